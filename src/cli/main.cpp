@@ -1,0 +1,105 @@
+#include "CliCommand.h"
+
+#include "app/AppInfo.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+void printOverview(QTextStream& out)
+{
+    out << "Usage: ferrowyn-cli <group> <command> [options]\n"
+           "       ferrowyn-cli help [group [command]]\n"
+           "       ferrowyn-cli --version\n\n"
+           "Reads LINE chat history from iPhone backups, LINE app folders and local message databases.\n"
+           "Every group and command takes --help; listing commands take --json (one object per line).\n";
+    const CliRegistry& registry = CliRegistry::instance();
+    if (!registry.groups().isEmpty())
+        out << "\nGroups:\n";
+    for (const QString& group : registry.groups())
+        out << "  " << group.leftJustified(10) << " " << registry.groupSummary(group) << "\n";
+}
+
+void printGroup(QTextStream& out, const QString& group)
+{
+    const CliRegistry& registry = CliRegistry::instance();
+    out << "Usage: ferrowyn-cli " << group << " <command> [options]\n\n"
+        << registry.groupSummary(group) << "\n\nCommands:\n";
+    for (const CliCommand& command : registry.commands()) {
+        if (command.group == group)
+            out << "  " << command.name.leftJustified(10) << " " << command.summary << "\n";
+    }
+}
+
+const CliCommand* findCommand(const QString& group, const QString& name)
+{
+    for (const CliCommand& command : CliRegistry::instance().commands()) {
+        if (command.group == group && command.name == name)
+            return &command;
+    }
+    return nullptr;
+}
+
+bool isHelp(const QString& arg)
+{
+    return arg == QLatin1String("--help") || arg == QLatin1String("-h") || arg == QLatin1String("help");
+}
+
+int dispatch(QStringList args, QTextStream& out, QTextStream& err)
+{
+    if (args.isEmpty()) {
+        printOverview(err);
+        return CliUsage;
+    }
+    if (args.first() == QLatin1String("--version") || args.first() == QLatin1String("version")) {
+        out << "ferrowyn-cli " << AppInfo::version << "\n";
+        return CliOk;
+    }
+    bool helpRequested = false;
+    if (isHelp(args.first())) {
+        helpRequested = true;
+        args.removeFirst();
+        if (args.isEmpty()) {
+            printOverview(out);
+            return CliOk;
+        }
+    }
+    const QString group = args.takeFirst();
+    if (!CliRegistry::instance().groups().contains(group)) {
+        err << "error: unknown group '" << group << "'\n\n";
+        printOverview(err);
+        return CliUsage;
+    }
+    if (args.isEmpty() || isHelp(args.first())) {
+        printGroup(args.isEmpty() && !helpRequested ? err : out, group);
+        return args.isEmpty() && !helpRequested ? CliUsage : CliOk;
+    }
+    const QString name = args.takeFirst();
+    const CliCommand* command = findCommand(group, name);
+    if (!command) {
+        err << "error: unknown command '" << group << " " << name << "'\n\n";
+        printGroup(err, group);
+        return CliUsage;
+    }
+    if (helpRequested)
+        args.prepend(QStringLiteral("--help"));
+    args.prepend(QStringLiteral("ferrowyn-cli %1 %2").arg(group, name));
+    CliContext context(args, out, err);
+    return command->run(context);
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("ferrowyn-cli"));
+    QCoreApplication::setApplicationVersion(AppInfo::version);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+    const int code = dispatch(args, out, err);
+    out.flush();
+    err.flush();
+    return code;
+}

@@ -1,0 +1,38 @@
+#include "app/AppDirs.h"
+#include "app/Log.h"
+#include "online/HttpLibrary.h"
+#include "platform/SystemAwake.h"
+#include "storage/SqliteVersion.h"
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+constexpr int kRequiredSqliteLayer = 8;
+constexpr int kLogFilesKept = 10;
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ferrowyn"));
+
+    keepSystemAwake();
+
+    if (sqlite_qt_version() != kRequiredSqliteLayer) {
+        QMessageBox::critical(nullptr, QStringLiteral("Ferrowyn"), QStringLiteral("invalid libsqlite_qt."));
+        return 1;
+    }
+
+    startLog(appDataDir().filePath(QStringLiteral("qlogs")), kLogFilesKept);
+    qDebug("Ferrowyn started");
+
+    initHttpLibrary();
+
+    MainWindow mainWindow;
+    mainWindow.show();
+    const int exitCode = app.exec();
+    qDebug("Ferrowyn exits with %d", exitCode);
+    return exitCode;
+}

@@ -1,0 +1,4 @@
+#pragma once
+
+// Initialises libcurl for the whole process (SSL and sockets); later calls do nothing.
+void initHttpLibrary();

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "storage/Sqlite3Sql.h"
+
+#include <QHash>
+#include <QString>
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// One open SQLite connection and a small cache of prepared statements. Shared by the database object and
+// the cursors it hands out, so a cursor can return its statement for reuse and never outlives its handle.
+class Sqlite3Connection : public std::enable_shared_from_this<Sqlite3Connection>
+{
+public:
+    class Statement;
+
+    Sqlite3Connection(sqlite3* db, const QString& path);
+    ~Sqlite3Connection();
+    Sqlite3Connection(const Sqlite3Connection&) = delete;
+    Sqlite3Connection& operator=(const Sqlite3Connection&) = delete;
+
+    sqlite3* db() const { return m_db; }
+    const QString& path() const { return m_path; }
+
+    // Prepares (or takes from the cache) a statement for sql and binds its parameters.
+    Statement prepareThrow(const Sqlite3Sql& sql);
+
+    // Finalizes cached statements and closes the handle; statements still held by cursors close it last.
+    void close();
+
+    [[noreturn]] void throwError(int rc) const;
+
+private:
+    void release(sqlite3_stmt* stmt, const QByteArray& sql);
+    void bindThrow(sqlite3_stmt* stmt, const QList<Sqlite3Param>& params);
+
+    sqlite3* m_db;
+    QString m_path;
+    QHash<QByteArray, sqlite3_stmt*> m_idle;
+};
+
+// Owns one prepared statement; hands it back to the connection's cache when destroyed.
+class Sqlite3Connection::Statement
+{
+public:
+    Statement() = default;
+    Statement(std::shared_ptr<Sqlite3Connection> connection, sqlite3_stmt* stmt, QByteArray sql);
+    Statement(Statement&& other) noexcept;
+    Statement& operator=(Statement&& other) noexcept;
+    ~Statement();
+
+    sqlite3_stmt* get() const { return m_stmt; }
+    Sqlite3Connection* connection() const { return m_connection.get(); }
+    // Steps once: true for a row, false when done; throws on error.
+    bool stepThrow();
+
+private:
+    void reset();
+
+    std::shared_ptr<Sqlite3Connection> m_connection;
+    sqlite3_stmt* m_stmt = nullptr;
+    QByteArray m_sql;
+};

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "storage/Sqlite3Cursor.h"
+#include "storage/Sqlite3Sql.h"
+#include "storage/SqliteCol.h"
+
+#include <QList>
+#include <QString>
+#include <memory>
+
+struct sqlite3;
+
+// One SQLite connection. Base of every database class of the program.
+class Sqlite3DB
+{
+public:
+    enum OpenFlags {
+        OpenReadOnly = 1,
+        OpenReadWrite = 2,
+        OpenReadWriteCreate = 6,
+    };
+
+    Sqlite3DB() = default;
+    virtual ~Sqlite3DB();
+    Sqlite3DB(const Sqlite3DB&) = delete;
+    Sqlite3DB& operator=(const Sqlite3DB&) = delete;
+
+    // The raw handle, null when not open; for sqlite3_create_function_v2, sqlite3_exec and checkpoints.
+    sqlite3* handle() const;
+    bool isOpen() const { return handle() != nullptr; }
+    QString path() const;
+
+    // flags: OpenReadWrite (2) opens an existing file, OpenReadWriteCreate (6) creates it when missing.
+    // A file that is not a database fails here, not at the first query.
+    void openThrow(const QString& path, int flags);
+    void close();
+
+    void executeThrow(const Sqlite3Sql& sql);
+    Sqlite3Cursor queryThrow(const Sqlite3Sql& sql);
+    // First column of the first row as an integer, or defaultValue when there is no row.
+    qint64 queryInt64Throw(const Sqlite3Sql& sql, qint64 defaultValue = 0);
+
+    // Transactions nest: only the outermost begin and commit reach SQLite. A failing commit throws.
+    void beginTran();
+    void commitTran();
+    // Rolls back the whole transaction, whatever the nesting depth.
+    void rollbackTran();
+    bool inTransaction() const { return m_tranDepth > 0; }
+
+    qint64 lastInsertId() const;
+    int changes() const;
+    QList<_SqliteCol> tbCols(const QString& table);
+
+    // Runs a script of several statements; returns non-zero and fills error instead of throwing.
+    int exec(const QString& text, QString* error);
+
+private:
+    std::shared_ptr<Sqlite3Connection> m_connection;
+    int m_tranDepth = 0;
+};
+
+// Rolls back on destruction unless committed, so an exception leaves the database as it was.
+class Sqlite3Transaction
+{
+public:
+    explicit Sqlite3Transaction(Sqlite3DB& db);
+    ~Sqlite3Transaction();
+    Sqlite3Transaction(const Sqlite3Transaction&) = delete;
+    Sqlite3Transaction& operator=(const Sqlite3Transaction&) = delete;
+
+    void commit();
+
+private:
+    Sqlite3DB& m_db;
+    bool m_done = false;
+};
