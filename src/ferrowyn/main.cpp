@@ -2,6 +2,7 @@
 #include "app/Log.h"
 #include "online/HttpLibrary.h"
 #include "platform/SystemAwake.h"
+#include "platform/TerminationSignal.h"
 #include "storage/SqliteVersion.h"
 #include "ui/MainWindow.h"
 
@@ -17,6 +18,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ferrowyn"));
+    quitApplicationOnTerminationSignal();
 
     keepSystemAwake();
 
