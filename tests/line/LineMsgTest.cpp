@@ -1,7 +1,12 @@
 #include "line/LineMsg.h"
 #include "line/LineAttaKeys.h"
+#include "line/LineGroup.h"
 #include "line/LineImageUrls.h"
+#include "line/LineUser.h"
 #include "line/MessageType.h"
+
+#include <QCoreApplication>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -183,4 +188,22 @@ TEST_F(LineImageUrlsTest, ServersCanBeChanged)
     EXPECT_TRUE(LineImageUrls::staticMapImage(0, 0).startsWith("http://maps.example/maps/api/staticmap?"));
     LineImageUrls::resetServers();
     EXPECT_EQ(LineImageUrls::mapServer(), LineImageUrls::defaultMapServer());
+}
+
+TEST(LineMsgTranslations, LabelsFollowTheInstalledLanguage)
+{
+    QTranslator japanese;
+    ASSERT_TRUE(japanese.load(QStringLiteral(":/ja_JP.qm")));
+    QCoreApplication::installTranslator(&japanese);
+    _LineMsg sticker = messageOfType(MessageType::Sticker);
+    sticker.setSticker({7, 0, 0});
+    _LineGroup group;
+    group.name = "F";
+    EXPECT_EQ(messageOfType(MessageType::Photo).displayText(), "[写真]");
+    EXPECT_EQ(sticker.displayText(), "[スタンプ-7]");
+    EXPECT_EQ(messageOfType(MessageType::Location).displayText(), "位置情報");
+    EXPECT_EQ(_LineUser().displayName(), "不明");
+    EXPECT_EQ(group.groupTitle(false), "[グループ] F");
+    QCoreApplication::removeTranslator(&japanese);
+    EXPECT_EQ(messageOfType(MessageType::Photo).displayText(), "[IMAGE]");
 }
