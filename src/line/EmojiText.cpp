@@ -80,6 +80,8 @@ bool isSingleUnitEmoji(char16_t unit)
 {
     if (unit >= 0xE000 && unit <= 0xE537)
         return true;
+    if (unit < kSymbols.front() || unit > kSymbols.back())
+        return false; // most text never reaches the search
     return std::binary_search(kSymbols.begin(), kSymbols.end(), unit);
 }
 
