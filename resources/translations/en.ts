@@ -8,4 +8,49 @@
         <translation>Ferrowyn</translation>
     </message>
 </context>
+<context>
+    <name>_LineGroup</name>
+    <message>
+        <source>[GROUP] %1</source>
+        <translation>[GROUP] %1</translation>
+    </message>
+    <message>
+        <source>[GROUP] %1: </source>
+        <translation>[GROUP] %1: </translation>
+    </message>
+</context>
+<context>
+    <name>_LineMsg</name>
+    <message>
+        <source>[IMAGE]</source>
+        <translation>[IMAGE]</translation>
+    </message>
+    <message>
+        <source>[VIDEO]</source>
+        <translation>[VIDEO]</translation>
+    </message>
+    <message>
+        <source>[VOICE]</source>
+        <translation>[VOICE]</translation>
+    </message>
+    <message>
+        <source>[STICKER-%1]</source>
+        <translation>[STICKER-%1]</translation>
+    </message>
+    <message>
+        <source>Contact: %1</source>
+        <translation>Contact: %1</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Location</translation>
+    </message>
+</context>
+<context>
+    <name>_LineUser</name>
+    <message>
+        <source>Unknown</source>
+        <translation>Unknown</translation>
+    </message>
+</context>
 </TS>

@@ -8,4 +8,49 @@
         <translation>Ferrowyn</translation>
     </message>
 </context>
+<context>
+    <name>_LineGroup</name>
+    <message>
+        <source>[GROUP] %1</source>
+        <translation>[グループ] %1</translation>
+    </message>
+    <message>
+        <source>[GROUP] %1: </source>
+        <translation>[グループ] %1: </translation>
+    </message>
+</context>
+<context>
+    <name>_LineMsg</name>
+    <message>
+        <source>[IMAGE]</source>
+        <translation>[写真]</translation>
+    </message>
+    <message>
+        <source>[VIDEO]</source>
+        <translation>[動画]</translation>
+    </message>
+    <message>
+        <source>[VOICE]</source>
+        <translation>[ボイスメッセージ]</translation>
+    </message>
+    <message>
+        <source>[STICKER-%1]</source>
+        <translation>[スタンプ-%1]</translation>
+    </message>
+    <message>
+        <source>Contact: %1</source>
+        <translation>連絡先: %1</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>位置情報</translation>
+    </message>
+</context>
+<context>
+    <name>_LineUser</name>
+    <message>
+        <source>Unknown</source>
+        <translation>不明</translation>
+    </message>
+</context>
 </TS>

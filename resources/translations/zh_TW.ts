@@ -8,4 +8,49 @@
         <translation>Ferrowyn</translation>
     </message>
 </context>
+<context>
+    <name>_LineGroup</name>
+    <message>
+        <source>[GROUP] %1</source>
+        <translation>[群組] %1</translation>
+    </message>
+    <message>
+        <source>[GROUP] %1: </source>
+        <translation>[群組] %1: </translation>
+    </message>
+</context>
+<context>
+    <name>_LineMsg</name>
+    <message>
+        <source>[IMAGE]</source>
+        <translation>[圖片]</translation>
+    </message>
+    <message>
+        <source>[VIDEO]</source>
+        <translation>[影片]</translation>
+    </message>
+    <message>
+        <source>[VOICE]</source>
+        <translation>[語音訊息]</translation>
+    </message>
+    <message>
+        <source>[STICKER-%1]</source>
+        <translation>[貼圖-%1]</translation>
+    </message>
+    <message>
+        <source>Contact: %1</source>
+        <translation>聯絡人: %1</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>位置資訊</translation>
+    </message>
+</context>
+<context>
+    <name>_LineUser</name>
+    <message>
+        <source>Unknown</source>
+        <translation>未知</translation>
+    </message>
+</context>
 </TS>

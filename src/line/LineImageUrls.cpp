@@ -1,0 +1,88 @@
+#include "line/LineImageUrls.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+
+namespace {
+
+struct Servers
+{
+    QMutex mutex;
+    QString sticker = LineImageUrls::defaultStickerServer();
+    QString map = LineImageUrls::defaultMapServer();
+};
+
+Servers& servers()
+{
+    static Servers instance;
+    return instance;
+}
+
+QString withoutTrailingSlash(QString url)
+{
+    url = url.trimmed();
+    while (url.endsWith(QLatin1Char('/')))
+        url.chop(1);
+    return url;
+}
+
+} // namespace
+
+QString LineImageUrls::defaultStickerServer()
+{
+    return QStringLiteral("http://dl.stickershop.line.naver.jp");
+}
+
+QString LineImageUrls::defaultMapServer()
+{
+    return QStringLiteral("http://maps.googleapis.com");
+}
+
+QString LineImageUrls::stickerServer()
+{
+    QMutexLocker lock(&servers().mutex);
+    return servers().sticker;
+}
+
+void LineImageUrls::setStickerServer(const QString& baseUrl)
+{
+    const QString url = withoutTrailingSlash(baseUrl);
+    QMutexLocker lock(&servers().mutex);
+    servers().sticker = url;
+}
+
+QString LineImageUrls::mapServer()
+{
+    QMutexLocker lock(&servers().mutex);
+    return servers().map;
+}
+
+void LineImageUrls::setMapServer(const QString& baseUrl)
+{
+    const QString url = withoutTrailingSlash(baseUrl);
+    QMutexLocker lock(&servers().mutex);
+    servers().map = url;
+}
+
+void LineImageUrls::resetServers()
+{
+    QMutexLocker lock(&servers().mutex);
+    servers().sticker = defaultStickerServer();
+    servers().map = defaultMapServer();
+}
+
+QString LineImageUrls::stickerImage(int stickerId, int packageId, int version)
+{
+    return stickerServer() + QStringLiteral("/products/0/0/%1/%2/android/stickers/%3.png")
+                                 .arg(version)
+                                 .arg(packageId)
+                                 .arg(stickerId);
+}
+
+QString LineImageUrls::staticMapImage(double latitude, double longitude)
+{
+    return mapServer() +
+           QStringLiteral("/maps/api/staticmap?zoom=16&size=600x389&scale=<scale>&maptype=roadmap&sensor=true"
+                          "&center=%1,%2")
+               .arg(QString::number(latitude, 'f', 6), QString::number(longitude, 'f', 6));
+}
