@@ -304,7 +304,7 @@ QList<_LineMsg> LineLocalDb::loadMessages(const _LineChat* chat, qint64 page, in
 
     const std::shared_ptr<_LineData> data = contactsData();
     QList<_LineMsg> messages;
-    messages.reserve(pageSize);
+    messages.reserve(std::min(pageSize, _LineData::DefaultPageSize));
     MessagePaging::Key last;
     Sqlite3Cursor cursor = queryThrow(sql);
     while (cursor.moveNext()) {
