@@ -1,5 +1,6 @@
 #include "line/LineLocalDbMerger.h"
 #include "LineRecordsBuilder.h"
+#include "QtPrinters.h"
 #include "TestFiles.h"
 #include "line/LineLocalDb.h"
 #include "line/LineMsgsDataSource.h"

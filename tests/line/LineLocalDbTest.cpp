@@ -1,5 +1,6 @@
 #include "line/LineLocalDb.h"
 #include "LineRecordsBuilder.h"
+#include "QtPrinters.h"
 #include "TestFiles.h"
 #include "line/LineAttaKeys.h"
 #include "storage/Sqlite3DB.h"
