@@ -46,6 +46,11 @@ IOSLineDb::IOSLineDb(const QString& rootFolder, const QString& containerPath)
 
 IOSLineDb::~IOSLineDb() = default;
 
+int IOSLineDb::stickerPackageQueries() const
+{
+    return m_reader ? m_reader->stickerQueries() : 0;
+}
+
 void IOSLineDb::useWorkFolder(const QString& workFolder)
 {
     const QDir work(workFolder);

@@ -75,6 +75,8 @@ public:
     const CoreDataEntities& entities() const { return m_entities; }
     const IOSLineJoinNames& joinNames() const { return m_joins; }
     bool hasGroupStore() const { return m_groupDb.isOpen(); }
+    // How many sticker package look-ups reached the database (the rest were answered from memory).
+    int stickerPackageQueries() const;
 
     // ---- Writing (one transaction of the caller's, on an opened store) ----
 
