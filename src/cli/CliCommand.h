@@ -9,8 +9,7 @@
 #include <functional>
 
 // Exit codes of ferrowyn-cli.
-enum CliExit
-{
+enum CliExit {
     CliOk = 0,
     CliFailed = 1, // the operation failed; the reason is on standard error
     CliUsage = 2,  // wrong arguments
@@ -20,10 +19,7 @@ enum CliExit
 class CliContext
 {
 public:
-    CliContext(QStringList args, QTextStream& out, QTextStream& err)
-        : args(std::move(args)), out(out), err(err)
-    {
-    }
+    CliContext(QStringList args, QTextStream& out, QTextStream& err) : args(std::move(args)), out(out), err(err) {}
 
     // Parses args with --help added. Prints help (returning CliOk in exitCode) or the error (CliUsage) and
     // returns false when the command should stop.

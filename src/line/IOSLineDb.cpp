@@ -32,6 +32,19 @@ QDateTime coreDataTime(const Sqlite3Cursor& cursor, const QString& column)
     return QDateTime::fromSecsSinceEpoch(kCoreDataEpoch + qint64(seconds));
 }
 
+// "m.ZCHAT=?" or "m.ZCHAT in (?,?)" with the keys bound: the chat's messages come by the (chat, time)
+// index. Joining ZCHAT on its mid instead lets SQLite walk every message along the time index.
+QString chatCondition(const QList<qint64>& pks, Sqlite3Sql& sql)
+{
+    QStringList marks;
+    for (qint64 pk : pks) {
+        marks << QStringLiteral("?");
+        sql.addInt64Param(pk);
+    }
+    return pks.size() == 1 ? QStringLiteral("m.ZCHAT=?")
+                           : QStringLiteral("m.ZCHAT in (%1)").arg(marks.join(QLatin1Char(',')));
+}
+
 } // namespace
 
 IOSLineDb::IOSLineDb(const QString& rootFolder, const QString& containerPath)
@@ -348,13 +361,29 @@ QString IOSLineDb::messageFilter() const
     return filter;
 }
 
+QList<qint64> IOSLineDb::chatPksOf(const QString& uid)
+{
+    QList<qint64> pks;
+    Sqlite3Cursor cursor = queryThrow(Sqlite3Sql("select Z_PK from ZCHAT where ZMID=?").addTextParam(uid));
+    while (cursor.moveNext())
+        pks << cursor.getInt64(QStringLiteral("Z_PK"));
+    return pks;
+}
+
 qint64 IOSLineDb::countMessages(const _LineChat* chat)
 {
     open();
-    Sqlite3Sql sql("select count(*) from ZMESSAGE as m inner join ZCHAT as c on m.ZCHAT=c.Z_PK");
-    if (chat)
-        sql.appendSql(QStringLiteral(" and c.ZMID=?")).addTextParam(chat->uid);
-    sql.appendSql(QStringLiteral(" and") + messageFilter());
+    if (!chat)
+        return queryInt64Throw(
+            QStringLiteral("select count(*) from ZMESSAGE as m inner join ZCHAT as c on m.ZCHAT=c.Z_PK and") +
+                messageFilter(),
+            0);
+    const QList<qint64> pks = chatPksOf(chat->uid);
+    if (pks.isEmpty())
+        return 0;
+    Sqlite3Sql sql;
+    sql.appendSql(QStringLiteral("select count(*) from ZMESSAGE as m where ") + chatCondition(pks, sql) +
+                  QStringLiteral(" and") + messageFilter());
     return queryInt64Throw(sql, 0);
 }
 
@@ -372,19 +401,11 @@ QList<_LineMsg> IOSLineDb::loadMessages(const _LineChat* chat, qint64 page, int 
     // chats and sorting everything for every page).
     Sqlite3Sql sql;
     if (chat) {
-        QStringList marks;
-        Sqlite3Cursor ids =
-            queryThrow(Sqlite3Sql("select Z_PK from ZCHAT where ZMID=?").addTextParam(chat->uid));
-        while (ids.moveNext()) {
-            marks << QStringLiteral("?");
-            sql.addInt64Param(ids.getInt64(QStringLiteral("Z_PK")));
-        }
-        if (marks.isEmpty())
+        const QList<qint64> pks = chatPksOf(chat->uid);
+        if (pks.isEmpty())
             return {};
-        sql.appendSql(marks.size() == 1
-                          ? QStringLiteral("select m.* from ZMESSAGE as m where m.ZCHAT=? and")
-                          : QStringLiteral("select m.* from ZMESSAGE as m where m.ZCHAT in (%1) and")
-                                .arg(marks.join(QLatin1Char(','))));
+        sql.appendSql(QStringLiteral("select m.* from ZMESSAGE as m where ") + chatCondition(pks, sql) +
+                      QStringLiteral(" and"));
     } else {
         sql.appendSql(
             QStringLiteral("select m.* from ZMESSAGE as m cross join ZCHAT as c where m.ZCHAT=c.Z_PK and"));
@@ -406,9 +427,12 @@ QList<_LineMsg> IOSLineDb::loadMessages(const _LineChat* chat, qint64 page, int 
     messages.reserve(std::min(pageSize, _LineData::DefaultPageSize));
     MessagePaging::Key last;
     Sqlite3Cursor cursor = queryThrow(sql);
+    const IOSMessageReader::Columns columns = IOSMessageReader::Columns::of(cursor);
     while (cursor.moveNext()) {
-        messages.append(m_reader->read(cursor, data.get()));
-        last = MessagePaging::keyOf(cursor, QStringLiteral("ZTIMESTAMP"), QStringLiteral("Z_PK"));
+        messages.append(m_reader->read(cursor, columns, data.get()));
+        // Only a full page has a next one to continue from.
+        if (messages.size() == pageSize)
+            last = MessagePaging::keyOf(cursor, QStringLiteral("ZTIMESTAMP"), QStringLiteral("Z_PK"));
     }
     m_paging.remember(request, after, last);
     return messages;

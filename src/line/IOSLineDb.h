@@ -128,6 +128,7 @@ private:
     void keepPresentColumns(const QString& table, Sqlite3Row& row) const;
     void updateChatSummary(qint64 chatPk);
     QString messageFilter() const;
+    QList<qint64> chatPksOf(const QString& uid);
 
     QString m_rootFolder;
     QString m_containerPath;

@@ -10,7 +10,6 @@
 #include "line/MessageType.h"
 #include "storage/Sqlite3DB.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -23,19 +22,19 @@ bool isPlainComponent(const QString& name)
            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
+// LINE keeps the contact's name with &, <, > and " written as entities (the writer does the same).
+QString withoutEntities(QString name)
+{
+    name.replace(QLatin1String("&lt;"), QLatin1String("<"));
+    name.replace(QLatin1String("&gt;"), QLatin1String(">"));
+    name.replace(QLatin1String("&quot;"), QLatin1String("\""));
+    name.replace(QLatin1String("&amp;"), QLatin1String("&"));
+    return name;
+}
+
 bool isFile(const QString& path)
 {
     return QFileInfo(path).isFile();
-}
-
-QString firstExisting(const QString& base, std::initializer_list<const char*> suffixes)
-{
-    for (const char* suffix : suffixes) {
-        const QString path = base + QLatin1String(suffix);
-        if (isFile(path))
-            return path;
-    }
-    return {};
 }
 
 } // namespace
@@ -47,82 +46,130 @@ IOSMessageReader::IOSMessageReader(Sqlite3DB& db, QString rootFolder, QString ac
 {
 }
 
-QString IOSMessageReader::attachmentBase(const QString& chatUid, const QString& messageUid) const
+IOSMessageReader::Columns IOSMessageReader::Columns::of(const Sqlite3Cursor& cursor)
 {
-    if (!isPlainComponent(chatUid) || !isPlainComponent(messageUid))
-        return {};
-    return QDir(m_rootFolder)
-        .filePath(m_accountPrefix + QStringLiteral("Message Attachments/") + chatUid + QLatin1Char('/') +
-                  messageUid);
+    Columns columns;
+    columns.pk = cursor.columnIndexOf(QStringLiteral("Z_PK"));
+    columns.id = cursor.columnIndexOf(QStringLiteral("ZID"));
+    columns.contentType = cursor.columnIndexOf(QStringLiteral("ZCONTENTTYPE"));
+    columns.timestamp = cursor.columnIndexOf(QStringLiteral("ZTIMESTAMP"));
+    columns.chat = cursor.columnIndexOf(QStringLiteral("ZCHAT"));
+    columns.sender = cursor.columnIndexOf(QStringLiteral("ZSENDER"));
+    columns.text = cursor.columnIndexOf(QStringLiteral("ZTEXT"));
+    columns.latitude = cursor.columnIndexOf(QStringLiteral("ZLATITUDE"));
+    columns.longitude = cursor.columnIndexOf(QStringLiteral("ZLONGITUDE"));
+    columns.thumbnail = cursor.columnIndexOf(QStringLiteral("ZTHUMBNAIL"));
+    columns.metadata = cursor.columnIndexOf(QStringLiteral("ZCONTENTMETADATA"));
+    return columns;
 }
 
-_LineMsg IOSMessageReader::read(const Sqlite3Cursor& row, const _LineData* data)
+bool IOSMessageReader::folderExists(const QString& folder)
+{
+    const auto known = m_folders.constFind(folder);
+    if (known != m_folders.cend())
+        return known.value();
+    if (m_folders.size() >= MaxRememberedFolders)
+        m_folders.clear();
+    const bool exists = QFileInfo(folder).isDir();
+    m_folders.insert(folder, exists);
+    return exists;
+}
+
+bool IOSMessageReader::fileIn(const QString& folder, const QString& path)
+{
+    return folderExists(folder) && isFile(path);
+}
+
+QString IOSMessageReader::firstExisting(const QString& folder, const QString& base,
+                                        std::initializer_list<const char*> suffixes)
+{
+    if (!folderExists(folder))
+        return {};
+    for (const char* suffix : suffixes) {
+        const QString path = base + QLatin1String(suffix);
+        if (isFile(path))
+            return path;
+    }
+    return {};
+}
+
+QString IOSMessageReader::attachmentFolder(const QString& chatUid) const
+{
+    return m_rootFolder + QLatin1Char('/') + m_accountPrefix + QStringLiteral("Message Attachments/") +
+           chatUid;
+}
+
+_LineMsg IOSMessageReader::read(const Sqlite3Cursor& row, const Columns& columns, const _LineData* data)
 {
     _LineMsg message;
-    message.id = row.getInt64(QStringLiteral("Z_PK"));
-    message.uid = row.getText(QStringLiteral("ZID"));
-    const int type = MessageType::fromIosContentType(row.getInt(QStringLiteral("ZCONTENTTYPE")));
+    message.id = row.int64At(columns.pk);
+    message.uid = row.textAt(columns.id);
+    const int type = MessageType::fromIosContentType(int(row.int64At(columns.contentType)));
     message.type = type < 0 ? MessageType::Text : type;
-    message.time = QDateTime::fromMSecsSinceEpoch(row.getInt64(QStringLiteral("ZTIMESTAMP")));
+    message.time = QDateTime::fromMSecsSinceEpoch(row.int64At(columns.timestamp));
     if (data) {
-        message.chat = data->chat(row.getInt64(QStringLiteral("ZCHAT")));
-        if (!row.isNull(QStringLiteral("ZSENDER")))
-            message.sender = data->user(row.getInt64(QStringLiteral("ZSENDER")));
+        message.chat = data->chat(row.int64At(columns.chat));
+        if (!row.isNullAt(columns.sender))
+            message.sender = data->user(row.int64At(columns.sender));
     }
+    if (message.type == MessageType::Text) {
+        message.content = row.textBytesAt(columns.text);
+        message.text = EmojiText::decodeEmojiText(message.content);
+        return message;
+    }
+
+    // Media paths are made only for the types that have media: most rows are text. Ids that could not
+    // be one path component (LINE's are digits and hex) come from a damaged or forged store: no path.
     const QString chatUid = message.chat ? message.chat->uid : QString();
-    const QString key = fileNameSafe(chatUid) + QLatin1Char('/') + fileNameSafe(message.uid);
-    const QString base = attachmentBase(chatUid, message.uid);
+    const bool plainIds = isPlainComponent(chatUid) && isPlainComponent(message.uid);
+    const QString folder = plainIds ? attachmentFolder(chatUid) : QString();
+    const QString base = plainIds ? folder + QLatin1Char('/') + message.uid : QString();
 
     switch (message.type) {
-    case MessageType::Text:
-        message.content = row.getTextBytes(QStringLiteral("ZTEXT"));
-        message.text = EmojiText::decodeEmojiText(message.content);
-        break;
     case MessageType::Photo:
-        if (!base.isEmpty())
+        if (plainIds)
             message.filePath = base + QStringLiteral(".jpg");
-        message.setWidth(row.getInt(QStringLiteral("ZLATITUDE")));
-        message.setHeight(row.getInt(QStringLiteral("ZLONGITUDE")));
-        readThumbnail(message, key, row.getBlob(QStringLiteral("ZTHUMBNAIL")));
+        message.setWidth(int(row.int64At(columns.latitude)));
+        message.setHeight(int(row.int64At(columns.longitude)));
+        if (plainIds)
+            readThumbnail(message, fileNameSafe(chatUid), row.blobAt(columns.thumbnail));
         break;
     case MessageType::Video:
-        if (!base.isEmpty())
-            message.filePath = firstExisting(base, {".mp4", ".mov"});
-        message.setWidth(row.getInt(QStringLiteral("ZLATITUDE")));
-        message.setHeight(row.getInt(QStringLiteral("ZLONGITUDE")));
-        readThumbnail(message, key, row.getBlob(QStringLiteral("ZTHUMBNAIL")));
+        if (plainIds)
+            message.filePath = firstExisting(folder, base, {".mp4", ".mov"});
+        message.setWidth(int(row.int64At(columns.latitude)));
+        message.setHeight(int(row.int64At(columns.longitude)));
+        if (plainIds)
+            readThumbnail(message, fileNameSafe(chatUid), row.blobAt(columns.thumbnail));
         break;
     case MessageType::Voice:
-        if (!base.isEmpty())
-            message.filePath = firstExisting(base, {".mp4", ".aac", ".m4a"});
-        message.setSize(row.getInt64(QStringLiteral("ZLATITUDE")));
+        if (plainIds)
+            message.filePath = firstExisting(folder, base, {".mp4", ".aac", ".m4a"});
+        message.setSize(row.int64At(columns.latitude));
         break;
     case MessageType::Sticker:
-        readSticker(message, row);
+        readSticker(message, row, columns);
         break;
     case MessageType::Contact: {
-        const QHash<QString, QString> metadata =
-            IOSContentMetadata::read(row.getBlob(QStringLiteral("ZCONTENTMETADATA")));
+        const QHash<QString, QString> metadata = IOSContentMetadata::read(row.blobAt(columns.metadata));
         message.setContact(metadata.value(QStringLiteral("mid")),
-                           metadata.value(QStringLiteral("displayName")));
+                           withoutEntities(metadata.value(QStringLiteral("displayName"))));
         break;
     }
     case MessageType::File: {
-        const QHash<QString, QString> metadata =
-            IOSContentMetadata::read(row.getBlob(QStringLiteral("ZCONTENTMETADATA")));
+        const QHash<QString, QString> metadata = IOSContentMetadata::read(row.blobAt(columns.metadata));
         const QString name = metadata.value(QStringLiteral("FILE_NAME"));
         message.setFileName(name);
-        if (!base.isEmpty()) {
+        if (plainIds) {
             message.filePath = base + QLatin1Char('_') + fileNameSafe(toDecomposed(name));
-            if (!isFile(message.filePath))
+            if (!fileIn(folder, message.filePath))
                 message.filePath = base + QLatin1Char('_') + windowsValidName(name);
         }
         break;
     }
     case MessageType::Location:
-        message.setLocation({row.getDouble(QStringLiteral("ZLATITUDE")),
-                             row.getDouble(QStringLiteral("ZLONGITUDE")),
-                             row.getText(QStringLiteral("ZTEXT"))});
+        message.setLocation(
+            {row.doubleAt(columns.latitude), row.doubleAt(columns.longitude), row.textAt(columns.text)});
         break;
     default:
         break;
@@ -130,41 +177,64 @@ _LineMsg IOSMessageReader::read(const Sqlite3Cursor& row, const _LineData* data)
     return message;
 }
 
-void IOSMessageReader::readThumbnail(_LineMsg& message, const QString& key, const QByteArray& blob)
+void IOSMessageReader::readThumbnail(_LineMsg& message, const QString& chatKey, const QByteArray& blob)
 {
-    if (!isPlainComponent(message.chat ? message.chat->uid : QString()) || !isPlainComponent(message.uid))
-        return;
-    const QString made = QDir(m_thumbnailFolder).filePath(key + QStringLiteral(".thumb.jpg"));
-    const QString lines = QDir(m_rootFolder)
-                              .filePath(m_accountPrefix + QStringLiteral("Message Thumbnails/") + key +
-                                        QStringLiteral(".thumb"));
+    const bool photo = message.type == MessageType::Photo;
+    const QString name = fileNameSafe(message.uid);
+    const QString made = m_thumbnailFolder + QLatin1Char('/') + chatKey + QLatin1Char('/') + name +
+                         QStringLiteral(".thumb.jpg");
+    const QString linesFolder =
+        m_rootFolder + QLatin1Char('/') + m_accountPrefix + QStringLiteral("Message Thumbnails/") + chatKey;
+    const QString lines = linesFolder + QLatin1Char('/') + name + QStringLiteral(".thumb");
     message.thumbPath = made;
-    if (isFile(lines)) {
-        message.thumbPath = lines;
-    } else {
-        const QFileInfo madeFile(made);
-        // An empty blob would only make an empty file.
-        if ((!madeFile.isFile() || madeFile.size() == 0) && !blob.isEmpty())
-            LineThumbnails::writeFile(made, blob);
-    }
-    if (message.type != MessageType::Photo || LineThumbnails::looksLikeImage(message.thumbPath))
+    // A photo's thumbnail in the program's folder was checked to be a picture when it was written, so a
+    // file there is taken as it is: walking a history then costs a look-up per photo, not a read.
+    const QFileInfo madeFile(made);
+    const bool madeExists = madeFile.isFile() && madeFile.size() > 0;
+    if (fileIn(linesFolder, lines)) {
+        if (!photo || LineThumbnails::looksLikeImage(lines))
+            message.thumbPath = lines;
+        else if (!madeExists)
+            makeFromPhoto(message, made); // LINE's own unusable thumbnail stays untouched
         return;
-    // LINE's own thumbnail, if it was the unusable one, stays untouched: the scaled picture goes to the
-    // program's thumbnail folder.
-    if (!message.filePath.isEmpty() && LineThumbnails::makeFromPicture(message.filePath, made, ThumbnailSide))
-        message.thumbPath = made;
+    }
+    if (madeExists)
+        return;
+    if (!blob.isEmpty() && (!photo || LineThumbnails::looksLikeImageData(blob))) {
+        LineThumbnails::writeFile(made, blob);
+        return;
+    }
+    if (photo)
+        makeFromPhoto(message, made);
 }
 
-void IOSMessageReader::readSticker(_LineMsg& message, const Sqlite3Cursor& row)
+void IOSMessageReader::makeFromPhoto(const _LineMsg& message, const QString& made)
 {
-    const QHash<QString, QString> metadata =
-        IOSContentMetadata::read(row.getBlob(QStringLiteral("ZCONTENTMETADATA")));
+    if (!message.filePath.isEmpty())
+        LineThumbnails::makeFromPicture(message.filePath, made, ThumbnailSide);
+}
+
+void IOSMessageReader::readSticker(_LineMsg& message, const Sqlite3Cursor& row, const Columns& columns)
+{
+    // Sticker metadata repeats (one blob per sticker picture): parse each blob once.
+    const QByteArray blob = row.blobAt(columns.metadata);
+    const auto known = m_stickerMetadata.constFind(blob);
+    if (known != m_stickerMetadata.cend() && known->id >= 1) {
+        message.setSticker(known.value());
+        return;
+    }
+    const QHash<QString, QString> metadata = IOSContentMetadata::read(blob);
     _LineSticker sticker;
     sticker.id = metadata.value(QStringLiteral("STKID")).toInt();
     sticker.version = metadata.value(QStringLiteral("STKVER")).toInt();
     sticker.package = metadata.value(QStringLiteral("STKPKGID")).toInt();
-    if (sticker.id < 1)
-        sticker = stickerPackage(row.getInt(QStringLiteral("ZLONGITUDE")));
+    if (sticker.id >= 1) {
+        if (m_stickerMetadata.size() >= MaxRememberedStickers)
+            m_stickerMetadata.clear();
+        m_stickerMetadata.insert(blob, sticker);
+    } else {
+        sticker = stickerPackage(int(row.int64At(columns.longitude)));
+    }
     message.setSticker(sticker);
 }
 

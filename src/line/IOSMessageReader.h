@@ -3,6 +3,7 @@
 #include "line/LineMsg.h"
 #include "line/LineSticker.h"
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 
@@ -18,12 +19,24 @@ class IOSMessageReader
 public:
     // Longest side of a thumbnail made from a photo.
     static constexpr int ThumbnailSide = 400;
+    // Sticker metadata blobs remembered with what they hold (the memory stays small and bounded).
+    static constexpr int MaxRememberedStickers = 4096;
+    static constexpr int MaxRememberedFolders = 65536;
+
+    // The ZMESSAGE columns read, looked up once per query (-1 for a column the store lacks).
+    struct Columns
+    {
+        int pk = -1, id = -1, contentType = -1, timestamp = -1, chat = -1, sender = -1, text = -1;
+        int latitude = -1, longitude = -1, thumbnail = -1, metadata = -1;
+
+        static Columns of(const Sqlite3Cursor& cursor);
+    };
 
     IOSMessageReader(Sqlite3DB& db, QString rootFolder, QString accountPrefix, QString thumbnailFolder,
                      bool hasStickerPackages);
 
     // One row of "select m.* from ZMESSAGE"; chat and sender point into data (null when absent).
-    _LineMsg read(const Sqlite3Cursor& row, const _LineData* data);
+    _LineMsg read(const Sqlite3Cursor& row, const Columns& columns, const _LineData* data);
 
     // The package and version of a sticker id from ZSTICKERPACKAGE; zeros when no package holds it.
     // Found packages are kept, so the same id is not looked up twice.
@@ -32,9 +45,16 @@ public:
     int stickerQueries() const { return m_stickerQueries; }
 
 private:
-    void readThumbnail(_LineMsg& message, const QString& key, const QByteArray& blob);
-    void readSticker(_LineMsg& message, const Sqlite3Cursor& row);
-    QString attachmentBase(const QString& chatUid, const QString& messageUid) const;
+    void readThumbnail(_LineMsg& message, const QString& chatKey, const QByteArray& blob);
+    void makeFromPhoto(const _LineMsg& message, const QString& made);
+    void readSticker(_LineMsg& message, const Sqlite3Cursor& row, const Columns& columns);
+    QString attachmentFolder(const QString& chatUid) const;
+    // Whether a folder exists, remembered: most chats have no media folders, and a look-up per message
+    // in a missing folder costs as much as the rest of reading it.
+    bool folderExists(const QString& folder);
+    bool fileIn(const QString& folder, const QString& path);
+    QString firstExisting(const QString& folder, const QString& base,
+                          std::initializer_list<const char*> suffixes);
 
     Sqlite3DB& m_db;
     QString m_rootFolder;
@@ -42,5 +62,7 @@ private:
     QString m_thumbnailFolder;
     bool m_hasStickerPackages;
     QHash<int, _LineSticker> m_stickers;
+    QHash<QByteArray, _LineSticker> m_stickerMetadata;
     int m_stickerQueries = 0;
+    QHash<QString, bool> m_folders;
 };

@@ -47,7 +47,9 @@ bool isNoUid(const QString& uid)
 
 } // namespace
 
-LineLocalDb::LineLocalDb(const QString& folder) : m_folder(folder)
+LineLocalDb::LineLocalDb(const QString& folder)
+    : m_folder(folder), m_thumbsFolder(QDir(folder).filePath(kThumbsFolder)),
+      m_filesFolder(QDir(folder).filePath(kFilesFolder))
 {
 }
 
@@ -56,16 +58,6 @@ LineLocalDb::~LineLocalDb() = default;
 QString LineLocalDb::dbFilePath() const
 {
     return QDir(m_folder).filePath(DbFileName);
-}
-
-QString LineLocalDb::thumbsFolder() const
-{
-    return QDir(m_folder).filePath(kThumbsFolder);
-}
-
-QString LineLocalDb::filesFolder() const
-{
-    return QDir(m_folder).filePath(kFilesFolder);
 }
 
 bool LineLocalDb::existsIn(const QString& folder)
@@ -247,10 +239,15 @@ void LineLocalDb::fillContacts(_LineData& data)
 qint64 LineLocalDb::countMessages(const _LineChat* chat)
 {
     open();
-    Sqlite3Sql sql("select count(*) from line_msg as m inner join line_chat as c on m.chat_id=c._id");
-    if (chat)
-        sql.appendSql(QStringLiteral(" and c.uid=?")).addTextParam(chat->uid);
-    return queryInt64Throw(sql, 0);
+    if (!chat)
+        return queryInt64Throw(
+            "select count(*) from line_msg as m inner join line_chat as c on m.chat_id=c._id", 0);
+    // By the chat's row keys, so the (chat_id, ts) index counts; joining on the uid may scan every message.
+    qint64 count = 0;
+    for (qint64 id : chatIdsOf(chat->uid))
+        count +=
+            queryInt64Throw(Sqlite3Sql("select count(*) from line_msg where chat_id=?").addInt64Param(id), 0);
+    return count;
 }
 
 QList<qint64> LineLocalDb::chatIdsOf(const QString& uid)
@@ -307,32 +304,52 @@ QList<_LineMsg> LineLocalDb::loadMessages(const _LineChat* chat, qint64 page, in
     messages.reserve(std::min(pageSize, _LineData::DefaultPageSize));
     MessagePaging::Key last;
     Sqlite3Cursor cursor = queryThrow(sql);
+    const Columns columns = Columns::of(cursor);
     while (cursor.moveNext()) {
-        messages.append(messageFromRow(cursor, data.get()));
-        last = MessagePaging::keyOf(cursor, QStringLiteral("ts"), QStringLiteral("_id"));
+        messages.append(messageFromRow(cursor, columns, data.get()));
+        // Only a full page has a next one to continue from.
+        if (messages.size() == pageSize)
+            last = MessagePaging::keyOf(cursor, QStringLiteral("ts"), QStringLiteral("_id"));
     }
     m_paging.remember(request, after, last);
     return messages;
 }
 
-_LineMsg LineLocalDb::messageFromRow(const Sqlite3Cursor& cursor, const _LineData* data) const
+LineLocalDb::Columns LineLocalDb::Columns::of(const Sqlite3Cursor& cursor)
+{
+    Columns columns;
+    columns.id = cursor.columnIndexOf(QStringLiteral("_id"));
+    columns.uid = cursor.columnIndexOf(QStringLiteral("uid"));
+    columns.type = cursor.columnIndexOf(QStringLiteral("type"));
+    columns.ts = cursor.columnIndexOf(QStringLiteral("ts"));
+    columns.chat = cursor.columnIndexOf(QStringLiteral("chat_id"));
+    columns.from = cursor.columnIndexOf(QStringLiteral("from_id"));
+    columns.content = cursor.columnIndexOf(QStringLiteral("content"));
+    columns.ver = cursor.columnIndexOf(QStringLiteral("ver"));
+    columns.atta = cursor.columnIndexOf(QStringLiteral("atta"));
+    return columns;
+}
+
+_LineMsg LineLocalDb::messageFromRow(const Sqlite3Cursor& cursor, const Columns& columns,
+                                     const _LineData* data) const
 {
     _LineMsg message;
-    message.id = cursor.getInt64(QStringLiteral("_id"));
-    message.uid = cursor.getText(QStringLiteral("uid"));
-    message.type = MessageType::fromWord(cursor.getText(QStringLiteral("type")));
-    message.time = timeFromSeconds(cursor, QStringLiteral("ts"));
+    message.id = cursor.int64At(columns.id);
+    message.uid = cursor.textAt(columns.uid);
+    message.type = MessageType::fromWordBytes(cursor.textViewAt(columns.type));
+    if (!cursor.isNullAt(columns.ts))
+        message.time = QDateTime::fromSecsSinceEpoch(cursor.int64At(columns.ts));
     if (data) {
-        message.chat = data->chat(cursor.getInt64(QStringLiteral("chat_id")));
-        if (!cursor.isNull(QStringLiteral("from_id")))
-            message.sender = data->user(cursor.getInt64(QStringLiteral("from_id")));
+        message.chat = data->chat(cursor.int64At(columns.chat));
+        if (!cursor.isNullAt(columns.from))
+            message.sender = data->user(cursor.int64At(columns.from));
     }
-    message.content = cursor.getTextBytes(QStringLiteral("content"));
+    message.content = cursor.textBytesAt(columns.content);
     // Rows written before the "ver" column may have lost LINE's emoji terminators to U+FFFD.
-    if (cursor.getInt64(QStringLiteral("ver"), 0) == 0)
+    if (cursor.int64At(columns.ver, 0) == 0)
         message.content = EmojiText::repairEmojiTerminator(message.content);
     message.text = EmojiText::decodeEmojiText(message.content);
-    const QByteArray atta = cursor.getBlob(QStringLiteral("atta"));
+    const QByteArray atta = cursor.blobAt(columns.atta);
     if (!atta.isEmpty())
         message.atta = TinyKv::decode(atta);
 
@@ -345,32 +362,33 @@ _LineMsg LineLocalDb::messageFromRow(const Sqlite3Cursor& cursor, const _LineDat
 
 LineLocalDb::MediaPaths LineLocalDb::mediaPaths(const _LineMsg& message) const
 {
-    const QString chatPart = message.chat ? fileNameSafe(message.chat->uid) : NoChatFolder;
-    const QString key = chatPart + QLatin1Char('/') + fileNameSafe(message.uid);
     MediaPaths paths;
-    const QDir thumbs(thumbsFolder());
-    const QDir files(filesFolder());
-    switch (message.type) {
+    const int type = message.type;
+    if (type != MessageType::Photo && type != MessageType::Video && type != MessageType::Voice &&
+        type != MessageType::File)
+        return paths;
+    const QString key = (message.chat ? fileNameSafe(message.chat->uid) : NoChatFolder) + QLatin1Char('/') +
+                        fileNameSafe(message.uid);
+    const QString thumb = m_thumbsFolder + QLatin1Char('/') + key + QStringLiteral(".thumb.jpg");
+    const QString file = m_filesFolder + QLatin1Char('/') + key;
+    switch (type) {
     case MessageType::Photo:
-        paths.thumbPath = thumbs.filePath(key + QStringLiteral(".thumb.jpg"));
-        paths.filePath = files.filePath(key + QStringLiteral(".jpg"));
+        paths.thumbPath = thumb;
+        paths.filePath = file + QStringLiteral(".jpg");
         break;
     case MessageType::Video:
-        paths.thumbPath = thumbs.filePath(key + QStringLiteral(".thumb.jpg"));
-        paths.filePath = files.filePath(key + QStringLiteral(".mp4"));
+        paths.thumbPath = thumb;
+        paths.filePath = file + QStringLiteral(".mp4");
         break;
     case MessageType::Voice:
-        paths.filePath = files.filePath(key + QStringLiteral(".aac"));
+        paths.filePath = file + QStringLiteral(".aac");
         break;
-    case MessageType::File: {
+    default: {
         // The suffix is encoded like the rest of the name, so it can add no separator to the path.
         const QString suffix = QFileInfo(message.fileName()).suffix();
-        paths.filePath =
-            files.filePath(suffix.isEmpty() ? key : key + QLatin1Char('.') + fileNameSafe(suffix));
+        paths.filePath = suffix.isEmpty() ? file : file + QLatin1Char('.') + fileNameSafe(suffix);
         break;
     }
-    default:
-        break;
     }
     return paths;
 }

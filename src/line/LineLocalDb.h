@@ -29,8 +29,8 @@ public:
 
     QString folder() const { return m_folder; }
     QString dbFilePath() const;
-    QString thumbsFolder() const;
-    QString filesFolder() const;
+    QString thumbsFolder() const { return m_thumbsFolder; }
+    QString filesFolder() const { return m_filesFolder; }
     // True when the folder holds a database file (with content), without opening anything.
     static bool existsIn(const QString& folder);
 
@@ -84,9 +84,17 @@ private:
     void removeForeignUsersThrow();
     qint64 userIdOrInsert(const _LineUser& user);
     QList<qint64> chatIdsOf(const QString& uid);
-    _LineMsg messageFromRow(const Sqlite3Cursor& cursor, const _LineData* data) const;
+    // The line_msg columns read, looked up once per query (-1 for a column the file lacks).
+    struct Columns
+    {
+        int id = -1, uid = -1, type = -1, ts = -1, chat = -1, from = -1, content = -1, ver = -1, atta = -1;
+        static Columns of(const Sqlite3Cursor& cursor);
+    };
+    _LineMsg messageFromRow(const Sqlite3Cursor& cursor, const Columns& columns, const _LineData* data) const;
 
     QString m_folder;
+    QString m_thumbsFolder;
+    QString m_filesFolder;
     LineDbSchema m_schema;
     MessagePaging m_paging;
 };

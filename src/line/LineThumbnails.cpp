@@ -6,27 +6,42 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
-#include <QSaveFile>
 
 namespace LineThumbnails {
+
+bool looksLikeImageData(const QByteArray& bytes)
+{
+    static const QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    return bytes.startsWith("\xFF\xD8\xFF") || bytes.startsWith(png);
+}
 
 bool looksLikeImage(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray head = file.read(8);
-    static const QByteArray png("\x89PNG\r\n\x1a\n", 8);
-    return head.startsWith("\xFF\xD8\xFF") || head == png;
+    return looksLikeImageData(file.read(8));
 }
 
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    // Written beside and renamed, so no reader ever sees half a picture. Not synced to disk: a thumbnail
+    // lost in a crash is simply made again, and syncing each of thousands would take minutes.
+    const QString partial = path + QStringLiteral(".part");
+    QFile file(partial);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+        file.close();
+        QFile::remove(partial);
         return false;
-    return file.commit();
+    }
+    file.close();
+    QFile::remove(path);
+    if (!QFile::rename(partial, path)) {
+        QFile::remove(partial);
+        return false;
+    }
+    return true;
 }
 
 bool makeFromPicture(const QString& picturePath, const QString& thumbPath, int side)

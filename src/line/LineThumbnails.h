@@ -9,6 +9,8 @@ namespace LineThumbnails {
 // True when the file begins like a JPEG or PNG image. Only the signature is read: this runs for every
 // photo of every page, and decoding would make walking a history many times slower.
 bool looksLikeImage(const QString& path);
+// The same test on bytes in memory.
+bool looksLikeImageData(const QByteArray& bytes);
 
 // Writes bytes to path through a temporary file renamed into place, creating the folder. False on
 // failure (nothing is left behind).

@@ -8,6 +8,7 @@
 #include "line/LineGroup.h"
 #include "line/LineMsgsDataSource.h"
 #include "line/LineUser.h"
+#include "line/MessageType.h"
 #include "storage/Sqlite3DB.h"
 
 #include <QDir>
@@ -289,7 +290,7 @@ TEST_F(IOSLineDbReaderTest, PagingByKeysetGivesWhatOffsetPagingGives)
         for (bool ascending : {true, false}) {
             Sqlite3Sql sql(
                 QStringLiteral("select m.ZID from ZMESSAGE as m inner join ZCHAT as c on m.ZCHAT=c.Z_PK") +
-                QStringLiteral(only ? " and c.ZMID=?" : "") +
+                QString::fromLatin1(only ? " and c.ZMID=?" : "") +
                 QStringLiteral(
                     " where m.ZTIMESTAMP < 4000000000000 and m.ZID <> '' and m.ZID is not null and "
                     "m.ZCONTENTTYPE in (0, 107, 1, 2, 3, 7, 13, 14, 100, 112) order by m.ZTIMESTAMP %1, "

@@ -3,6 +3,7 @@
 #include "LineFixtureSpecial.h"
 #include "LineRecordsBuilder.h"
 #include "QtPrinters.h"
+#include "line/EmojiText.h"
 #include "line/IOSLineDb.h"
 #include "line/IOSLineStoreCache.h"
 #include "line/LineData.h"
@@ -181,8 +182,9 @@ TEST_P(IOSLineMergerEntitiesTest, AMergeIntoAStoreWithOtherEntityNumbersLinksMem
             EXPECT_EQ(merged->group->creator->uid, original->group->creator->uid);
         }
     }
-    if (!groupTable)
+    if (!groupTable) {
         EXPECT_EQ(count(*to.db, QStringLiteral("select count(*) from ZGROUP")), 0);
+    }
 
     // The messages read back as they were written.
     QHash<QString, _LineMsg> merged;
@@ -202,11 +204,13 @@ TEST_P(IOSLineMergerEntitiesTest, AMergeIntoAStoreWithOtherEntityNumbersLinksMem
         EXPECT_EQ(copy.chat->uid, original.chat->uid);
         EXPECT_EQ(copy.sender ? copy.sender->uid : QString(),
                   original.sender ? original.sender->uid : QString());
-        if (original.type != MessageType::Text || !EmojiText::hasDamagedEmoji(original.content))
+        if (original.type != MessageType::Text || !EmojiText::hasDamagedEmoji(original.content)) {
             EXPECT_EQ(copy.displayText(), original.displayText());
+        }
         if (original.type == MessageType::Sticker || original.type == MessageType::Location ||
-            original.type == MessageType::Contact)
+            original.type == MessageType::Contact) {
             EXPECT_EQ(copy.atta, original.atta);
+        }
     }
 }
 

@@ -119,9 +119,9 @@ TEST_F(LineCliTest, LineChatsListsEveryShownChatAsJson)
         EXPECT_TRUE(chat.value(QStringLiteral("members")).isArray());
         EXPECT_TRUE(QDateTime::fromString(chat.value(QStringLiteral("lastUpdated")).toString(), Qt::ISODate)
                         .isValid());
-        if (expected->type == 2)
-            EXPECT_EQ(chat.value(QStringLiteral("title")).toString(),
-                      QStringLiteral("[GROUP] ") + expected->groupName);
+        if (expected->type == 2) {
+            EXPECT_EQ(chat.value(QStringLiteral("title")).toString(), QStringLiteral("[GROUP] ") + expected->groupName);
+        }
         messages += chat.value(QStringLiteral("messages")).toInteger();
     }
     EXPECT_EQ(messages, s_fixture->visibleMessages);
@@ -147,14 +147,14 @@ TEST_F(LineCliTest, LineMessagesOfOneChatComeOldestFirstOrNewestFirst)
         const QDateTime time =
             QDateTime::fromString(message.value(QStringLiteral("time")).toString(), Qt::ISODate);
         EXPECT_TRUE(time.isValid());
-        if (previous.isValid())
+        if (previous.isValid()) {
             EXPECT_GE(time, previous);
+        }
         previous = time;
         uids << message.value(QStringLiteral("uid")).toString();
-        if (message.value(QStringLiteral("type")).toString() == QLatin1String("sticker"))
-            EXPECT_GT(
-                message.value(QStringLiteral("atta")).toObject().value(QStringLiteral("sticker_id")).toInt(),
-                0);
+        if (message.value(QStringLiteral("type")).toString() == QLatin1String("sticker")) {
+            EXPECT_GT(message.value(QStringLiteral("atta")).toObject().value(QStringLiteral("sticker_id")).toInt(), 0);
+        }
     }
     const CliRun descending =
         runCli({QStringLiteral("line"), QStringLiteral("messages"), s_fixture->appRoot,

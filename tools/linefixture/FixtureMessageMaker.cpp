@@ -64,7 +64,8 @@ FixtureMessageMaker::FixtureMessageMaker(const FixturePlan& plan, const LineFixt
 
 QString FixtureMessageMaker::nextId()
 {
-    return QString::number(7000000000000LL + ++m_serial);
+    // LINE's message ids are unique across accounts: stores built from different seeds share none.
+    return QString::number(6000000000000LL + qint64(m_options.seed % 4000) * 1000000000LL + ++m_serial);
 }
 
 qint64 FixtureMessageMaker::nextTime()
@@ -224,7 +225,7 @@ void FixtureMessageMaker::makeContact(FixtureMessage& message)
     message.text = QByteArray();
     message.metadata = FixturePlist::binaryDict(
         {{QStringLiteral("mid"), user ? user->mid : fixtureMid('u', m_random)},
-         {QStringLiteral("displayName"), user ? user->name : QStringLiteral("Nobody")}});
+         {QStringLiteral("displayName"), (user ? user->name : QStringLiteral("Nobody")).toHtmlEscaped()}});
 }
 
 void FixtureMessageMaker::makeLocation(FixtureMessage& message)
@@ -322,7 +323,7 @@ QList<FixtureMessage> FixtureMessageMaker::specials()
     makeContact(m);
     m.metadata = FixturePlist::binaryDict(
         {{QStringLiteral("mid"), QStringLiteral("u0123456789abcdef0123456789abcdef")},
-         {QStringLiteral("displayName"), QStringLiteral("Taro & <Co>\\r\\nLtd")}});
+         {QStringLiteral("displayName"), QStringLiteral("Taro &amp; &lt;Co&gt;\\r\\nLtd")}});
     add(Contact, m);
     const QString fileName = QStringLiteral("Résumé がっこう.pdf");
     m = base(chat, peer, 14);
