@@ -124,7 +124,14 @@ bool BinaryPlistScan::describe(quint64 index, Object* object) const
     case MarkerUnicode:
         // libplist converts to UTF-8 in a buffer of four bytes per unit and fails on an empty string.
         object->payload = 4 * (size + 1);
-        return size > 0 && size <= room / 2;
+        if (size == 0 || size > room / 2)
+            return false;
+        for (quint64 unit = at; unit < at + 2 * size; unit += 2) {
+            if (m_bytes[static_cast<qsizetype>(unit)] == '\0' &&
+                m_bytes[static_cast<qsizetype>(unit + 1)] == '\0')
+                object->nulInString = true;
+        }
+        return true;
     case MarkerUid:
         return size + 1 <= room && readUnsigned(at, size + 1) <= 0xFFFFFFFFu;
     case MarkerArray:
@@ -194,6 +201,8 @@ PlistScanVerdict BinaryPlistScan::enter(quint64 index)
     Object object;
     if (!describe(index, &object))
         return PlistScanVerdict::Malformed;
+    if (object.nulInString)
+        return PlistScanVerdict::NulInString;
     if (!object.container) {
         const PlistScanVerdict verdict = add(1, object.payload, 1);
         if (verdict == PlistScanVerdict::Accept)

@@ -22,6 +22,7 @@ private:
         quint64 refsAt = 0;   // offset of the first object reference
         quint64 refCount = 0; // dictionaries: keys and values
         quint64 payload = 0;  // bytes libplist allocates for a string or data object
+        bool nulInString = false;
     };
     struct Summary
     {

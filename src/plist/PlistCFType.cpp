@@ -3,6 +3,7 @@
 #include "plist/BinaryPlistScan.h"
 #include "plist/PlistChildCursor.h"
 #include "plist/PlistDates.h"
+#include "plist/PlistHashLoad.h"
 #include "plist/PlistLimits.h"
 #include "plist/PlistText.h"
 #include "plist/PlistTree.h"
@@ -77,7 +78,7 @@ PlistCFType PlistCFType::fromData(const QByteArray& bytes)
     if (!node)
         return PlistCFType();
     if (binary)
-        plistIndexLargeContainers(node);
+        plistIndexLargeArrays(node);
     return PlistCFType(node, true);
 }
 
@@ -375,6 +376,13 @@ QByteArray PlistCFType::serialize(int format) const
         const QByteArray result(bytes, static_cast<qsizetype>(length));
         plist_to_xml_free(bytes);
         return result;
+    }
+    // Below this size even a tree of values chosen to collide stays within PlistHashLoad::MaxProbes.
+    constexpr qint64 SmallTree = 10000;
+    if (plistSubtreeSize(root, SmallTree) > SmallTree &&
+        PlistHashLoad::binaryWriterProbes(root, PlistHashLoad::MaxProbes) > PlistHashLoad::MaxProbes) {
+        qWarning("Property list not written: its values would overload libplist's hash table");
+        return QByteArray();
     }
     plist_to_bin(root, &bytes, &length);
     const QByteArray result(bytes, static_cast<qsizetype>(length));

@@ -122,7 +122,9 @@ public:
     // Keys with their values in the tree's order, in linear time.
     QList<QPair<QString, PlistCFType>> entries() const;
 
-    // format FormatXml (100) writes XML, anything else a binary list; empty for a null wrapper.
+    // format FormatXml (100) writes XML, anything else a binary list. Empty for a null wrapper, for a
+    // foreign tree deeper than PlistLimits::MaxDepth and, in binary, for a tree whose values would make
+    // libplist's writer quadratic (see PlistHashLoad).
     QByteArray serialize(int format) const;
 
 private:

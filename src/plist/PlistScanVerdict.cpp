@@ -11,6 +11,8 @@ const char* plistScanVerdictText(PlistScanVerdict verdict)
         return "property list nested too deeply";
     case PlistScanVerdict::TooLarge:
         return "property list too large";
+    case PlistScanVerdict::NulInString:
+        return "NUL character inside a property-list string";
     }
     return "unknown";
 }

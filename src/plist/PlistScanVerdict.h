@@ -7,6 +7,9 @@ enum class PlistScanVerdict
     Malformed, // libplist would reject the bytes anyway
     TooDeep,   // nesting beyond PlistLimits::MaxDepth
     TooLarge,  // more bytes, nodes or expanded payload than PlistLimits allows
+    // A NUL character inside a string: libplist 2.2 keeps such a string with a length beyond its first NUL,
+    // and its copy and its writers then read past the end of the copied text.
+    NulInString,
 };
 
 // English text for the log.

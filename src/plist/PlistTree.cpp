@@ -2,7 +2,6 @@
 
 #include "plist/PlistChildCursor.h"
 
-#include <QByteArray>
 #include <memory>
 #include <vector>
 
@@ -14,23 +13,15 @@ bool isContainer(plist_t node)
     return type == PLIST_ARRAY || type == PLIST_DICT;
 }
 
-// Sizes from which libplist 2.2 builds its lookup tables (more than 100 array items, more than 500 child
-// nodes, keys included, in a dictionary). Smaller containers gain nothing from the placeholder.
+// Size from which libplist 2.2 builds the lookup table of an array (more than 100 items). Smaller arrays
+// gain nothing from the placeholder.
 constexpr uint32_t IndexedArraySize = 100;
-constexpr uint32_t IndexedDictSize = 250;
 
-void indexContainer(plist_t node)
+void indexArray(plist_t node)
 {
     if (plist_get_node_type(node) == PLIST_ARRAY && plist_array_get_size(node) >= IndexedArraySize) {
         plist_array_append_item(node, plist_new_bool(0));
         plist_array_remove_item(node, plist_array_get_size(node) - 1);
-    } else if (plist_get_node_type(node) == PLIST_DICT && plist_dict_get_size(node) >= IndexedDictSize) {
-        // The placeholder key must not replace a real entry.
-        QByteArray key("\x01placeholder");
-        for (int n = 0; plist_dict_get_item(node, key.constData()); ++n)
-            key = "\x01placeholder" + QByteArray::number(n);
-        plist_dict_set_item(node, key.constData(), plist_new_bool(0));
-        plist_dict_remove_item(node, key.constData());
     }
 }
 
@@ -102,11 +93,11 @@ bool plistIsSelfOrAncestor(plist_t candidate, plist_t node)
     return false;
 }
 
-void plistIndexLargeContainers(plist_t root)
+void plistIndexLargeArrays(plist_t root)
 {
     if (!isContainer(root))
         return;
-    indexContainer(root);
+    indexArray(root);
     std::vector<std::unique_ptr<PlistChildCursor>> path;
     path.push_back(std::make_unique<PlistChildCursor>(root));
     while (!path.empty()) {
@@ -117,7 +108,7 @@ void plistIndexLargeContainers(plist_t root)
         }
         if (isContainer(child)) {
             // Indexed before its cursor exists: the placeholder never shows up in a walk.
-            indexContainer(child);
+            indexArray(child);
             path.push_back(std::make_unique<PlistChildCursor>(child));
         }
     }

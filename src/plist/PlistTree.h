@@ -19,8 +19,9 @@ qint64 plistSubtreeSize(plist_t node, qint64 limit);
 // True when candidate is node itself or one of its ancestors.
 bool plistIsSelfOrAncestor(plist_t candidate, plist_t node);
 
-// libplist 2.2 keeps a lookup table for a large array or dictionary only when it was built through
-// plist_array_append_item or plist_dict_set_item, which its binary parser does not use; without the
-// table every indexed or keyed access is a linear scan. Adding and removing a placeholder entry makes
-// libplist build the tables for every large container of the tree.
-void plistIndexLargeContainers(plist_t root);
+// libplist 2.2 keeps a lookup table for an array of more than 100 items only when the array was built
+// through plist_array_append_item, which its binary parser does not use; without the table every indexed
+// access is a linear scan. Appending and removing a placeholder item makes libplist build the tables for
+// every large array of the tree. (Dictionaries are left alone: their key tables can be made quadratic
+// with chosen keys, see PlistHashLoad, and keyed access to a large dictionary is rare.)
+void plistIndexLargeArrays(plist_t root);

@@ -156,11 +156,14 @@ bool XmlPlistScan::skipDeclaration()
     return false;
 }
 
-// After the start tag of a leaf element: skips its text, comments and CDATA sections and its end tag.
-bool XmlPlistScan::skipElementText(const QByteArray& tag, qint64 tagLength, bool skipLeadingSpace)
+// After the start tag of a leaf element: skips its text, comments and CDATA sections and its end tag, and
+// describes the text before the end tag.
+bool XmlPlistScan::skipElementText(const QByteArray& tag, qint64 tagLength, bool skipLeadingSpace,
+                                   ElementText* text)
 {
     if (skipLeadingSpace)
         skipSpace();
+    const qint64 textStart = m_pos;
     for (;;) {
         findChar('<', false);
         if (m_pos >= m_end || byteAt(m_pos) != '<')
@@ -168,10 +171,16 @@ bool XmlPlistScan::skipElementText(const QByteArray& tag, qint64 tagLength, bool
         ++m_pos;
         if (m_pos >= m_end)
             return false;
-        if (byteAt(m_pos) == '/')
+        if (byteAt(m_pos) == '/') {
+            text->bytes = m_bytes.sliced(static_cast<qsizetype>(textStart),
+                                         static_cast<qsizetype>(m_pos - 1 - textStart));
+            text->hasNul = text->bytes.contains('\0');
+            text->isPlain = text->isPlain && !text->bytes.contains('&');
             break;
+        }
         if (byteAt(m_pos) != '!')
             return false;
+        text->isPlain = false;
         ++m_pos;
         if (m_pos >= m_end - 1)
             return false;
@@ -208,7 +217,6 @@ PlistScanVerdict XmlPlistScan::run()
 {
     bool haveRoot = false;
     bool hasContent = false;
-    int parentDepth = 0; // depth of the node new elements are added to; the root is at depth 1
     qint64 nodes = 0;
     while (m_pos < m_end) {
         skipSpace();
@@ -274,31 +282,49 @@ PlistScanVerdict XmlPlistScan::run()
             if (m_path.empty() || std::strcmp(pathName(m_path.back()), name + 1) != 0)
                 return PlistScanVerdict::Malformed;
             m_path.pop_back();
-            if (--parentDepth == 0)
+            m_parents.pop_back();
+            if (m_parents.empty())
                 return PlistScanVerdict::Accept; // the root is complete: libplist stops here
             continue;
         }
         if (kind == ElementKind::Leaf && !isEmpty) {
-            const bool keepSpace = std::strcmp(name, "string") == 0 || std::strcmp(name, "key") == 0;
-            if (!skipElementText(tag, tagLength, !keepSpace))
+            const bool isKey = std::strcmp(name, "key") == 0;
+            const bool isText = isKey || std::strcmp(name, "string") == 0;
+            ElementText text;
+            if (!skipElementText(tag, tagLength, !isText, &text))
                 return PlistScanVerdict::Malformed;
+            if (isText && text.hasNul)
+                return PlistScanVerdict::NulInString;
+            if (isKey && !m_parents.empty() && m_parents.back().isDict) {
+                const std::optional<quint32> hash =
+                    text.isPlain ? std::optional<quint32>(PlistHashLoad::dictKeyHash(text.bytes))
+                                 : std::nullopt;
+                m_keyProbes += m_parents.back().keys.addKey(hash);
+                if (m_keyProbes > PlistHashLoad::MaxProbes)
+                    return PlistScanVerdict::TooLarge;
+            }
         }
         if (++nodes > PlistLimits::MaxNodes)
             return PlistScanVerdict::TooLarge;
-        const int depth = haveRoot ? parentDepth + 1 : 1;
-        if (depth > PlistLimits::MaxDepth)
+        const std::size_t depth = m_parents.size() + 1;
+        if (depth > static_cast<std::size_t>(PlistLimits::MaxDepth))
             return PlistScanVerdict::TooDeep;
+        const bool isDict = std::strcmp(name, "dict") == 0;
         if (!haveRoot) {
             haveRoot = true;
             if (kind == ElementKind::Leaf)
                 return PlistScanVerdict::Accept; // a scalar root ends the parse
-            parentDepth = 1;
+            // Even an empty root becomes the parent of what follows.
+            m_parents.emplace_back().isDict = isDict;
+            if (!isEmpty)
+                m_path.push_back(name[0]);
+            continue;
         }
         if (kind == ElementKind::Container && !isEmpty) {
             if (m_path.size() >= MaxPathLength)
                 return PlistScanVerdict::TooDeep;
             m_path.push_back(name[0]);
-            parentDepth = depth;
+            m_parents.emplace_back().isDict = isDict;
         }
     }
     return PlistScanVerdict::Accept;

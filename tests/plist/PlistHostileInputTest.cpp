@@ -4,6 +4,7 @@
 #include "plist/BinaryPlistScan.h"
 #include "plist/KeyedArchive.h"
 #include "plist/PlistCFType.h"
+#include "plist/PlistHashLoad.h"
 #include "plist/PlistLimits.h"
 #include "plist/XmlPlistScan.h"
 
@@ -169,6 +170,97 @@ TEST(PlistHostileInputTest, CyclesAndBadReferences)
     BinaryPlistBuilder wideUid;
     wideUid.add(QByteArray("\x87\x01\x00\x00\x00\x00\x00\x00\x00", 9)); // 8-byte UID above 32 bits
     EXPECT_TRUE(PlistCFType::fromData(wideUid.build(0)).isNull());
+}
+
+TEST(PlistHostileInputTest, NulCharactersInsideStringsAreRefused)
+{
+    // libplist would keep these strings with a length beyond the NUL and read past their copies.
+    BinaryPlistBuilder unicode;
+    unicode.add(BinaryPlistBuilder::marker(0x60, 3) + QByteArray::fromHex("004100000042"));
+    EXPECT_EQ(BinaryPlistScan::check(unicode.build(0)), PlistScanVerdict::NulInString);
+    EXPECT_TRUE(PlistCFType::fromData(unicode.build(0)).isNull());
+    BinaryPlistBuilder unicodeKey;
+    const quint64 key = unicodeKey.add(BinaryPlistBuilder::marker(0x60, 1) + QByteArray(2, '\0'));
+    const quint64 value = unicodeKey.add(BinaryPlistBuilder::integer(1));
+    unicodeKey.add(unicodeKey.dict({key}, {value}));
+    EXPECT_EQ(BinaryPlistScan::check(unicodeKey.build(2)), PlistScanVerdict::NulInString);
+    EXPECT_EQ(XmlPlistScan::check(QByteArray("<string>a\0b</string>", 21)), PlistScanVerdict::NulInString);
+    EXPECT_EQ(XmlPlistScan::check(QByteArray("<array><key>\0</key></array>", 27)),
+              PlistScanVerdict::NulInString);
+
+    // Elsewhere a NUL does no harm: an ASCII string ends at it, and bytes after the root are not read.
+    BinaryPlistBuilder ascii;
+    ascii.add(BinaryPlistBuilder::ascii(QByteArray("ab\0cd", 5)));
+    EXPECT_EQ(PlistCFType::fromData(ascii.build(0)).getString(), "ab");
+    EXPECT_EQ(PlistCFType::fromData(QByteArray("<plist><true/></plist>\0", 23)).getBool(), true);
+    BinaryPlistBuilder unicodeText;
+    unicodeText.add(BinaryPlistBuilder::marker(0x60, 2) + QByteArray("\x30\x42\x30\x44", 4));
+    const PlistCFType text = PlistCFType::fromData(unicodeText.build(0));
+    EXPECT_EQ(text.getString(), QString::fromUtf8("あい"));
+    EXPECT_EQ(text.copy().getString(), QString::fromUtf8("あい"));
+}
+
+// 2^blocks distinct texts with one djb2 hash: "ba" and "c@" add the same amount at every position.
+QList<QByteArray> collidingTexts(int blocks)
+{
+    QList<QByteArray> texts;
+    for (int i = 0; i < (1 << blocks); ++i) {
+        QByteArray text;
+        for (int block = 0; block < blocks; ++block)
+            text += (i >> block) & 1 ? "c@" : "ba";
+        texts.append(text);
+    }
+    return texts;
+}
+
+QByteArray xmlDictionary(const QList<QByteArray>& keys)
+{
+    QByteArray xml("<plist><dict>");
+    for (const QByteArray& key : keys)
+        xml += "<key>" + key + "</key><true/>";
+    return xml + "</dict></plist>";
+}
+
+TEST(PlistHostileInputTest, DictionaryKeysChosenToCollideAreRefused)
+{
+    const QList<QByteArray> colliding = collidingTexts(15);
+    ASSERT_EQ(PlistHashLoad::dictKeyHash(colliding.first()), PlistHashLoad::dictKeyHash(colliding.last()));
+    // libplist would spend minutes inserting these keys into its table.
+    EXPECT_EQ(XmlPlistScan::check(xmlDictionary(colliding)), PlistScanVerdict::TooLarge);
+
+    QList<QByteArray> spread;
+    for (int i = 0; i < colliding.size(); ++i)
+        spread.append("key" + QByteArray::number(i));
+    const PlistCFType plist = PlistCFType::fromData(xmlDictionary(spread));
+    ASSERT_TRUE(plist.isDict());
+    EXPECT_EQ(plist.value("key12345").getBool(), true);
+
+    // Keys whose text the scan cannot know exactly are assumed to collide with every other key.
+    QList<QByteArray> escaped;
+    for (int i = 0; i < 20000; ++i)
+        escaped.append("&amp;" + QByteArray::number(i));
+    EXPECT_EQ(XmlPlistScan::check(xmlDictionary(escaped)), PlistScanVerdict::TooLarge);
+    EXPECT_EQ(XmlPlistScan::check(xmlDictionary(escaped.mid(0, 2000))), PlistScanVerdict::Accept);
+}
+
+TEST(PlistHostileInputTest, ValuesChosenToCollideAreNotWrittenAsBinary)
+{
+    PlistCFType colliding = PlistCFType::newArray();
+    PlistCFType spread = PlistCFType::newArray();
+    int i = 0;
+    for (const QByteArray& text : collidingTexts(15)) {
+        colliding.append(PlistCFType::newString(QString::fromLatin1(text)));
+        spread.append(PlistCFType::newString(QString::number(i++)));
+    }
+    EXPECT_TRUE(colliding.serialize(PlistCFType::FormatBinary).isEmpty());
+    EXPECT_FALSE(colliding.serialize(PlistCFType::FormatXml).isEmpty()); // the XML writer does not hash
+    const PlistCFType parsed = PlistCFType::fromData(spread.serialize(PlistCFType::FormatBinary));
+    EXPECT_EQ(parsed.count(), spread.count());
+    // Repeated values share one table entry and cost nothing.
+    PlistCFType repeated = PlistCFType::newArray();
+    for (int n = 0; n < 40000; ++n)
+        repeated.append(PlistCFType::newString("same"));
+    EXPECT_FALSE(repeated.serialize(PlistCFType::FormatBinary).isEmpty());
 }
 
 TEST(PlistHostileInputTest, ArchiveWithSelfReferenceDecodesOneLevel)
