@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtDebug>
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 
@@ -160,6 +161,11 @@ FileRecordSet BackupManifest::loadRecords()
 
 void BackupManifest::saveRecords(FileRecordSet& records)
 {
+    const bool pending =
+        std::any_of(records.records.cbegin(), records.records.cend(),
+                    [](const BackupFileRecord& r) { return r.added || r.modified || r.removed; });
+    if (!pending)
+        return; // the manifest already says all this
     if (isManifestDbLayout(m_folder))
         saveManifestDatabase(records);
     else
