@@ -53,4 +53,26 @@
         <translation>Unknown</translation>
     </message>
 </context>
+<context>
+    <name>IOSMergeWAFiles2iTunesBKThread</name>
+    <message>
+        <source>Transferring files...</source>
+        <translation>Transferring files...</translation>
+    </message>
+    <message>
+        <source>File: %1</source>
+        <translation>File: %1</translation>
+    </message>
+    <message>
+        <source>can not overwrite %1</source>
+        <translation>can not overwrite %1</translation>
+    </message>
+</context>
+<context>
+    <name>IOSiTunesBKSetPasswordThread</name>
+    <message>
+        <source>Verifying. Please wait...</source>
+        <translation>Verifying. Please wait...</translation>
+    </message>
+</context>
 </TS>

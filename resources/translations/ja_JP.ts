@@ -53,4 +53,26 @@
         <translation>不明</translation>
     </message>
 </context>
+<context>
+    <name>IOSMergeWAFiles2iTunesBKThread</name>
+    <message>
+        <source>Transferring files...</source>
+        <translation>ファイルを転送しています...</translation>
+    </message>
+    <message>
+        <source>File: %1</source>
+        <translation>ファイル: %1</translation>
+    </message>
+    <message>
+        <source>can not overwrite %1</source>
+        <translation>%1 を上書きできません</translation>
+    </message>
+</context>
+<context>
+    <name>IOSiTunesBKSetPasswordThread</name>
+    <message>
+        <source>Verifying. Please wait...</source>
+        <translation>確認しています。しばらくお待ちください...</translation>
+    </message>
+</context>
 </TS>

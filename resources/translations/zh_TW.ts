@@ -53,4 +53,26 @@
         <translation>未知</translation>
     </message>
 </context>
+<context>
+    <name>IOSMergeWAFiles2iTunesBKThread</name>
+    <message>
+        <source>Transferring files...</source>
+        <translation>正在傳輸檔案...</translation>
+    </message>
+    <message>
+        <source>File: %1</source>
+        <translation>檔案: %1</translation>
+    </message>
+    <message>
+        <source>can not overwrite %1</source>
+        <translation>無法覆寫 %1</translation>
+    </message>
+</context>
+<context>
+    <name>IOSiTunesBKSetPasswordThread</name>
+    <message>
+        <source>Verifying. Please wait...</source>
+        <translation>正在驗證，請稍候...</translation>
+    </message>
+</context>
 </TS>

@@ -140,6 +140,18 @@ bool BackupManifest::isManifestDbLayout(const QDir& folder)
            QFileInfo::exists(folder.filePath(ManifestDb));
 }
 
+// An encrypted Manifest.db can be read only with its unwrapped key.
+void BackupManifest::requireManifestKeyThrow() const
+{
+    if (!m_isEncrypted || m_manifestKey.isEmpty() || !m_unwrappedManifestKey.isEmpty())
+        return;
+    if (!m_unlocked)
+        fail(QStringLiteral("The backup %1 is encrypted: unlock it with its password first.").arg(path()));
+    if (m_keybag.hasDataProtectionKdf())
+        fail(
+            QStringLiteral("The manifest key of the backup %1 does not unwrap with its keybag.").arg(path()));
+}
+
 QString BackupManifest::manifestDatabasePath() const
 {
     if (m_unwrappedManifestKey.isEmpty())
@@ -154,8 +166,7 @@ FileRecordSet BackupManifest::loadRecords()
 {
     if (!isManifestDbLayout(m_folder))
         return MBDBParser::readMbdbThrow(m_folder.filePath(ManifestMbdb));
-    if (m_isEncrypted && !m_manifestKey.isEmpty() && m_unwrappedManifestKey.isEmpty())
-        fail(QStringLiteral("The backup %1 is encrypted: unlock it with its password first.").arg(path()));
+    requireManifestKeyThrow();
     return MBDBParser::readManifestDbThrow(manifestDatabasePath(), m_password);
 }
 
@@ -185,8 +196,7 @@ void BackupManifest::saveRecords(FileRecordSet& records)
 // Manifest.db is) is renamed over Manifest.db only when complete, so a failure changes nothing.
 void BackupManifest::saveManifestDatabase(FileRecordSet& records)
 {
-    if (m_isEncrypted && !m_manifestKey.isEmpty() && m_unwrappedManifestKey.isEmpty())
-        fail(QStringLiteral("The backup %1 is encrypted: unlock it with its password first.").arg(path()));
+    requireManifestKeyThrow();
     const QString manifestPath = m_folder.filePath(ManifestDb);
     const QString source = manifestDatabasePath();
     BackupFileOps::TemporaryFile work(BackupFileOps::temporaryPathFor(source));
@@ -268,8 +278,7 @@ void BackupManifest::pruneManifest(const QString& destination, bool keepOtherDom
     if (!isManifestDbLayout(m_folder))
         fail(QStringLiteral("can not open %1. The backup has no Manifest.db.")
                  .arg(m_folder.filePath(ManifestDb)));
-    if (m_isEncrypted && !m_manifestKey.isEmpty() && m_unwrappedManifestKey.isEmpty())
-        fail(QStringLiteral("The backup %1 is encrypted: unlock it with its password first.").arg(path()));
+    requireManifestKeyThrow();
     ManifestPruner::Context context{m_folder, keepOtherDomains, wantedDomains};
     ManifestPruner::pruneThrow(manifestDatabasePath(), destination, context, m_unwrappedManifestKey,
                                extraStep);

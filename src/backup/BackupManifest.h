@@ -100,6 +100,7 @@ public:
     const BackupFileTree& fileTree() const { return m_fileTree; }
 
 private:
+    void requireManifestKeyThrow() const;
     QString manifestDatabasePath() const;
     void decryptManifestDatabase();
     void saveManifestDatabase(FileRecordSet& records);

@@ -92,10 +92,13 @@ bool decode(const QByteArray& bytes, BackupFileRecord& record)
 {
     // Nearly every archive is a binary list laid out the usual way; the reader handles those quickly
     // and leaves anything else to the general property-list path.
-    const MBFileBinaryReader::Result fast = MBFileBinaryReader::read(bytes, record);
-    if (fast != MBFileBinaryReader::Unsupported)
-        return fast == MBFileBinaryReader::Decoded;
+    if (MBFileBinaryReader::read(bytes, record) == MBFileBinaryReader::Decoded)
+        return true;
+    return decodeGeneral(bytes, record);
+}
 
+bool decodeGeneral(const QByteArray& bytes, BackupFileRecord& record)
+{
     const PlistCFType archive = PlistCFType::fromData(bytes);
     if (!archive.isDict() || !archive.value(QStringLiteral("$objects")).isArray())
         return false;

@@ -15,4 +15,7 @@ QByteArray encode(const BackupFileRecord& record);
 // Missing numbers read as 0. False when the bytes are not a keyed archive whose root is a dictionary.
 bool decode(const QByteArray& bytes, BackupFileRecord& record);
 
+// decode() without the quick binary reader: the general property-list path alone.
+bool decodeGeneral(const QByteArray& bytes, BackupFileRecord& record);
+
 } // namespace MBFileArchive

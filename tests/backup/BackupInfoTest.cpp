@@ -225,3 +225,46 @@ TEST(BackupPathsTest, RelativePathsFromABackupCannotLeaveTheirFolder)
         EXPECT_TRUE(BackupPaths::destinationFor(root, path).isEmpty()) << path;
     EXPECT_TRUE(BackupPaths::destinationFor(root, QString("a") + QChar(0) + "b").isEmpty());
 }
+
+TEST(FixtureBuilderTest, ALineAppFolderGoesIntoLinesTwoDomains)
+{
+    QTemporaryDir dir;
+    const QString app = dir.filePath("jp.naver.line");
+    writeFileBytes(app + "/Documents/talk.sqlite", "old store");
+    writeFileBytes(app + "/Library/Preferences/jp.naver.line.plist", "prefs");
+    writeFileBytes(app + "/Library/Application Support/PrivateStore/P_u1/Messages/Line.sqlite", "store");
+    BackupFixtureBuilder builder;
+    builder.setEncryption(encryption());
+    builder.addLineAppFolder(app);
+    ASSERT_TRUE(builder.write(dir.filePath("b")));
+    const PBackupManifest backup = openBackup(dir.filePath("b"), true);
+    const FileRecordSet set = backup->loadRecords();
+    const auto record = [&](const QString& domain, const QString& path) {
+        return set.records.value(BackupManifest::fileId(domain, path));
+    };
+    EXPECT_EQ(record(LineApp, "Documents/talk.sqlite").protectionClass, 4);
+    EXPECT_EQ(record(LineApp, "Library/Preferences/jp.naver.line.plist").protectionClass, 3);
+    const BackupFileRecord store =
+        record(LineGroup, "Library/Application Support/PrivateStore/P_u1/Messages/Line.sqlite");
+    EXPECT_EQ(store.size, 5u);
+    EXPECT_TRUE(record(LineGroup, "Library/Application Support").isDirectory());
+    EXPECT_FALSE(
+        set.records.contains(BackupManifest::fileId(LineApp, "Library/Application Support/PrivateStore")));
+    backup->copyItemThrow(store, dir.filePath("out"));
+    EXPECT_EQ(readFileBytes(dir.filePath("out")), QByteArray("store"));
+}
+
+TEST(FixtureBuilderTest, TheSameSeedWritesTheSameBackup)
+{
+    QTemporaryDir dir;
+    QByteArray keybags[2];
+    for (int i = 0; i < 2; ++i) {
+        BackupFixtureBuilder builder;
+        builder.setEncryption(encryption()).setSeed(99);
+        builder.addFile(LineApp, "a", "x", 4);
+        ASSERT_TRUE(builder.write(dir.filePath(QString::number(i))));
+        keybags[i] = builder.keys().keybag;
+    }
+    EXPECT_EQ(keybags[0], keybags[1]);
+    EXPECT_EQ(readFileBytes(dir.filePath("0/Manifest.db")), readFileBytes(dir.filePath("1/Manifest.db")));
+}
