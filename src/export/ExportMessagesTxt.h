@@ -1,0 +1,24 @@
+#pragma once
+
+#include "export/AbsFormatExport.h"
+#include "export/ExportTextFile.h"
+#include "line/LineMsg.h"
+
+#include <QLocale>
+
+// Plain text, also used for ".doc" files: for each message "Date: <short local date and time>",
+// "From: <sender>" (or "To: <chat title>" for the owner's messages), the one-line text and an empty line.
+class ExportMessagesTxt : public AbsFormatExport<_LineMsg>
+{
+public:
+    explicit ExportMessagesTxt(const QString& path);
+
+    void begin() override;
+    void writeMessage(const _LineMsg& message) override;
+    void end() override;
+
+private:
+    ExportTextFile m_file;
+    QLocale m_locale;
+    QString m_dateTimeFormat;
+};
