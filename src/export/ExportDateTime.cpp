@@ -1,41 +1,41 @@
 #include "export/ExportDateTime.h"
 
+#include <cstring>
+
 namespace {
-void appendDigits(QString& out, int value, int width)
+char* putDigits(char* out, int value, int width)
 {
-    char digits[12];
-    int count = 0;
-    do {
-        digits[count++] = char('0' + value % 10);
+    for (int i = width - 1; i >= 0; --i) {
+        out[i] = char('0' + value % 10);
         value /= 10;
-    } while (value > 0 && count < 11);
-    for (int i = count; i < width; ++i)
-        out += QLatin1Char('0');
-    while (count > 0)
-        out += QLatin1Char(digits[--count]);
+    }
+    return out + width;
 }
 } // namespace
 
-void appendIsoDateTime(QString& out, const QDateTime& time)
+int formatIsoDateTime(char (&out)[kIsoDateTimeSize], const QDateTime& time)
 {
     if (!time.isValid())
-        return;
+        return 0;
     const QDate date = time.date();
     const QTime clock = time.time();
-    const int year = date.year();
-    if (year < 0 || year > 9999) {
-        out += time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-        return;
+    if (date.year() < 0 || date.year() > 9999) {
+        // outside four digits: Qt's own rendering, whatever its length
+        const QByteArray text =
+            time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toLatin1().left(kIsoDateTimeSize);
+        std::memcpy(out, text.constData(), size_t(text.size()));
+        return int(text.size());
     }
-    appendDigits(out, year, 4);
-    out += QLatin1Char('-');
-    appendDigits(out, date.month(), 2);
-    out += QLatin1Char('-');
-    appendDigits(out, date.day(), 2);
-    out += QLatin1Char(' ');
-    appendDigits(out, clock.hour(), 2);
-    out += QLatin1Char(':');
-    appendDigits(out, clock.minute(), 2);
-    out += QLatin1Char(':');
-    appendDigits(out, clock.second(), 2);
+    char* p = putDigits(out, date.year(), 4);
+    *p++ = '-';
+    p = putDigits(p, date.month(), 2);
+    *p++ = '-';
+    p = putDigits(p, date.day(), 2);
+    *p++ = ' ';
+    p = putDigits(p, clock.hour(), 2);
+    *p++ = ':';
+    p = putDigits(p, clock.minute(), 2);
+    *p++ = ':';
+    p = putDigits(p, clock.second(), 2);
+    return int(p - out);
 }

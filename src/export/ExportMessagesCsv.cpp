@@ -6,24 +6,27 @@
 
 #include <stdexcept>
 
+namespace {
+bool needsQuotes(QStringView text)
+{
+    for (QChar c : text) {
+        if (c == u'"' || c == u'\n' || c == u',')
+            return true;
+    }
+    return false;
+}
+} // namespace
+
 QString csvField(const QString& text)
 {
-    bool quote = false;
-    qsizetype quotes = 0;
-    for (QChar c : text) {
-        if (c == QLatin1Char('"'))
-            ++quotes;
-        else if (c == QLatin1Char('\n') || c == QLatin1Char(','))
-            quote = true;
-    }
-    if (quotes == 0 && !quote)
+    if (!needsQuotes(text))
         return text;
     QString out;
-    out.reserve(text.size() + quotes + 2);
+    out.reserve(text.size() + 8);
     out += QLatin1Char('"');
     for (QChar c : text) {
         out += c;
-        if (c == QLatin1Char('"'))
+        if (c == u'"')
             out += c;
     }
     out += QLatin1Char('"');
@@ -43,24 +46,44 @@ void ExportMessagesCsv::begin()
 
 void ExportMessagesCsv::writeMessage(const _LineMsg& message)
 {
-    QString user;
+    char time[kIsoDateTimeSize];
+    m_file.write(QLatin1StringView(time, formatIsoDateTime(time, message.time)));
+    m_file.write(message.isOutgoing() ? QLatin1StringView(",1,") : QLatin1StringView(",0,"));
     if (message.chat) {
         if (message.chat->type == _LineChat::Single || message.isOutgoing())
-            user = csvField(message.chat->chatTitle(false));
+            writeField(chatTitle(message.chat));
         else
-            user = csvField(message.sender->displayName());
+            writeField(message.sender->displayName());
     }
-    const QString text = csvField(message.displayText());
+    m_file.write(QLatin1StringView(","));
+    writeField(message.displayText());
+    m_file.write(QLatin1StringView("\n"));
+}
 
-    QString row;
-    row.reserve(32 + user.size() + text.size());
-    appendIsoDateTime(row, message.time);
-    row += message.isOutgoing() ? QLatin1String(",1,") : QLatin1String(",0,");
-    row += user;
-    row += QLatin1Char(',');
-    row += text;
-    row += QLatin1Char('\n');
-    m_file.write(row);
+void ExportMessagesCsv::writeField(QStringView text)
+{
+    if (!needsQuotes(text)) {
+        m_file.write(text);
+        return;
+    }
+    // csvField written in pieces: the quotes doubled, the whole enclosed.
+    m_file.write(QLatin1StringView("\""));
+    qsizetype start = 0;
+    for (qsizetype quote = text.indexOf(u'"'); quote >= 0; quote = text.indexOf(u'"', start)) {
+        m_file.write(text.sliced(start, quote + 1 - start));
+        m_file.write(QLatin1StringView("\""));
+        start = quote + 1;
+    }
+    m_file.write(text.sliced(start));
+    m_file.write(QLatin1StringView("\""));
+}
+
+const QString& ExportMessagesCsv::chatTitle(const _LineChat* chat)
+{
+    auto it = m_chatTitles.constFind(chat);
+    if (it == m_chatTitles.cend())
+        it = m_chatTitles.insert(chat, chat->chatTitle(false));
+    return *it;
 }
 
 void ExportMessagesCsv::end()

@@ -4,6 +4,8 @@
 #include "export/ExportTextFile.h"
 #include "line/LineMsg.h"
 
+#include <QHash>
+
 // The CSV quoting rule: double quotes are doubled, and a text holding a double quote, a line feed or a
 // comma is enclosed in double quotes. A carriage return alone does not cause quoting.
 QString csvField(const QString& text);
@@ -21,5 +23,10 @@ public:
     void end() override;
 
 private:
+    void writeField(QStringView text);
+    // Titles are built from the members' names; chats do not change during an export.
+    const QString& chatTitle(const _LineChat* chat);
+
     ExportTextFile m_file;
+    QHash<const _LineChat*, QString> m_chatTitles;
 };

@@ -6,9 +6,11 @@
 #include <QCoreApplication>
 #include <stdexcept>
 
+// The format is the system's, with the user's own settings; names and digits come from the locale data of
+// the system's language, which answers without asking the system each time.
 ExportMessagesTxt::ExportMessagesTxt(const QString& path)
-    : m_file(path), m_locale(QLocale::system()),
-      m_dateTimeFormat(m_locale.dateTimeFormat(QLocale::ShortFormat))
+    : m_file(path), m_dateTimeFormat(QLocale(QLocale::system().name()),
+                                     QLocale::system().dateTimeFormat(QLocale::ShortFormat))
 {
 }
 
@@ -20,24 +22,27 @@ void ExportMessagesTxt::begin()
 
 void ExportMessagesTxt::writeMessage(const _LineMsg& message)
 {
-    QString name;
-    if (!message.isOutgoing())
-        name = message.sender->displayName();
-    else if (message.chat)
-        name = message.chat->chatTitle(false);
-    else
-        name = QCoreApplication::translate("_LineUser", "Unknown");
+    m_file.write(QLatin1StringView("Date: "));
+    m_file.write(m_dateTimeFormat.format(message.time));
+    if (message.isOutgoing()) {
+        m_file.write(QLatin1StringView("\nTo: "));
+        m_file.write(message.chat ? chatTitle(message.chat)
+                                  : QCoreApplication::translate("_LineUser", "Unknown"));
+    } else {
+        m_file.write(QLatin1StringView("\nFrom: "));
+        m_file.write(message.sender->displayName());
+    }
+    m_file.write(QLatin1StringView("\n"));
+    m_file.write(message.displayText());
+    m_file.write(QLatin1StringView("\n\n"));
+}
 
-    QString record;
-    record.reserve(64 + name.size() + message.text.size());
-    record += QLatin1String("Date: ");
-    record += m_locale.toString(message.time, m_dateTimeFormat);
-    record += message.isOutgoing() ? QLatin1String("\nTo: ") : QLatin1String("\nFrom: ");
-    record += name;
-    record += QLatin1Char('\n');
-    record += message.displayText();
-    record += QLatin1String("\n\n");
-    m_file.write(record);
+const QString& ExportMessagesTxt::chatTitle(const _LineChat* chat)
+{
+    auto it = m_chatTitles.constFind(chat);
+    if (it == m_chatTitles.cend())
+        it = m_chatTitles.insert(chat, chat->chatTitle(false));
+    return *it;
 }
 
 void ExportMessagesTxt::end()

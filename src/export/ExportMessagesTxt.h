@@ -1,10 +1,11 @@
 #pragma once
 
 #include "export/AbsFormatExport.h"
+#include "export/CachedDateTimeFormat.h"
 #include "export/ExportTextFile.h"
 #include "line/LineMsg.h"
 
-#include <QLocale>
+#include <QHash>
 
 // Plain text, also used for ".doc" files: for each message "Date: <short local date and time>",
 // "From: <sender>" (or "To: <chat title>" for the owner's messages), the one-line text and an empty line.
@@ -18,7 +19,10 @@ public:
     void end() override;
 
 private:
+    // Titles are built from the members' names; chats do not change during an export.
+    const QString& chatTitle(const _LineChat* chat);
+
     ExportTextFile m_file;
-    QLocale m_locale;
-    QString m_dateTimeFormat;
+    QHash<const _LineChat*, QString> m_chatTitles;
+    CachedDateTimeFormat m_dateTimeFormat;
 };

@@ -19,18 +19,47 @@ bool ExportTextFile::open()
 {
     m_error.clear();
     m_lastWasCarriageReturn = false;
-    m_buffer.clear();
+    m_buffer.resize(0);
     return m_file.open(QIODevice::WriteOnly);
 }
 
 void ExportTextFile::write(QStringView text)
 {
-    appendUtf8(text.toUtf8());
+    if (text.isEmpty())
+        return;
+    if (m_lineEnds == AsWritten) {
+        encode(text);
+    } else {
+        // Encoded piece by piece between line feeds, so that no converted copy of the text is made.
+        qsizetype start = 0;
+        for (qsizetype lineFeed = text.indexOf(u'\n'); lineFeed >= 0; lineFeed = text.indexOf(u'\n', start)) {
+            encode(text.sliced(start, lineFeed - start));
+            appendLineFeed(lineFeed > 0 ? text[lineFeed - 1] == u'\r' : m_lastWasCarriageReturn);
+            start = lineFeed + 1;
+        }
+        encode(text.sliced(start));
+        m_lastWasCarriageReturn = text.back() == u'\r';
+    }
+    flushWhenFull();
 }
 
 void ExportTextFile::write(QLatin1StringView text)
 {
-    appendUtf8(QByteArray::fromRawData(text.data(), text.size()));
+    if (text.isEmpty())
+        return;
+    if (m_lineEnds == AsWritten) {
+        m_buffer.append(text.data(), text.size());
+    } else {
+        qsizetype start = 0;
+        for (qsizetype lineFeed = text.indexOf(u'\n'); lineFeed >= 0; lineFeed = text.indexOf(u'\n', start)) {
+            m_buffer.append(text.data() + start, lineFeed - start);
+            appendLineFeed(lineFeed > 0 ? text[lineFeed - 1] == QLatin1Char('\r') : m_lastWasCarriageReturn);
+            start = lineFeed + 1;
+        }
+        m_buffer.append(text.data() + start, text.size() - start);
+        m_lastWasCarriageReturn = text.back() == QLatin1Char('\r');
+    }
+    flushWhenFull();
 }
 
 void ExportTextFile::writeLine(QStringView text)
@@ -39,29 +68,26 @@ void ExportTextFile::writeLine(QStringView text)
     write(QLatin1StringView("\n"));
 }
 
-void ExportTextFile::appendUtf8(const QByteArray& utf8)
+void ExportTextFile::encode(QStringView text)
 {
-    if (utf8.isEmpty())
+    if (text.isEmpty())
         return;
-    if (m_lineEnds == AsWritten) {
-        m_buffer.append(utf8);
-    } else {
-        const char* data = utf8.constData();
-        const qsizetype size = utf8.size();
-        qsizetype copied = 0;
-        for (qsizetype i = 0; i < size; ++i) {
-            if (data[i] != '\n')
-                continue;
-            const bool afterCarriageReturn = i > 0 ? data[i - 1] == '\r' : m_lastWasCarriageReturn;
-            if (afterCarriageReturn)
-                continue;
-            m_buffer.append(data + copied, i - copied);
-            m_buffer.append('\r');
-            copied = i; // the line feed itself goes with the next piece
-        }
-        m_buffer.append(data + copied, size - copied);
-        m_lastWasCarriageReturn = data[size - 1] == '\r';
-    }
+    const qsizetype used = m_buffer.size();
+    m_buffer.resize(used + m_encoder.requiredSpace(text.size()));
+    char* end = m_encoder.appendToBuffer(m_buffer.data() + used, text);
+    m_buffer.resize(end - m_buffer.constData());
+}
+
+void ExportTextFile::appendLineFeed(bool afterCarriageReturn)
+{
+    if (afterCarriageReturn)
+        m_buffer.append('\n');
+    else
+        m_buffer.append("\r\n", 2);
+}
+
+void ExportTextFile::flushWhenFull()
+{
     if (m_buffer.size() >= kFlushSize)
         flushBuffer();
 }
@@ -75,7 +101,7 @@ void ExportTextFile::flushBuffer()
         m_error = m_file.errorString();
         m_file.cancelWriting();
     }
-    m_buffer.clear();
+    m_buffer.resize(0); // keeps the allocation for the next round
 }
 
 bool ExportTextFile::commit()

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QSaveFile>
 #include <QString>
+#include <QStringEncoder>
 #include <QStringView>
 
 // One exported text file, written in one piece: UTF-8 without a byte-order mark into a temporary file
@@ -31,7 +32,8 @@ public:
     bool isOpen() const { return m_file.isOpen(); }
 
     void write(QStringView text);
-    void write(QLatin1StringView text);
+    void write(QLatin1StringView text); // ASCII
+    void write(QChar character) { write(QStringView(&character, 1)); }
     void writeLine(QStringView text);
 
     // Writes what is buffered and puts the file in place. False with errorString() set when anything
@@ -44,11 +46,14 @@ public:
     QString errorString() const;
 
 private:
-    void appendUtf8(const QByteArray& utf8);
+    void encode(QStringView text);
+    void appendLineFeed(bool afterCarriageReturn);
+    void flushWhenFull();
     void flushBuffer();
 
     QSaveFile m_file;
     LineEnds m_lineEnds;
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
     QByteArray m_buffer;
     bool m_lastWasCarriageReturn = false;
     QString m_error; // the first failure
