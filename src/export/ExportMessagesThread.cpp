@@ -95,7 +95,7 @@ void ExportMessagesThread::run()
     m_exportedCount = 0;
     ExportOutputLog log;
     try {
-        if (exportAll(log) == Outcome::Cancelled) {
+        if (exportAll(log, reporter) == Outcome::Cancelled) {
             log.rollback();
             return;
         }
@@ -109,9 +109,9 @@ void ExportMessagesThread::run()
     }
 }
 
-ExportMessagesThread::Outcome ExportMessagesThread::exportAll(ExportOutputLog& log)
+ExportMessagesThread::Outcome ExportMessagesThread::exportAll(ExportOutputLog& log,
+                                                              const JobReporter& reporter)
 {
-    const JobReporter reporter(m_form);
     if (m_format < PlainText || m_format > LineText)
         throw std::runtime_error(tr("not support export format.").toStdString());
     const qint64 total = m_source ? m_source->count() : 0;

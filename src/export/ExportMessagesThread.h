@@ -5,6 +5,7 @@
 #include <QThread>
 
 class ExportOutputLog;
+class JobReporter;
 struct _LineChat;
 
 // The export job: writes a message source to files in one of the formats below and reports through the
@@ -45,7 +46,7 @@ private:
         Finished,
         Cancelled,
     };
-    Outcome exportAll(ExportOutputLog& log);
+    Outcome exportAll(ExportOutputLog& log, const JobReporter& reporter);
     void copyPageResources(ExportOutputLog& log) const;
 
     PAbsLineMsgsSource m_source;
