@@ -126,3 +126,31 @@ TEST_F(BubbleViewWebTest, LinkClicksReachTheManager)
     EXPECT_EQ(readFileBytes(m_opened.first()), readFileBytes(fixture.mediaPath(QStringLiteral("photo1"))));
     EXPECT_TRUE(m_notices.isEmpty());
 }
+
+TEST_F(BubbleViewWebTest, ShowMessageScrollsToItsBubble)
+{
+    GeneratedMessages many(50, 1);
+    show(many.source());
+    const int top = evaluate(m_view.page(), QStringLiteral("window.scrollY")).toInt(); // at "start"
+    EXPECT_LT(top, 50);
+    m_manager.showMessage(45); // on the page already shown: scrolls at once
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return evaluate(m_view.page(), QStringLiteral("window.scrollY")).toInt() > top + 1000; },
+        10000));
+}
+
+TEST_F(BubbleViewWebTest, PagesOverTwoMegabytesStillShow)
+{
+    ChatFixture fixture;
+    _LineMsg huge = fixture.messages[0];
+    huge.text = QString(3 * 1024 * 1024, QLatin1Char('x')) + QStringLiteral(" <b>end</b>");
+    show(std::make_shared<LineMsgsListSource>(QList<_LineMsg>{fixture.messages[1], huge}));
+    EXPECT_GT(evaluate(m_view.page(), QStringLiteral("document.body.innerText.length")).toInt(),
+              3 * 1024 * 1024);
+    EXPECT_EQ(evaluate(m_view.page(), QStringLiteral("document.querySelectorAll('b').length")).toInt(), 0);
+    // the page still finds the asset folder
+    EXPECT_EQ(
+        evaluate(m_view.page(), QStringLiteral("getComputedStyle(document.querySelector('.bb1')).cssFloat"))
+            .toString(),
+        QStringLiteral("left"));
+}
