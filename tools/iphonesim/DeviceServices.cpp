@@ -3,6 +3,7 @@
 #include "AfcService.h"
 #include "InstallationProxyService.h"
 #include "LockdownService.h"
+#include "MobileBackup2Service.h"
 #include "NotificationProxyService.h"
 #include "PlistChannel.h"
 #include "SimDevice.h"
@@ -27,6 +28,8 @@ void serveDeviceConnection(const std::shared_ptr<SimDevice>& device, const std::
         NotificationProxyService(*device, channel).run();
     } else if (service == "com.apple.afc") {
         AfcService(*device, stream).run();
+    } else if (service == "com.apple.mobilebackup2") {
+        MobileBackup2Service(*device, stream, options).run();
     } else {
         throw SimError("no such service: " + service);
     }

@@ -33,6 +33,7 @@ const std::set<std::string>& startableServices()
         "com.apple.mobile.notification_proxy",
         "com.apple.mobile.insecure_notification_proxy",
         "com.apple.afc",
+        "com.apple.mobilebackup2",
     };
     return services;
 }
