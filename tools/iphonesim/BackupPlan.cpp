@@ -62,6 +62,12 @@ BackupPlan::BackupPlan(SimDevice& device, BackupCodec& codec, std::string workFo
     m_db->execute("CREATE TABLE Removed (fileID TEXT PRIMARY KEY)");
     // The new Manifest.db is a database of its own, holding only what devices write.
     m_db->execute(("ATTACH DATABASE " + sqlLiteral(m_manifestPath) + " AS manifest").c_str());
+    // The new manifest is scratch data until it has been sent; a failed backup builds it again.
+    m_db->execute("PRAGMA manifest.journal_mode=OFF");
+    m_db->execute("PRAGMA manifest.synchronous=OFF");
+    // Random file IDs make inserts touch pages all over the tables: a larger, bounded page cache.
+    m_db->execute("PRAGMA cache_size=-32768");
+    m_db->execute("PRAGMA manifest.cache_size=-32768");
     createManifestSchema(*m_db, "manifest.");
     if (!m_previousManifest.empty()) {
         m_db->execute(("ATTACH DATABASE " + sqlLiteral(m_previousManifest) + " AS previous").c_str());
