@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <thread>
 
 namespace fs = std::filesystem;
 using namespace iphonesim;
@@ -221,6 +222,41 @@ TEST_F(HostProtocolTest, RestoreOfSomeoneElsesUnfinishedBackupIsRefused)
     writeWholeFile(folder() + "/Status.plist", "");
     const TestHostResult result = host().restore(true, true, false, false);
     EXPECT_EQ(result.errorCode, 205u);
+}
+
+TEST_F(HostProtocolTest, ContentLargerThanItsManifestRowIsRestored)
+{
+    fs::create_directories(root());
+    ASSERT_EQ(host().backup(true).errorCode, 0u);
+    // A host that merged into a file without updating its row, as the program's transfer does.
+    const std::string relative = "Library/Preferences/com.apple.purplebuddy.plist";
+    const std::string grown(300000, 'g');
+    writeWholeFile(folder() + "/" + backupContentPathFor("HomeDomain", relative), grown);
+    const TestHostResult result = host().restore(true, true, false, false);
+    ASSERT_EQ(result.errorCode, 0u) << result.errorDescription;
+    EXPECT_EQ(readWholeFile(deviceFile("HomeDomain", relative)), grown);
+}
+
+TEST_F(HostProtocolTest, ContentBeyondTheDevicesSpaceFailsTheRestore)
+{
+    fs::create_directories(root());
+    ASSERT_EQ(host().backup(true).errorCode, 0u);
+    uint64_t total = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(m_deviceFolder + "/files"))
+        total += entry.is_regular_file() ? entry.file_size() : 0;
+    control("set " + m_udid + " FreeSpace " + std::to_string(total + 1000));
+    const std::string relative = "Library/Preferences/com.apple.purplebuddy.plist";
+    const std::string before = readWholeFile(deviceFile("HomeDomain", relative));
+    writeWholeFile(folder() + "/" + backupContentPathFor("HomeDomain", relative),
+                   std::string(2'000'000, 'x'));
+    const TestHostResult result = host().restore(true, true, false, false);
+    EXPECT_EQ(result.errorCode, 205u);
+    EXPECT_FALSE(result.connectionLost) << "the oversized file is read to its end";
+    EXPECT_EQ(readWholeFile(deviceFile("HomeDomain", relative)), before);
+    // The device clears its scratch space right after its answer.
+    for (int i = 0; i < 100 && !fs::is_empty(m_deviceFolder + "/scratch"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_TRUE(fs::is_empty(m_deviceFolder + "/scratch")) << "staged files are removed";
 }
 
 TEST_F(HostProtocolTest, LittleDeviceSpaceIsError105OnRestore)

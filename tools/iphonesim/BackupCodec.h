@@ -31,6 +31,10 @@ public:
 
 class AtomicFileWriter;
 
+// A downloaded file written through a temporary file into path, refusing more than maxBytes (a host cannot
+// fill the device's space with an endless file).
+std::unique_ptr<ContentSink> openLimitedFileSink(const std::string& path, uint64_t maxBytes);
+
 // Reads exactly size bytes of a local file (the device's own files and metadata).
 std::unique_ptr<ContentSource> openFileSource(const std::string& path, uint64_t size);
 

@@ -184,7 +184,7 @@ void BackupPlan::addEntry(ManifestEntry& entry)
     bool unchanged = false;
     if (m_findPrevious) {
         m_findPrevious->bind(1, entry.fileId);
-        if (m_findPrevious->step()) {
+        if (m_findPrevious->step() && m_findPrevious->bytes(0) <= kMaxFileRecord) {
             ManifestEntry previous;
             unchanged = m_codec.readFileRecord(m_findPrevious->blob(0), previous) &&
                         previous.size == entry.size && previous.lastModified == entry.lastModified &&

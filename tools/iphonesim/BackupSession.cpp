@@ -28,6 +28,9 @@ namespace {
 constexpr size_t kBatchFiles = 1000;
 constexpr uint64_t kBatchBytes = 64ull << 20;
 constexpr size_t kItemsPerMessage = 5000;
+// Largest Status.plist / Manifest.plist and Manifest.db the device accepts from a host.
+constexpr uint64_t kMaxPropertyList = 64ull << 20;
+constexpr uint64_t kMaxManifestDb = 16ull << 30;
 
 // Sends bytes held in memory (the metadata files).
 class BytesSource : public ContentSource
@@ -45,18 +48,6 @@ public:
 private:
     std::string m_bytes;
     size_t m_offset = 0;
-};
-
-// Writes a downloaded file into the device's scratch space.
-class ScratchSink : public ContentSink
-{
-public:
-    explicit ScratchSink(const std::string& path) : m_file(path) {}
-    void write(const char* data, size_t length) override { m_file.write(data, length); }
-    void finish() override { m_file.commit(); }
-
-private:
-    AtomicFileWriter m_file;
 };
 
 // The fixed device path the device names for its own metadata files.
@@ -113,7 +104,8 @@ std::string BackupSession::previousManifest(HostTransfer& transfer, const std::s
                                                         {backupPath("Manifest.plist"), manifestPlistPath},
                                                         {backupPath("Manifest.db"), manifestDbPath}};
     auto open = [&](const std::string& path) -> std::unique_ptr<ContentSink> {
-        return std::make_unique<ScratchSink>(localOf.at(path));
+        const bool database = path == backupPath("Manifest.db");
+        return openLimitedFileSink(localOf.at(path), database ? kMaxManifestDb : kMaxPropertyList);
     };
     const DownloadOutcome properties =
         transfer.download({backupPath("Status.plist"), backupPath("Manifest.plist")}, 1.0, open);

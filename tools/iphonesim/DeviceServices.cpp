@@ -9,6 +9,7 @@
 #include "SimDevice.h"
 #include "SimError.h"
 #include "SimLog.h"
+#include "SimStream.h"
 
 namespace iphonesim {
 
@@ -29,6 +30,7 @@ void serveDeviceConnection(const std::shared_ptr<SimDevice>& device, const std::
     } else if (service == "com.apple.afc") {
         AfcService(*device, stream).run();
     } else if (service == "com.apple.mobilebackup2") {
+        stream.setReceiveTimeout(options.receiveTimeoutSeconds);
         MobileBackup2Service(*device, stream, options).run();
     } else {
         throw SimError("no such service: " + service);

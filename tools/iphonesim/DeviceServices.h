@@ -17,7 +17,8 @@ struct ServiceOptions
     size_t fileBlockSize = 64 * 1024;
     // Apps per "BrowsingApplications" answer of the installation proxy.
     size_t browsePageSize = 20;
-    // A device gives up on a silent host after this long.
+    // During a backup or restore the device gives up on a silent host after this long. Other services wait
+    // as long as the client keeps the connection (idevicebackup2 holds its lock file open throughout).
     int receiveTimeoutSeconds = 300;
     // Called after a restore that asked for a reboot; the simulator detaches and re-attaches the device.
     std::function<void(const std::string& udid)> rebootDevice;

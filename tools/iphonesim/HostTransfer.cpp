@@ -121,8 +121,13 @@ HostTransfer::download(const std::vector<std::string>& paths, double progress,
         std::unique_ptr<ContentSink> sink = open(path);
         std::string error;
         receiveFile(path, sink.get(), &error);
-        if (error.empty() && sink)
-            sink->finish();
+        if (error.empty() && sink) {
+            try {
+                sink->finish();
+            } catch (const SimError& failure) {
+                error = failure.what();
+            }
+        }
         if (error.empty())
             outcome.received.push_back(path);
         else
@@ -162,8 +167,15 @@ void HostTransfer::receiveFile(const std::string& path, ContentSink* sink, std::
             const size_t chunk = size_t(std::min<uint64_t>(remaining, buffer.size()));
             m_link.receiveBytes(buffer.data(), chunk);
             spendBudget(chunk, nullptr, 0);
-            if (sink)
-                sink->write(buffer.data(), chunk);
+            if (sink) {
+                try {
+                    sink->write(buffer.data(), chunk);
+                } catch (const SimError& failure) {
+                    // The file cannot be kept (no space, no disk): read the rest of it and report it failed.
+                    *error = failure.what();
+                    sink = nullptr;
+                }
+            }
             remaining -= chunk;
         }
     }

@@ -46,6 +46,9 @@ std::string encodeMbFile(const ManifestEntry& entry);
 // bytes are not an MBFile archive.
 bool decodeMbFile(const std::string& archive, ManifestEntry& entry);
 
+// MBFile archives are under a kilobyte; larger "file" values in a manifest from outside are not read.
+constexpr size_t kMaxFileRecord = 64 * 1024;
+
 // A relative path that stays inside its domain: not absolute, no "." or ".." parts, no empty parts, no NUL.
 bool isSafeRelativePath(const std::string& relativePath);
 

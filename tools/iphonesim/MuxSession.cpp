@@ -348,7 +348,6 @@ void MuxSession::connect(uint32_t tag, uint32_t deviceId, uint16_t port)
     // Detached between lookup and registration: the device is gone.
     if (!m_registry.byId(deviceId))
         throw ConnectionClosed("device detached");
-    m_stream.setReceiveTimeout(m_options.receiveTimeoutSeconds);
     serveDeviceConnection(device, service, m_stream, m_options);
 }
 

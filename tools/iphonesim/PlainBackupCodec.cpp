@@ -60,7 +60,30 @@ private:
     AtomicFileWriter& m_file;
 };
 
+class LimitedFileSink : public ContentSink
+{
+public:
+    LimitedFileSink(const std::string& path, uint64_t maxBytes) : m_file(path), m_remaining(maxBytes) {}
+    void write(const char* data, size_t length) override
+    {
+        if (length > m_remaining)
+            throw SimError(m_file.path() + " is larger than the device accepts");
+        m_remaining -= length;
+        m_file.write(data, length);
+    }
+    void finish() override { m_file.commit(); }
+
+private:
+    AtomicFileWriter m_file;
+    uint64_t m_remaining;
+};
+
 } // namespace
+
+std::unique_ptr<ContentSink> openLimitedFileSink(const std::string& path, uint64_t maxBytes)
+{
+    return std::make_unique<LimitedFileSink>(path, maxBytes);
+}
 
 std::unique_ptr<ContentSource> openFileSource(const std::string& path, uint64_t size)
 {

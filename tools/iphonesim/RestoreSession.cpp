@@ -42,11 +42,18 @@ bool isPathComponent(const std::string& text)
 class StagedSink : public ContentSink
 {
 public:
-    StagedSink(BackupCodec& codec, const ManifestEntry& entry, const std::string& path)
-        : m_file(path), m_inner(codec.restoreContent(entry, m_file))
+    // space: the device's free bytes left for the restore, shared by all files.
+    StagedSink(BackupCodec& codec, const ManifestEntry& entry, const std::string& path, uint64_t& space)
+        : m_file(path), m_inner(codec.restoreContent(entry, m_file)), m_space(space)
     {
     }
-    void write(const char* data, size_t length) override { m_inner->write(data, length); }
+    void write(const char* data, size_t length) override
+    {
+        if (length > m_space)
+            throw SimError("the device ran out of space");
+        m_space -= length;
+        m_inner->write(data, length);
+    }
     void finish() override
     {
         m_inner->finish();
@@ -56,6 +63,7 @@ public:
 private:
     AtomicFileWriter m_file;
     std::unique_ptr<ContentSink> m_inner;
+    uint64_t& m_space;
 };
 
 } // namespace
@@ -155,17 +163,8 @@ void RestoreSession::run(plist_t request)
     for (const auto& item : metadata)
         metadataPaths.push_back(item.first);
     transfer.download(metadataPaths, 1.0, [&](const std::string& path) -> std::unique_ptr<ContentSink> {
-        class Sink : public ContentSink
-        {
-        public:
-            explicit Sink(const std::string& path) : m_file(path) {}
-            void write(const char* data, size_t length) override { m_file.write(data, length); }
-            void finish() override { m_file.commit(); }
-
-        private:
-            AtomicFileWriter m_file;
-        };
-        return std::make_unique<Sink>(metadata.at(path));
+        const bool database = path == hostFolder + "Manifest.db";
+        return openLimitedFileSink(metadata.at(path), database ? 16ull << 30 : 64ull << 20);
     });
     PlistPtr status = plistFromFile(work + "/Status.plist", 1 << 20);
     PlistPtr manifest = plistFromFile(work + "/Manifest.plist", 64u << 20);
@@ -200,7 +199,7 @@ void RestoreSession::run(plist_t request)
             entry.relativePath = rows.text(1);
             entry.flags = int(rows.integer(2));
             if (!options.restoresDomain(entry.domain) || !isSafeRelativePath(entry.relativePath) ||
-                !codec.readFileRecord(rows.blob(3), entry))
+                rows.bytes(3) > kMaxFileRecord || !codec.readFileRecord(rows.blob(3), entry))
                 continue;
             // The ID is computed, never taken from the row.
             entry.fileId = backupFileId(entry.domain, entry.relativePath);
@@ -244,7 +243,9 @@ void RestoreSession::run(plist_t request)
         ~EndOperation() { device.endBackupOperation(); }
     } endOperation{m_device};
 
-    // Download every file into the staging folder.
+    // Download every file into the staging folder. Files may be larger than their manifest rows say (a host
+    // that changed a file does not always update its size), so only the device's free space limits them.
+    uint64_t space = settings.freeSpace;
     uint64_t failures = 0;
     uint64_t receivedBytes = 0;
     std::map<std::string, ManifestEntry> batch;
@@ -255,11 +256,12 @@ void RestoreSession::run(plist_t request)
         std::vector<std::string> paths;
         for (const auto& item : batch)
             paths.push_back(item.first);
-        const double progress = 5.0 + 85.0 * (totalBytes ? double(receivedBytes) / double(totalBytes) : 1.0);
+        const double progress =
+            5.0 + 85.0 * (totalBytes ? double(receivedBytes + batchBytes) / double(totalBytes) : 1.0);
         const DownloadOutcome outcome =
             transfer.download(paths, progress, [&](const std::string& path) -> std::unique_ptr<ContentSink> {
                 const ManifestEntry& entry = batch.at(path);
-                return std::make_unique<StagedSink>(codec, entry, work + "/staging/" + entry.fileId);
+                return std::make_unique<StagedSink>(codec, entry, work + "/staging/" + entry.fileId, space);
             });
         failures += outcome.failed.size();
         for (const auto& [path, text] : outcome.failed)

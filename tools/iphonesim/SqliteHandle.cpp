@@ -102,6 +102,11 @@ std::string SqliteStatement::blob(int column) const
                 : std::string();
 }
 
+size_t SqliteStatement::bytes(int column) const
+{
+    return size_t(sqlite3_column_bytes(m_statement, column));
+}
+
 int64_t SqliteStatement::integer(int column) const
 {
     return sqlite3_column_int64(m_statement, column);

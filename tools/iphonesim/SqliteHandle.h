@@ -46,6 +46,8 @@ public:
 
     std::string text(int column) const;
     std::string blob(int column) const;
+    // Size of a column's value, read before fetching it.
+    size_t bytes(int column) const;
     int64_t integer(int column) const;
     bool isNull(int column) const;
 
