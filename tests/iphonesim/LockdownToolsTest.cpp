@@ -138,6 +138,32 @@ TEST_F(LockdownToolsTest, IdeviceinstallerListsTheGeneratedApps)
         EXPECT_TRUE(run.output.contains(QString::fromStdString(app.bundleId + ","))) << app.bundleId;
 }
 
+// Two apps per answer: the list arrives in several "BrowsingApplications" pages.
+class SmallPagesTest : public SimulatorTest
+{
+protected:
+    GeneratorOptions deviceOptions() const override
+    {
+        GeneratorOptions options = smallDeviceOptions();
+        options.userApps = 9;
+        return options;
+    }
+    void adjustOptions(SimulatorOptions& options) const override { options.services.browsePageSize = 2; }
+};
+
+TEST_F(SmallPagesTest, IdeviceinstallerCollectsEveryPage)
+{
+    const ToolRun run = runTool("ideviceinstaller", {"-l"});
+    ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_EQ(run.output.trimmed().split('\n').size(), 1 + 10)
+        << run.output.toStdString(); // header, LINE, 9 apps
+    for (const AppRecord& app : m_simulator->device(m_udid)->apps().apps()) {
+        if (app.applicationType == "User") {
+            EXPECT_TRUE(run.output.contains(QString::fromStdString(app.bundleId + ","))) << app.bundleId;
+        }
+    }
+}
+
 TEST_F(LockdownToolsTest, BrowseXmlCarriesContainersAndHome)
 {
     const ToolRun run = runTool("ideviceinstaller", {"-l", "-o", "xml"});

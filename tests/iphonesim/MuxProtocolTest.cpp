@@ -5,6 +5,7 @@
 
 #include <usbmuxd.h>
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <cstring>
@@ -138,6 +139,39 @@ TEST_F(MuxProtocolTest, ListenersHearAttachAndDetach)
     EXPECT_EQ(seen[0], std::make_pair(int(UE_DEVICE_ADD), m_udid));
     EXPECT_EQ(seen[1], std::make_pair(int(UE_DEVICE_ADD), udid));
     EXPECT_EQ(seen[2], std::make_pair(int(UE_DEVICE_REMOVE), udid));
+}
+
+TEST_F(MuxProtocolTest, PairingIsAnnouncedToListeners)
+{
+    struct Events
+    {
+        std::mutex mutex;
+        std::vector<int> seen;
+    } events;
+    usbmuxd_subscription_context_t context = nullptr;
+    ASSERT_EQ(usbmuxd_events_subscribe(
+                  &context,
+                  [](const usbmuxd_event_t* event, void* data) {
+                      auto* events = static_cast<Events*>(data);
+                      std::lock_guard lock(events->mutex);
+                      events->seen.push_back(event->event);
+                  },
+                  &events),
+              0);
+    const ToolRun run = runTool("idevicepair", {"pair"});
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    bool paired = false;
+    for (int i = 0; i < 100 && !paired; ++i) {
+        {
+            std::lock_guard lock(events.mutex);
+            paired =
+                std::find(events.seen.begin(), events.seen.end(), int(UE_DEVICE_PAIRED)) != events.seen.end();
+        }
+        if (!paired)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    usbmuxd_events_unsubscribe(context);
+    EXPECT_TRUE(paired);
 }
 
 TEST_F(MuxProtocolTest, PairRecordsAreSavedReadAndDeleted)

@@ -32,6 +32,7 @@ void SimulatorTest::SetUp()
     iphonesim::SimulatorOptions options;
     options.muxSocketPath = socketPath();
     options.rebootDelay = std::chrono::milliseconds(100);
+    adjustOptions(options);
     m_simulator = std::make_unique<iphonesim::Simulator>(options);
     m_simulator->start();
     m_udid = m_simulator->attach(m_deviceFolder);

@@ -41,6 +41,7 @@ protected:
     std::string deviceFile(const std::string& domain, const std::string& relativePath) const;
 
     virtual iphonesim::GeneratorOptions deviceOptions() const { return smallDeviceOptions(); }
+    virtual void adjustOptions(iphonesim::SimulatorOptions&) const {}
 
     QTemporaryDir m_temp;
     std::unique_ptr<iphonesim::Simulator> m_simulator;
