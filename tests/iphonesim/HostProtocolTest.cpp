@@ -165,6 +165,22 @@ TEST_F(HostProtocolTest, DropFaultCutsTheConnectionMidFile)
     EXPECT_LE(result.bytesReceived, 5000u);
 }
 
+TEST_F(HostProtocolTest, ConnectionLostDuringARestoreChangesNothing)
+{
+    fs::create_directories(root());
+    ASSERT_EQ(host().backup(true).errorCode, 0u);
+    const std::string file = deviceFile("HomeDomain", "Library/Preferences/com.apple.purplebuddy.plist");
+    writeWholeFile(file, "device version");
+    control("fault " + m_udid + " drop 20000");
+    const TestHostResult result = host().restore(true, true, false, false);
+    EXPECT_TRUE(result.connectionLost);
+    EXPECT_FALSE(result.finished);
+    EXPECT_EQ(readWholeFile(file), "device version");
+    control("fault " + m_udid + " clear");
+    EXPECT_EQ(host().restore(true, true, false, false).errorCode, 0u) << "the device is free again";
+    EXPECT_NE(readWholeFile(file), "device version");
+}
+
 TEST_F(HostProtocolTest, RestoreOfAppDomainsOnlyLeavesSystemFiles)
 {
     fs::create_directories(root());
