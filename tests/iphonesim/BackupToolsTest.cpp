@@ -193,6 +193,27 @@ TEST_F(BackupToolsTest, MissingBackupFileFailsTheRestoreWith205AndChangesNothing
     EXPECT_EQ(readWholeFile(file), "device version");
 }
 
+TEST_F(BackupToolsTest, CloudBackupIsSwitchedThroughMobilebackup2)
+{
+    fs::create_directories(backupRoot());
+    const ToolRun run = runTool("idevicebackup2", {"cloud", "on", QString::fromStdString(backupRoot())});
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_TRUE(m_simulator->device(m_udid)->settings().cloudBackupEnabled);
+    const ToolRun info =
+        runTool("ideviceinfo", {"-q", "com.apple.mobile.backup", "-k", "CloudBackupEnabled"});
+    EXPECT_EQ(info.output.trimmed().toStdString(), "true");
+}
+
+TEST_F(BackupToolsTest, EncryptedBackupsAreRefusedForNow)
+{
+    control("set " + m_udid + " WillEncrypt on");
+    control("set " + m_udid + " BackupPassword secret");
+    const ToolRun run = backup(true);
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE(run.output.contains("Encrypted backups are not supported by this device yet"))
+        << run.output.toStdString();
+}
+
 TEST_F(BackupToolsTest, Error205FaultFailsTheIncrementalBackup)
 {
     ASSERT_EQ(backup(true).exitCode, 0);

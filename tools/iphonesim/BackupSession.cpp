@@ -8,6 +8,7 @@
 #include "DeviceLink.h"
 #include "DeviceServices.h"
 #include "HostTransfer.h"
+#include "PlainBackupCodec.h"
 #include "SimDevice.h"
 #include "SimError.h"
 #include "SimLog.h"

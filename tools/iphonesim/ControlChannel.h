@@ -1,11 +1,6 @@
 #pragma once
 
-#include "ConnectionPool.h"
-#include "FdHandle.h"
-
-#include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace iphonesim {
@@ -35,28 +30,6 @@ class Simulator;
 //   notify <udid> <name>               post a notification on the device
 std::string runControlCommand(Simulator& simulator, const std::string& line);
 std::vector<std::string> splitControlWords(const std::string& line);
-
-// Serves the control language on a UNIX socket.
-class ControlServer
-{
-public:
-    ControlServer(std::string socketPath, Simulator& simulator);
-    ~ControlServer();
-    void start();
-    void stop();
-
-private:
-    void acceptLoop();
-
-    std::string m_socketPath;
-    Simulator& m_simulator;
-    FdHandle m_listener;
-    FdHandle m_wakeRead;
-    FdHandle m_wakeWrite;
-    std::thread m_thread;
-    ConnectionPool m_connections;
-    std::atomic<bool> m_running{false};
-};
 
 // Sends one command to a control socket and returns the reply line; throws SimError.
 std::string sendControlCommand(const std::string& socketPath, const std::string& line);

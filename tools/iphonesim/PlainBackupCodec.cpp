@@ -1,5 +1,6 @@
+#include "PlainBackupCodec.h"
+
 #include "AtomicFile.h"
-#include "BackupCodec.h"
 #include "FdHandle.h"
 #include "SimError.h"
 

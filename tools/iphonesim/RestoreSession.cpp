@@ -7,6 +7,7 @@
 #include "DeviceServices.h"
 #include "HostTransfer.h"
 #include "ManifestEntry.h"
+#include "PlainBackupCodec.h"
 #include "SimDevice.h"
 #include "SimError.h"
 #include "SimLog.h"

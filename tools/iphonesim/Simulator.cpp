@@ -1,6 +1,7 @@
 #include "Simulator.h"
 
 #include "ControlChannel.h"
+#include "ControlServer.h"
 #include "DeviceRegistry.h"
 #include "HostPairStore.h"
 #include "MuxServer.h"
