@@ -32,6 +32,13 @@
     </message>
 </context>
 <context>
+    <name>BubbleMarkup</name>
+    <message>
+        <source>Contact:</source>
+        <translation>Contact:</translation>
+    </message>
+</context>
+<context>
     <name>DataSourceSelForm</name>
     <message>
         <source>确定</source>
@@ -48,6 +55,13 @@
     <message>
         <source>IDS_PLEASE_SELECT_ONE_DATASOURCE</source>
         <translation>Need to select a Device to continue.</translation>
+    </message>
+</context>
+<context>
+    <name>ExportMessagesHtml</name>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
     </message>
 </context>
 <context>
@@ -68,8 +82,20 @@
         <translation>Exporting Messages...</translation>
     </message>
     <message>
+        <source>Messages: %1/%2</source>
+        <translation>Messages: %1/%2</translation>
+    </message>
+    <message>
         <source>IDS_SUC_EXPORT_%1_MMS</source>
         <translation>Successfully exported %1 Messages.</translation>
+    </message>
+    <message>
+        <source>not support export format.</source>
+        <translation>not support export format.</translation>
+    </message>
+    <message>
+        <source>Can not create the folder %1.</source>
+        <translation>Can not create the folder %1.</translation>
     </message>
 </context>
 <context>
@@ -118,6 +144,32 @@
     <message>
         <source>IDS_ROOT_LOCALDB</source>
         <translation>Local Databases</translation>
+    </message>
+</context>
+<context>
+    <name>LineBubblePageBuilder</name>
+    <message>
+        <source>&lt;&lt;Previous Page</source>
+        <translation>&lt;&lt;Previous Page</translation>
+    </message>
+    <message>
+        <source>&gt;&gt;Next Page</source>
+        <translation>&gt;&gt;Next Page</translation>
+    </message>
+</context>
+<context>
+    <name>LineBubbleViewMgr</name>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+    <message>
+        <source>can not find %1.</source>
+        <translation>can not find %1.</translation>
+    </message>
+    <message>
+        <source>Can not copy %1.</source>
+        <translation>Can not copy %1.</translation>
     </message>
 </context>
 <context>

@@ -32,6 +32,13 @@
     </message>
 </context>
 <context>
+    <name>BubbleMarkup</name>
+    <message>
+        <source>Contact:</source>
+        <translation>連絡先:</translation>
+    </message>
+</context>
+<context>
     <name>DataSourceSelForm</name>
     <message>
         <source>确定</source>
@@ -48,6 +55,13 @@
     <message>
         <source>IDS_PLEASE_SELECT_ONE_DATASOURCE</source>
         <translation>続行するにはデバイスを選択してください。</translation>
+    </message>
+</context>
+<context>
+    <name>ExportMessagesHtml</name>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
     </message>
 </context>
 <context>
@@ -68,8 +82,20 @@
         <translation>メッセージをエクスポートしています...</translation>
     </message>
     <message>
+        <source>Messages: %1/%2</source>
+        <translation>メッセージ: %1/%2</translation>
+    </message>
+    <message>
         <source>IDS_SUC_EXPORT_%1_MMS</source>
         <translation>%1 件のメッセージをエクスポートしました。</translation>
+    </message>
+    <message>
+        <source>not support export format.</source>
+        <translation>この形式のエクスポートには対応していません。</translation>
+    </message>
+    <message>
+        <source>Can not create the folder %1.</source>
+        <translation>フォルダ %1 を作成できません。</translation>
     </message>
 </context>
 <context>
@@ -118,6 +144,32 @@
     <message>
         <source>IDS_ROOT_LOCALDB</source>
         <translation>ローカルデータベース</translation>
+    </message>
+</context>
+<context>
+    <name>LineBubblePageBuilder</name>
+    <message>
+        <source>&lt;&lt;Previous Page</source>
+        <translation>&lt;&lt;前のページ</translation>
+    </message>
+    <message>
+        <source>&gt;&gt;Next Page</source>
+        <translation>&gt;&gt;次のページ</translation>
+    </message>
+</context>
+<context>
+    <name>LineBubbleViewMgr</name>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+    <message>
+        <source>can not find %1.</source>
+        <translation>%1 が見つかりません。</translation>
+    </message>
+    <message>
+        <source>Can not copy %1.</source>
+        <translation>%1 をコピーできません。</translation>
     </message>
 </context>
 <context>

@@ -32,6 +32,13 @@
     </message>
 </context>
 <context>
+    <name>BubbleMarkup</name>
+    <message>
+        <source>Contact:</source>
+        <translation>聯絡人：</translation>
+    </message>
+</context>
+<context>
     <name>DataSourceSelForm</name>
     <message>
         <source>确定</source>
@@ -48,6 +55,13 @@
     <message>
         <source>IDS_PLEASE_SELECT_ONE_DATASOURCE</source>
         <translation>請先選擇一個裝置再繼續。</translation>
+    </message>
+</context>
+<context>
+    <name>ExportMessagesHtml</name>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
     </message>
 </context>
 <context>
@@ -68,8 +82,20 @@
         <translation>正在匯出訊息...</translation>
     </message>
     <message>
+        <source>Messages: %1/%2</source>
+        <translation>訊息：%1/%2</translation>
+    </message>
+    <message>
         <source>IDS_SUC_EXPORT_%1_MMS</source>
         <translation>已成功匯出 %1 則訊息。</translation>
+    </message>
+    <message>
+        <source>not support export format.</source>
+        <translation>不支援此匯出格式。</translation>
+    </message>
+    <message>
+        <source>Can not create the folder %1.</source>
+        <translation>無法建立資料夾 %1。</translation>
     </message>
 </context>
 <context>
@@ -118,6 +144,32 @@
     <message>
         <source>IDS_ROOT_LOCALDB</source>
         <translation>本機資料庫</translation>
+    </message>
+</context>
+<context>
+    <name>LineBubblePageBuilder</name>
+    <message>
+        <source>&lt;&lt;Previous Page</source>
+        <translation>&lt;&lt;上一頁</translation>
+    </message>
+    <message>
+        <source>&gt;&gt;Next Page</source>
+        <translation>&gt;&gt;下一頁</translation>
+    </message>
+</context>
+<context>
+    <name>LineBubbleViewMgr</name>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+    <message>
+        <source>can not find %1.</source>
+        <translation>找不到 %1。</translation>
+    </message>
+    <message>
+        <source>Can not copy %1.</source>
+        <translation>無法複製 %1。</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,8 @@ constexpr int kLogFilesKept = 10;
 
 int main(int argc, char* argv[])
 {
+    // The bubble view is a Qt WebEngine view, which shares OpenGL contexts with the application.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ferrowyn"));
     // Before any text is shown: every text, English included, comes from the translation.
