@@ -1,6 +1,6 @@
 // ferrowyn-cli backup: list, describe, read and change device backups on this computer.
 #include "CliCommand.h"
-#include "CliJobForm.h"
+#include "ConsoleJobReporter.h"
 
 #include "backup/BackupDiscovery.h"
 #include "backup/BackupManifest.h"
@@ -338,10 +338,11 @@ int putCommand(CliContext& context)
     item.localPath = QFileInfo(parser.value(file)).absoluteFilePath();
     item.overwrite = parser.isSet(overwrite);
     item.classD = parser.isSet(classD);
-    CliJobForm form(context.err);
-    IOSMergeWAFiles2iTunesBKThread job(backup.get(), {item}, &form);
-    if (!form.runJob(job))
-        return context.fail(form.errorText());
+    ConsoleJobReporter reporter(context.out, context.err);
+    IOSMergeWAFiles2iTunesBKThread job(backup.get(), {item}, &reporter);
+    const int result = reporter.run(job);
+    if (result != CliOk)
+        return result;
     context.out << "put " << item.domain << " " << item.relativePath << " ("
                 << BackupManifest::fileId(item.domain, item.relativePath) << ")\n";
     return CliOk;
