@@ -277,6 +277,7 @@ int extractCommand(CliContext& context)
     const QDir root(parser.value(out));
     int copied = 0;
     int refused = 0;
+    int missing = 0;
     try {
         const FileRecordSet set = backup->loadRecords();
         for (const auto& [fileId, record] : selectRecords(set, parser.value(DomainOption))) {
@@ -290,6 +291,20 @@ int extractCommand(CliContext& context)
                 QDir().mkpath(destination);
             } else if (record.isSymlink()) {
                 context.err << "warning: skipped the link " << record.relativePath.text() << "\n";
+            } else if (!QFileInfo::exists(backup->contentPath(fileId))) {
+                // Devices store no content for some files; an empty one is still an empty file.
+                if (record.size == 0) {
+                    QDir().mkpath(QFileInfo(destination).absolutePath());
+                    QFile empty(destination);
+                    if (!empty.open(QIODevice::WriteOnly))
+                        return context.fail(
+                            QStringLiteral("can not create %1. %2").arg(destination, empty.errorString()));
+                    ++copied;
+                } else {
+                    context.err << "error: the backup holds no content for " << record.relativePath.text()
+                                << "\n";
+                    ++missing;
+                }
             } else {
                 backup->copyItemThrow(record, destination);
                 ++copied;
@@ -299,8 +314,11 @@ int extractCommand(CliContext& context)
         return context.fail(QString::fromUtf8(error.what()));
     }
     context.out << "copied " << copied << " files to " << root.absolutePath() << "\n";
-    if (refused > 0)
-        return context.fail(QStringLiteral("%1 unsafe paths were refused").arg(refused));
+    if (refused > 0 || missing > 0)
+        return context.fail(
+            QStringLiteral("%1 unsafe paths were refused, %2 files have no content in the backup")
+                .arg(refused)
+                .arg(missing));
     return CliOk;
 }
 

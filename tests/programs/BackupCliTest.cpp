@@ -53,6 +53,15 @@ protected:
         encrypted.setEncryption(encryption());
         addSampleFiles(encrypted);
         encrypted.addFile(LineApp, "../escape.txt", "outside");
+        FileEntry absent;
+        absent.domain = LineApp;
+        absent.relativePath = "Documents/absent.bin";
+        absent.bytes = "never stored";
+        absent.writeContent = false;
+        encrypted.addEntry(absent);
+        absent.relativePath = "Documents/empty-without-content";
+        absent.bytes.clear();
+        encrypted.addEntry(absent);
         ASSERT_TRUE(encrypted.write(root.filePath("encrypted")));
         BackupFixtureBuilder plain;
         plain.setLayout(ManifestLayout::Mbdb);
@@ -126,8 +135,11 @@ TEST_F(BackupCliTest, ExtractDecryptsAndRefusesPathsThatLeaveTheDestination)
     const QString out = work.filePath("out/inner");
     const CliRun run =
         runCli({"extract", root.filePath("encrypted"), "--domain", LineApp, "--out", out}, {}, Password);
-    EXPECT_EQ(run.exitCode, 1); // one path was refused
+    EXPECT_EQ(run.exitCode, 1); // one path was refused, one file has no content
     EXPECT_TRUE(run.err.contains("../escape.txt")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("no content for Documents/absent.bin")) << run.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out + "/Documents/absent.bin"));
+    EXPECT_TRUE(QFileInfo(out + "/Documents/empty-without-content").isFile());
     EXPECT_FALSE(QFileInfo::exists(work.filePath("out/escape.txt")));
     EXPECT_EQ(readFileBytes(out + "/Library/Preferences/jp.naver.line.plist"), pattern(300, 1));
 
