@@ -11,15 +11,15 @@ using namespace backupfixture;
 namespace {
 
 // "DOMAIN:RELATIVE/PATH=VALUE": the domain ends at the first ':', the path at the first '='.
-bool splitSpec(const QString& spec, QString& domain, QString& path, QString& value)
+bool splitEntryArgument(const QString& argument, QString& domain, QString& path, QString& value)
 {
-    const qsizetype colon = spec.indexOf(QLatin1Char(':'));
-    const qsizetype equals = spec.indexOf(QLatin1Char('='), colon + 1);
+    const qsizetype colon = argument.indexOf(QLatin1Char(':'));
+    const qsizetype equals = argument.indexOf(QLatin1Char('='), colon + 1);
     if (colon <= 0 || equals < 0)
         return false;
-    domain = spec.left(colon);
-    path = spec.mid(colon + 1, equals - colon - 1);
-    value = spec.mid(equals + 1);
+    domain = argument.left(colon);
+    path = argument.mid(colon + 1, equals - colon - 1);
+    value = argument.mid(equals + 1);
     return true;
 }
 
@@ -69,16 +69,16 @@ int main(int argc, char* argv[])
                                   QStringLiteral("name"));
     const QCommandLineOption file(QStringLiteral("file"),
                                   QStringLiteral("DOMAIN:PATH=LOCALFILE, class 3 (repeatable)."),
-                                  QStringLiteral("spec"));
+                                  QStringLiteral("entry"));
     const QCommandLineOption fileD(QStringLiteral("file-class-d"),
                                    QStringLiteral("DOMAIN:PATH=LOCALFILE, class 4 (repeatable)."),
-                                   QStringLiteral("spec"));
+                                   QStringLiteral("entry"));
     const QCommandLineOption text(QStringLiteral("text"),
                                   QStringLiteral("DOMAIN:PATH=TEXT, class 3 (repeatable)."),
-                                  QStringLiteral("spec"));
+                                  QStringLiteral("entry"));
     const QCommandLineOption folder(QStringLiteral("folder"),
                                     QStringLiteral("DOMAIN:PREFIX=LOCALFOLDER (repeatable)."),
-                                    QStringLiteral("spec"));
+                                    QStringLiteral("entry"));
     const QCommandLineOption lineApp(QStringLiteral("line-app"),
                                      QStringLiteral("A LINE app folder to put into LINE's two domains."),
                                      QStringLiteral("folder"));
@@ -120,9 +120,9 @@ int main(int argc, char* argv[])
     QString path;
     QString value;
     const auto addFiles = [&](const QCommandLineOption& option, quint32 protectionClass, bool isText) {
-        for (const QString& spec : parser.values(option)) {
-            if (!splitSpec(spec, domain, path, value)) {
-                err << "error: expected DOMAIN:PATH=VALUE, got " << spec << "\n";
+        for (const QString& argument : parser.values(option)) {
+            if (!splitEntryArgument(argument, domain, path, value)) {
+                err << "error: expected DOMAIN:PATH=VALUE, got " << argument << "\n";
                 return false;
             }
             if (isText)
@@ -134,9 +134,9 @@ int main(int argc, char* argv[])
     };
     if (!addFiles(file, 3, false) || !addFiles(fileD, 4, false) || !addFiles(text, 3, true))
         return 2;
-    for (const QString& spec : parser.values(folder)) {
-        if (!splitSpec(spec, domain, path, value)) {
-            err << "error: expected DOMAIN:PREFIX=FOLDER, got " << spec << "\n";
+    for (const QString& argument : parser.values(folder)) {
+        if (!splitEntryArgument(argument, domain, path, value)) {
+            err << "error: expected DOMAIN:PREFIX=FOLDER, got " << argument << "\n";
             return 2;
         }
         builder.addFolder(domain, path, value);
