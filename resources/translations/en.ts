@@ -2,6 +2,122 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>AboutUsForm</name>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+    <message>
+        <source>Built with Qt %1</source>
+        <translation>Built with Qt %1</translation>
+    </message>
+</context>
+<context>
+    <name>BackupLineMessagesThread</name>
+    <message>
+        <source>IDS_BACKING_UP_LINE_MESSAGES</source>
+        <translation>Backing up Line messages...</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_BACKUP_%1_MESSAGES</source>
+        <translation>Successfully backed up %1 messages.</translation>
+    </message>
+</context>
+<context>
+    <name>BubbleMarkup</name>
+    <message>
+        <source>Contact:</source>
+        <translation>Contact:</translation>
+    </message>
+</context>
+<context>
+    <name>DataSourceSelForm</name>
+    <message>
+        <source>确定</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>IDS_TITLE_SELECT_ONE_DEVICE_TO_TRANSFER</source>
+        <translation>Please select a Device.</translation>
+    </message>
+    <message>
+        <source>IDS_PLEASE_SELECT_ONE_DATASOURCE</source>
+        <translation>Need to select a Device to continue.</translation>
+    </message>
+</context>
+<context>
+    <name>ExportMessagesHtml</name>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+</context>
+<context>
+    <name>ExportMessagesPdf</name>
+    <message>
+        <source>IDS_EXPORTING_MESSAGES_TO_FILE</source>
+        <translation>Exporting Messages...</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_EXPORT_%1_MMS</source>
+        <translation>Successfully exported %1 Messages.</translation>
+    </message>
+</context>
+<context>
+    <name>ExportMessagesThread</name>
+    <message>
+        <source>IDS_EXPORTING_MESSAGES_TO_FILE</source>
+        <translation>Exporting Messages...</translation>
+    </message>
+    <message>
+        <source>Messages: %1/%2</source>
+        <translation>Messages: %1/%2</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_EXPORT_%1_MMS</source>
+        <translation>Successfully exported %1 Messages.</translation>
+    </message>
+    <message>
+        <source>not support export format.</source>
+        <translation>not support export format.</translation>
+    </message>
+    <message>
+        <source>Can not create the folder %1.</source>
+        <translation>Can not create the folder %1.</translation>
+    </message>
+</context>
+<context>
+    <name>ExtractMediaFilesThread</name>
+    <message>
+        <source>IDS_EXTRACTING_MEDIA_FILES</source>
+        <translation>Extracting attachments...</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_EXTRACT_MEDIA_FILES_TO_%1</source>
+        <translation>Successfully extracted attachments to %1.</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
+        <translation>Cannot create the folder %1.</translation>
+    </message>
+    <message>
+        <source>Extracted %1 attachments to %2, but %3 could not be copied.&lt;br/&gt;%4</source>
+        <translation>Extracted %1 attachments to %2, but %3 could not be copied.&lt;br/&gt;%4</translation>
+    </message>
+</context>
+<context>
     <name>IOSLineDb</name>
     <message>
         <source>Found no LINE messages in %1.</source>
@@ -19,8 +135,85 @@
 <context>
     <name>IOSLineStoreCache</name>
     <message>
-        <source>%1 cannot be copied into the program's cache: %2</source>
-        <translation>%1 cannot be copied into the program's cache: %2</translation>
+        <source>%1 cannot be copied into the program&apos;s cache: %2</source>
+        <translation>%1 cannot be copied into the program&apos;s cache: %2</translation>
+    </message>
+</context>
+<context>
+    <name>IOSLoadLineFromiTunesThread</name>
+    <message>
+        <source>IDS_LOADING_ITUNES_BACKUP</source>
+        <translation>Loading data from iTunes Backup...</translation>
+    </message>
+    <message>
+        <source>IDS_CACHING_BACKUP_FILE_%1</source>
+        <translation>Loading %1...</translation>
+    </message>
+</context>
+<context>
+    <name>IOSMergeWAFiles2iTunesBKThread</name>
+    <message>
+        <source>Transferring files...</source>
+        <translation>Transferring files...</translation>
+    </message>
+    <message>
+        <source>File: %1</source>
+        <translation>File: %1</translation>
+    </message>
+    <message>
+        <source>can not overwrite %1</source>
+        <translation>can not overwrite %1</translation>
+    </message>
+</context>
+<context>
+    <name>IOSRestoreLineMsgThread</name>
+    <message>
+        <source>IDS_RESTORING_LINE_MSG_TO_IOS</source>
+        <translation>Transferring messages to iPhone...</translation>
+    </message>
+</context>
+<context>
+    <name>IOSiTunesBKSetPasswordThread</name>
+    <message>
+        <source>Verifying. Please wait...</source>
+        <translation>Verifying. Please wait...</translation>
+    </message>
+</context>
+<context>
+    <name>ItemModelMain</name>
+    <message>
+        <source>IDS_ROOT_DEVICE</source>
+        <translation>Devices</translation>
+    </message>
+    <message>
+        <source>IDS_ROOT_LOCALDB</source>
+        <translation>Local Databases</translation>
+    </message>
+</context>
+<context>
+    <name>LineBubblePageBuilder</name>
+    <message>
+        <source>&lt;&lt;Previous Page</source>
+        <translation>&lt;&lt;Previous Page</translation>
+    </message>
+    <message>
+        <source>&gt;&gt;Next Page</source>
+        <translation>&gt;&gt;Next Page</translation>
+    </message>
+</context>
+<context>
+    <name>LineBubbleViewMgr</name>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+    <message>
+        <source>can not find %1.</source>
+        <translation>can not find %1.</translation>
+    </message>
+    <message>
+        <source>Can not copy %1.</source>
+        <translation>Can not copy %1.</translation>
     </message>
 </context>
 <context>
@@ -39,10 +232,332 @@
     </message>
 </context>
 <context>
+    <name>LoadItunesBackupDlg</name>
+    <message>
+        <source>IDS_SELECT_AN_ITUNES_BACKUP_TO_LOAD</source>
+        <translation>Please select an iTunes Backup to load.</translation>
+    </message>
+    <message>
+        <source>IDS_NO_BACKUP_LISTED_THERE_CLICK_&lt;a href=&quot;#&quot;&gt;Here&lt;/a&gt;_ADD</source>
+        <translation>Can&apos;t find your iTunes Backup on the list? Please manually import it by clicking &lt;a href=&quot;#&quot;&gt;HERE&lt;/a&gt;.</translation>
+    </message>
+    <message>
+        <source>IDS_PLEASE_SELECT_ONE_ITUNES_BACKUP</source>
+        <translation>Need to select an iTunes Backup to continue.</translation>
+    </message>
+    <message>
+        <source>IDS_LOAD_BK_EXISTS</source>
+        <translation>This iTunes Backup has been listed on the left.</translation>
+    </message>
+</context>
+<context>
+    <name>LocalDbSelForm</name>
+    <message>
+        <source>选择要备份到哪个数据库</source>
+        <translation>Select one Database for backup</translation>
+    </message>
+    <message>
+        <source>选择或输入新的数据库名称:</source>
+        <translation>Select current database to merge or enter a new database name:</translation>
+    </message>
+    <message>
+        <source>选择现有的数据库会将短信息附加到里面,输入新的名字会创建新的本地数据库.</source>
+        <translation>Selecting current Database will merge data;entering new DB name will create a new Database.</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>Confirm</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>IDS_PLEASE_SELECT_DATABASE_OR_INPUT_NEW_NAME</source>
+        <translation>Select one Database or enter a new Database name</translation>
+    </message>
+    <message>
+        <source>IDS_INVALID_LOCALDB_NAME</source>
+        <translation>Invalid Local Database name(can&apos;t contain \ / : * ? &quot; &amp;lt; &amp;gt; |).</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Ferrowyn</source>
         <translation>Ferrowyn</translation>
+    </message>
+    <message>
+        <source>IDS_MI_BACKUP_TOOLBAR</source>
+        <translation>Backup Messages</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DB2I_TOOLBAR</source>
+        <translation>Transfer Messages from Database to iPhone</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXTRACT_MEDIA_TOOLBAR</source>
+        <translation>Extract Attachments</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXPORT_TOOLBAR</source>
+        <translation>Export Messages to File</translation>
+    </message>
+    <message>
+        <source>IDS_MI_PRINT_TOOLBAR</source>
+        <translation>Print Messages</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DELETE_TOOLBAR</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>IDS_MI_IMPORT_FROM_ITUNES</source>
+        <translation>Import from iTunes Backup</translation>
+    </message>
+    <message>
+        <source>IDS_MI_OPEN_DB_FOLDER</source>
+        <translation>Open Database Folder</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXIT</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>IDS_MI_CHECK_UPDATE</source>
+        <translation>Check for Update</translation>
+    </message>
+    <message>
+        <source>IDS_CLEAR_CACHE</source>
+        <translation>Clear Cache files</translation>
+    </message>
+    <message>
+        <source>IDS_MI_HELP</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>IDS_MI_FEEDBACK</source>
+        <translation>Feedback and Support</translation>
+    </message>
+    <message>
+        <source>IDS_MI_ABOUT</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>IDS_MI_BACKUP_ALL</source>
+        <translation>Backup Messages</translation>
+    </message>
+    <message>
+        <source>IDS_MI_I2I_ALL</source>
+        <translation>Transfer Messages from iPhone to iPhone</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXTRACT_MEDIA_All</source>
+        <translation>Extract Messages Attachments</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXPORT_ALL</source>
+        <translation>Export Messages to File</translation>
+    </message>
+    <message>
+        <source>IDS_MI_PRINT_ALL</source>
+        <translation>Print Messages</translation>
+    </message>
+    <message>
+        <source>IDS_MI_UNMOUNT_DEVICE</source>
+        <translation>Disconnect Device</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DB2I_ALL</source>
+        <translation>Transfer Messages from Database to iPhone</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DELETE_ALL</source>
+        <translation>Delete Messages</translation>
+    </message>
+    <message>
+        <source>IDS_MI_BACKUP_CHAT</source>
+        <translation>Backup Messages with this Contact</translation>
+    </message>
+    <message>
+        <source>IDS_MI_I2I_CHAT</source>
+        <translation>Transfer Messages with this Contact to other iPhone</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXTRACT_MEDIA_CHAT</source>
+        <translation>Extract Attachments from Messages with this Contact</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXPORT_CHAT</source>
+        <translation>Export Messages with this Contact to File</translation>
+    </message>
+    <message>
+        <source>IDS_MI_PRINT_CHAT</source>
+        <translation>Print Messages with this Contact</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DB2I_CHAT</source>
+        <translation>Transfer Messages with this Contact to iPhone</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DELETE_CHAT</source>
+        <translation>Delete Messages with this Contact</translation>
+    </message>
+    <message>
+        <source>IDS_MI_BACKUP_SEL</source>
+        <translation>Backup selected Messages</translation>
+    </message>
+    <message>
+        <source>IDS_MI_I2I_SEL</source>
+        <translation>Transfer selected Messages to other iPhone</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXTRACT_MEDIA_SEL</source>
+        <translation>Export Attachments from selected Messages</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXPORT_SEL</source>
+        <translation>Export selected Messages to File</translation>
+    </message>
+    <message>
+        <source>IDS_MI_PRINT_SEL</source>
+        <translation>Print selected Messages</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DB2I_SEL</source>
+        <translation>Transfer selected Messages to iPhone</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DELETE_SEL</source>
+        <translation>Delete selected Messages</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_CLEAR_CACHE</source>
+        <translation>Successfully cleared cache files.</translation>
+    </message>
+    <message>
+        <source>IDS_CAN_NOT_FOUNDCONTACT_KEYWORD_%0</source>
+        <translation>Find no contact with keyword %1.</translation>
+    </message>
+    <message>
+        <source>IDS_CAN_NOT_FOUNDSMS_KEYWORD_%0</source>
+        <translation>Find no Message with keyword %1.</translation>
+    </message>
+    <message>
+        <source>IDS_CAN_NOT_FOUND_AND_MESSAGES</source>
+        <translation>Can&apos;t find any Message.</translation>
+    </message>
+    <message>
+        <source>IDS_CONFIRM_DEL_SEL_MESSAGES</source>
+        <translation>Confirm to delete selected Messages?</translation>
+    </message>
+    <message>
+        <source>IDS_CONFIRM_DEL_THIS_CHAT</source>
+        <translation>Confirm to delete Messages with this contact?</translation>
+    </message>
+    <message>
+        <source>IDS_CONFIRM_DEL_THIS_LOCALDB</source>
+        <translation>Confirm to delete this database?</translation>
+    </message>
+    <message>
+        <source>IDS_DEL_LOCALDB_SUC</source>
+        <translation>Successfully deleted database.</translation>
+    </message>
+    <message>
+        <source>IDS_SEL_EXPORT_MESSAGES_PATH</source>
+        <translation>Please select Save Path for messages.</translation>
+    </message>
+    <message>
+        <source>IDS_TITLE_SEL_OUTPUT_FOLDER_EXTRACT_MEDIA_FILES</source>
+        <translation>Please select Save Path for media files.</translation>
+    </message>
+    <message>
+        <source>IDS_SEL_ONE_IOS_DEVICE</source>
+        <translation>Please select an iPhone:</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBoxBuilder</name>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Abort</source>
+        <translation>Abort</translation>
+    </message>
+    <message>
+        <source>Retry</source>
+        <translation>Retry</translation>
+    </message>
+    <message>
+        <source>Ignore</source>
+        <translation>Ignore</translation>
+    </message>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+    <message>
+        <source>An Error Occurred. &lt;br/&gt;&lt;br/&gt;%1</source>
+        <translation>An Error Occurred. &lt;br/&gt;&lt;br/&gt;%1</translation>
+    </message>
+    <message>
+        <source>An Error Occurred. &lt;br/&gt;&lt;br/&gt;%1&lt;br/&gt;&lt;br/&gt; Or you can contact %2 for help.</source>
+        <translation>An Error Occurred. &lt;br/&gt;&lt;br/&gt;%1&lt;br/&gt;&lt;br/&gt; Or you can contact %2 for help.</translation>
+    </message>
+</context>
+<context>
+    <name>PasscodeDlg</name>
+    <message>
+        <source>IDS_PLEASE_ENTER_PASSWORD_TO_LOAD_BACKUP</source>
+        <translation>This iTunes Backup is encrypted. Please enter password:</translation>
+    </message>
+    <message>
+        <source>IDS_ENTER_PASSWORD</source>
+        <translation>Enter password</translation>
+    </message>
+    <message>
+        <source>IDS_PWD_IS_NULL</source>
+        <translation>Password is required.</translation>
+    </message>
+    <message>
+        <source>IDS_INVALID_PASSWORD</source>
+        <translation>Invalid password.</translation>
+    </message>
+</context>
+<context>
+    <name>PrintLineMsgsPreview</name>
+    <message>
+        <source>IDS_PRINT_MESSAGES</source>
+        <translation>Print Messages</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressForm</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Progress:%1%</source>
+        <translation>Progress:%1%</translation>
+    </message>
+    <message>
+        <source>Are You Sure You Want To Cancel?</source>
+        <translation>Are You Sure You Want To Cancel?</translation>
     </message>
 </context>
 <context>
@@ -88,6 +603,13 @@
     <message>
         <source>Unknown</source>
         <translation>Unknown</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>invalid libsqlite_qt.</source>
+        <translation>invalid libsqlite_qt.</translation>
     </message>
 </context>
 </TS>

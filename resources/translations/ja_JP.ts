@@ -2,6 +2,122 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>AboutUsForm</name>
+    <message>
+        <source>关于</source>
+        <translation>このソフトについて</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+    <message>
+        <source>Built with Qt %1</source>
+        <translation>Qt %1 で構築</translation>
+    </message>
+</context>
+<context>
+    <name>BackupLineMessagesThread</name>
+    <message>
+        <source>IDS_BACKING_UP_LINE_MESSAGES</source>
+        <translation>LINEのメッセージをバックアップしています...</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_BACKUP_%1_MESSAGES</source>
+        <translation>%1 件のメッセージをバックアップしました。</translation>
+    </message>
+</context>
+<context>
+    <name>BubbleMarkup</name>
+    <message>
+        <source>Contact:</source>
+        <translation>連絡先:</translation>
+    </message>
+</context>
+<context>
+    <name>DataSourceSelForm</name>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>IDS_TITLE_SELECT_ONE_DEVICE_TO_TRANSFER</source>
+        <translation>デバイスを選択してください。</translation>
+    </message>
+    <message>
+        <source>IDS_PLEASE_SELECT_ONE_DATASOURCE</source>
+        <translation>続行するにはデバイスを選択してください。</translation>
+    </message>
+</context>
+<context>
+    <name>ExportMessagesHtml</name>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+</context>
+<context>
+    <name>ExportMessagesPdf</name>
+    <message>
+        <source>IDS_EXPORTING_MESSAGES_TO_FILE</source>
+        <translation>メッセージをエクスポートしています...</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_EXPORT_%1_MMS</source>
+        <translation>%1 件のメッセージをエクスポートしました。</translation>
+    </message>
+</context>
+<context>
+    <name>ExportMessagesThread</name>
+    <message>
+        <source>IDS_EXPORTING_MESSAGES_TO_FILE</source>
+        <translation>メッセージをエクスポートしています...</translation>
+    </message>
+    <message>
+        <source>Messages: %1/%2</source>
+        <translation>メッセージ: %1/%2</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_EXPORT_%1_MMS</source>
+        <translation>%1 件のメッセージをエクスポートしました。</translation>
+    </message>
+    <message>
+        <source>not support export format.</source>
+        <translation>この形式のエクスポートには対応していません。</translation>
+    </message>
+    <message>
+        <source>Can not create the folder %1.</source>
+        <translation>フォルダ %1 を作成できません。</translation>
+    </message>
+</context>
+<context>
+    <name>ExtractMediaFilesThread</name>
+    <message>
+        <source>IDS_EXTRACTING_MEDIA_FILES</source>
+        <translation>添付ファイルを取り出しています...</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_EXTRACT_MEDIA_FILES_TO_%1</source>
+        <translation>添付ファイルを %1 に取り出しました。</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
+        <translation>フォルダ %1 を作成できません。</translation>
+    </message>
+    <message>
+        <source>Extracted %1 attachments to %2, but %3 could not be copied.&lt;br/&gt;%4</source>
+        <translation>%1 件の添付ファイルを %2 に取り出しましたが、%3 件はコピーできませんでした。&lt;br/&gt;%4</translation>
+    </message>
+</context>
+<context>
     <name>IOSLineDb</name>
     <message>
         <source>Found no LINE messages in %1.</source>
@@ -19,8 +135,85 @@
 <context>
     <name>IOSLineStoreCache</name>
     <message>
-        <source>%1 cannot be copied into the program's cache: %2</source>
+        <source>%1 cannot be copied into the program&apos;s cache: %2</source>
         <translation>%1 をプログラムのキャッシュにコピーできません: %2</translation>
+    </message>
+</context>
+<context>
+    <name>IOSLoadLineFromiTunesThread</name>
+    <message>
+        <source>IDS_LOADING_ITUNES_BACKUP</source>
+        <translation>iTunesバックアップからデータを読み込んでいます...</translation>
+    </message>
+    <message>
+        <source>IDS_CACHING_BACKUP_FILE_%1</source>
+        <translation>%1 を読み込んでいます...</translation>
+    </message>
+</context>
+<context>
+    <name>IOSMergeWAFiles2iTunesBKThread</name>
+    <message>
+        <source>Transferring files...</source>
+        <translation>ファイルを転送しています...</translation>
+    </message>
+    <message>
+        <source>File: %1</source>
+        <translation>ファイル: %1</translation>
+    </message>
+    <message>
+        <source>can not overwrite %1</source>
+        <translation>%1 を上書きできません</translation>
+    </message>
+</context>
+<context>
+    <name>IOSRestoreLineMsgThread</name>
+    <message>
+        <source>IDS_RESTORING_LINE_MSG_TO_IOS</source>
+        <translation>メッセージをiPhoneに転送しています...</translation>
+    </message>
+</context>
+<context>
+    <name>IOSiTunesBKSetPasswordThread</name>
+    <message>
+        <source>Verifying. Please wait...</source>
+        <translation>確認しています。しばらくお待ちください...</translation>
+    </message>
+</context>
+<context>
+    <name>ItemModelMain</name>
+    <message>
+        <source>IDS_ROOT_DEVICE</source>
+        <translation>デバイス</translation>
+    </message>
+    <message>
+        <source>IDS_ROOT_LOCALDB</source>
+        <translation>ローカルデータベース</translation>
+    </message>
+</context>
+<context>
+    <name>LineBubblePageBuilder</name>
+    <message>
+        <source>&lt;&lt;Previous Page</source>
+        <translation>&lt;&lt;前のページ</translation>
+    </message>
+    <message>
+        <source>&gt;&gt;Next Page</source>
+        <translation>&gt;&gt;次のページ</translation>
+    </message>
+</context>
+<context>
+    <name>LineBubbleViewMgr</name>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+    <message>
+        <source>can not find %1.</source>
+        <translation>%1 が見つかりません。</translation>
+    </message>
+    <message>
+        <source>Can not copy %1.</source>
+        <translation>%1 をコピーできません。</translation>
     </message>
 </context>
 <context>
@@ -39,10 +232,332 @@
     </message>
 </context>
 <context>
+    <name>LoadItunesBackupDlg</name>
+    <message>
+        <source>IDS_SELECT_AN_ITUNES_BACKUP_TO_LOAD</source>
+        <translation>読み込むiTunesバックアップを選択してください。</translation>
+    </message>
+    <message>
+        <source>IDS_NO_BACKUP_LISTED_THERE_CLICK_&lt;a href=&quot;#&quot;&gt;Here&lt;/a&gt;_ADD</source>
+        <translation>一覧にiTunesバックアップが見つかりませんか？&lt;a href=&quot;#&quot;&gt;ここ&lt;/a&gt;をクリックして手動で読み込んでください。</translation>
+    </message>
+    <message>
+        <source>IDS_PLEASE_SELECT_ONE_ITUNES_BACKUP</source>
+        <translation>続行するにはiTunesバックアップを選択してください。</translation>
+    </message>
+    <message>
+        <source>IDS_LOAD_BK_EXISTS</source>
+        <translation>このiTunesバックアップはすでに左側の一覧にあります。</translation>
+    </message>
+</context>
+<context>
+    <name>LocalDbSelForm</name>
+    <message>
+        <source>选择要备份到哪个数据库</source>
+        <translation>バックアップ先のデータベースを選択</translation>
+    </message>
+    <message>
+        <source>选择或输入新的数据库名称:</source>
+        <translation>追加先の既存データベースを選ぶか、新しいデータベース名を入力してください：</translation>
+    </message>
+    <message>
+        <source>选择现有的数据库会将短信息附加到里面,输入新的名字会创建新的本地数据库.</source>
+        <translation>既存のデータベースを選ぶとメッセージが追加され、新しい名前を入力すると新しいローカルデータベースが作成されます。</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>IDS_PLEASE_SELECT_DATABASE_OR_INPUT_NEW_NAME</source>
+        <translation>データベースを選択するか、新しいデータベース名を入力してください</translation>
+    </message>
+    <message>
+        <source>IDS_INVALID_LOCALDB_NAME</source>
+        <translation>ローカルデータベース名が正しくありません（\ / : * ? &quot; &amp;lt; &amp;gt; | は使えません）。</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Ferrowyn</source>
         <translation>Ferrowyn</translation>
+    </message>
+    <message>
+        <source>IDS_MI_BACKUP_TOOLBAR</source>
+        <translation>メッセージをバックアップ</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DB2I_TOOLBAR</source>
+        <translation>データベースのメッセージをiPhoneに転送</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXTRACT_MEDIA_TOOLBAR</source>
+        <translation>添付ファイルを取り出す</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXPORT_TOOLBAR</source>
+        <translation>メッセージをファイルにエクスポート</translation>
+    </message>
+    <message>
+        <source>IDS_MI_PRINT_TOOLBAR</source>
+        <translation>メッセージを印刷</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DELETE_TOOLBAR</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>IDS_MI_IMPORT_FROM_ITUNES</source>
+        <translation>iTunesバックアップから読み込む</translation>
+    </message>
+    <message>
+        <source>IDS_MI_OPEN_DB_FOLDER</source>
+        <translation>データベースフォルダを開く</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXIT</source>
+        <translation>終了</translation>
+    </message>
+    <message>
+        <source>IDS_MI_CHECK_UPDATE</source>
+        <translation>アップデートを確認</translation>
+    </message>
+    <message>
+        <source>IDS_CLEAR_CACHE</source>
+        <translation>キャッシュファイルを削除</translation>
+    </message>
+    <message>
+        <source>IDS_MI_HELP</source>
+        <translation>ヘルプ</translation>
+    </message>
+    <message>
+        <source>IDS_MI_FEEDBACK</source>
+        <translation>フィードバックとサポート</translation>
+    </message>
+    <message>
+        <source>IDS_MI_ABOUT</source>
+        <translation>このソフトについて</translation>
+    </message>
+    <message>
+        <source>IDS_MI_BACKUP_ALL</source>
+        <translation>メッセージをバックアップ</translation>
+    </message>
+    <message>
+        <source>IDS_MI_I2I_ALL</source>
+        <translation>iPhoneからiPhoneへメッセージを転送</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXTRACT_MEDIA_All</source>
+        <translation>メッセージの添付ファイルを取り出す</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXPORT_ALL</source>
+        <translation>メッセージをファイルにエクスポート</translation>
+    </message>
+    <message>
+        <source>IDS_MI_PRINT_ALL</source>
+        <translation>メッセージを印刷</translation>
+    </message>
+    <message>
+        <source>IDS_MI_UNMOUNT_DEVICE</source>
+        <translation>デバイスを切断</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DB2I_ALL</source>
+        <translation>データベースのメッセージをiPhoneに転送</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DELETE_ALL</source>
+        <translation>メッセージを削除</translation>
+    </message>
+    <message>
+        <source>IDS_MI_BACKUP_CHAT</source>
+        <translation>この相手とのメッセージをバックアップ</translation>
+    </message>
+    <message>
+        <source>IDS_MI_I2I_CHAT</source>
+        <translation>この相手とのメッセージを別のiPhoneに転送</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXTRACT_MEDIA_CHAT</source>
+        <translation>この相手とのメッセージから添付ファイルを取り出す</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXPORT_CHAT</source>
+        <translation>この相手とのメッセージをファイルにエクスポート</translation>
+    </message>
+    <message>
+        <source>IDS_MI_PRINT_CHAT</source>
+        <translation>この相手とのメッセージを印刷</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DB2I_CHAT</source>
+        <translation>この相手とのメッセージをiPhoneに転送</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DELETE_CHAT</source>
+        <translation>この相手とのメッセージを削除</translation>
+    </message>
+    <message>
+        <source>IDS_MI_BACKUP_SEL</source>
+        <translation>選択したメッセージをバックアップ</translation>
+    </message>
+    <message>
+        <source>IDS_MI_I2I_SEL</source>
+        <translation>選択したメッセージを別のiPhoneに転送</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXTRACT_MEDIA_SEL</source>
+        <translation>選択したメッセージから添付ファイルを取り出す</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXPORT_SEL</source>
+        <translation>選択したメッセージをファイルにエクスポート</translation>
+    </message>
+    <message>
+        <source>IDS_MI_PRINT_SEL</source>
+        <translation>選択したメッセージを印刷</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DB2I_SEL</source>
+        <translation>選択したメッセージをiPhoneに転送</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DELETE_SEL</source>
+        <translation>選択したメッセージを削除</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_CLEAR_CACHE</source>
+        <translation>キャッシュファイルを削除しました。</translation>
+    </message>
+    <message>
+        <source>IDS_CAN_NOT_FOUNDCONTACT_KEYWORD_%0</source>
+        <translation>キーワード「%1」に一致する連絡先は見つかりませんでした。</translation>
+    </message>
+    <message>
+        <source>IDS_CAN_NOT_FOUNDSMS_KEYWORD_%0</source>
+        <translation>キーワード「%1」に一致するメッセージは見つかりませんでした。</translation>
+    </message>
+    <message>
+        <source>IDS_CAN_NOT_FOUND_AND_MESSAGES</source>
+        <translation>メッセージが見つかりません。</translation>
+    </message>
+    <message>
+        <source>IDS_CONFIRM_DEL_SEL_MESSAGES</source>
+        <translation>選択したメッセージを削除しますか？</translation>
+    </message>
+    <message>
+        <source>IDS_CONFIRM_DEL_THIS_CHAT</source>
+        <translation>この相手とのメッセージを削除しますか？</translation>
+    </message>
+    <message>
+        <source>IDS_CONFIRM_DEL_THIS_LOCALDB</source>
+        <translation>このデータベースを削除しますか？</translation>
+    </message>
+    <message>
+        <source>IDS_DEL_LOCALDB_SUC</source>
+        <translation>データベースを削除しました。</translation>
+    </message>
+    <message>
+        <source>IDS_SEL_EXPORT_MESSAGES_PATH</source>
+        <translation>メッセージの保存先を選択してください。</translation>
+    </message>
+    <message>
+        <source>IDS_TITLE_SEL_OUTPUT_FOLDER_EXTRACT_MEDIA_FILES</source>
+        <translation>添付ファイルの保存先を選択してください。</translation>
+    </message>
+    <message>
+        <source>IDS_SEL_ONE_IOS_DEVICE</source>
+        <translation>iPhoneを選択してください：</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBoxBuilder</name>
+    <message>
+        <source>Yes</source>
+        <translation>はい</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>いいえ</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Abort</source>
+        <translation>中止</translation>
+    </message>
+    <message>
+        <source>Retry</source>
+        <translation>再試行</translation>
+    </message>
+    <message>
+        <source>Ignore</source>
+        <translation>無視</translation>
+    </message>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+    <message>
+        <source>An Error Occurred. &lt;br/&gt;&lt;br/&gt;%1</source>
+        <translation>エラーが発生しました。&lt;br/&gt;&lt;br/&gt;%1</translation>
+    </message>
+    <message>
+        <source>An Error Occurred. &lt;br/&gt;&lt;br/&gt;%1&lt;br/&gt;&lt;br/&gt; Or you can contact %2 for help.</source>
+        <translation>エラーが発生しました。&lt;br/&gt;&lt;br/&gt;%1&lt;br/&gt;&lt;br/&gt;解決しない場合は %2 までお問い合わせください。</translation>
+    </message>
+</context>
+<context>
+    <name>PasscodeDlg</name>
+    <message>
+        <source>IDS_PLEASE_ENTER_PASSWORD_TO_LOAD_BACKUP</source>
+        <translation>このiTunesバックアップは暗号化されています。パスワードを入力してください：</translation>
+    </message>
+    <message>
+        <source>IDS_ENTER_PASSWORD</source>
+        <translation>パスワードを入力</translation>
+    </message>
+    <message>
+        <source>IDS_PWD_IS_NULL</source>
+        <translation>パスワードを入力してください。</translation>
+    </message>
+    <message>
+        <source>IDS_INVALID_PASSWORD</source>
+        <translation>パスワードが正しくありません。</translation>
+    </message>
+</context>
+<context>
+    <name>PrintLineMsgsPreview</name>
+    <message>
+        <source>IDS_PRINT_MESSAGES</source>
+        <translation>メッセージを印刷</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressForm</name>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Progress:%1%</source>
+        <translation>進捗：%1%</translation>
+    </message>
+    <message>
+        <source>Are You Sure You Want To Cancel?</source>
+        <translation>キャンセルしてもよろしいですか？</translation>
     </message>
 </context>
 <context>
@@ -88,6 +603,13 @@
     <message>
         <source>Unknown</source>
         <translation>不明</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>invalid libsqlite_qt.</source>
+        <translation>libsqlite_qt が正しくありません。</translation>
     </message>
 </context>
 </TS>

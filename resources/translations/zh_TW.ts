@@ -2,6 +2,122 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW">
 <context>
+    <name>AboutUsForm</name>
+    <message>
+        <source>关于</source>
+        <translation>關於</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+    <message>
+        <source>Built with Qt %1</source>
+        <translation>使用 Qt %1 建置</translation>
+    </message>
+</context>
+<context>
+    <name>BackupLineMessagesThread</name>
+    <message>
+        <source>IDS_BACKING_UP_LINE_MESSAGES</source>
+        <translation>正在備份 LINE 訊息...</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_BACKUP_%1_MESSAGES</source>
+        <translation>已成功備份 %1 則訊息。</translation>
+    </message>
+</context>
+<context>
+    <name>BubbleMarkup</name>
+    <message>
+        <source>Contact:</source>
+        <translation>聯絡人：</translation>
+    </message>
+</context>
+<context>
+    <name>DataSourceSelForm</name>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>IDS_TITLE_SELECT_ONE_DEVICE_TO_TRANSFER</source>
+        <translation>請選擇一個裝置。</translation>
+    </message>
+    <message>
+        <source>IDS_PLEASE_SELECT_ONE_DATASOURCE</source>
+        <translation>請先選擇一個裝置再繼續。</translation>
+    </message>
+</context>
+<context>
+    <name>ExportMessagesHtml</name>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+</context>
+<context>
+    <name>ExportMessagesPdf</name>
+    <message>
+        <source>IDS_EXPORTING_MESSAGES_TO_FILE</source>
+        <translation>正在匯出訊息...</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_EXPORT_%1_MMS</source>
+        <translation>已成功匯出 %1 則訊息。</translation>
+    </message>
+</context>
+<context>
+    <name>ExportMessagesThread</name>
+    <message>
+        <source>IDS_EXPORTING_MESSAGES_TO_FILE</source>
+        <translation>正在匯出訊息...</translation>
+    </message>
+    <message>
+        <source>Messages: %1/%2</source>
+        <translation>訊息：%1/%2</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_EXPORT_%1_MMS</source>
+        <translation>已成功匯出 %1 則訊息。</translation>
+    </message>
+    <message>
+        <source>not support export format.</source>
+        <translation>不支援此匯出格式。</translation>
+    </message>
+    <message>
+        <source>Can not create the folder %1.</source>
+        <translation>無法建立資料夾 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>ExtractMediaFilesThread</name>
+    <message>
+        <source>IDS_EXTRACTING_MEDIA_FILES</source>
+        <translation>正在擷取附件...</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_EXTRACT_MEDIA_FILES_TO_%1</source>
+        <translation>已成功將附件擷取到 %1。</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
+        <translation>無法建立資料夾 %1。</translation>
+    </message>
+    <message>
+        <source>Extracted %1 attachments to %2, but %3 could not be copied.&lt;br/&gt;%4</source>
+        <translation>已將 %1 個附件擷取到 %2，但有 %3 個無法複製。&lt;br/&gt;%4</translation>
+    </message>
+</context>
+<context>
     <name>IOSLineDb</name>
     <message>
         <source>Found no LINE messages in %1.</source>
@@ -19,8 +135,85 @@
 <context>
     <name>IOSLineStoreCache</name>
     <message>
-        <source>%1 cannot be copied into the program's cache: %2</source>
+        <source>%1 cannot be copied into the program&apos;s cache: %2</source>
         <translation>無法將 %1 複製到程式的快取：%2</translation>
+    </message>
+</context>
+<context>
+    <name>IOSLoadLineFromiTunesThread</name>
+    <message>
+        <source>IDS_LOADING_ITUNES_BACKUP</source>
+        <translation>正在從 iTunes 備份載入資料...</translation>
+    </message>
+    <message>
+        <source>IDS_CACHING_BACKUP_FILE_%1</source>
+        <translation>正在載入 %1...</translation>
+    </message>
+</context>
+<context>
+    <name>IOSMergeWAFiles2iTunesBKThread</name>
+    <message>
+        <source>Transferring files...</source>
+        <translation>正在傳輸檔案...</translation>
+    </message>
+    <message>
+        <source>File: %1</source>
+        <translation>檔案: %1</translation>
+    </message>
+    <message>
+        <source>can not overwrite %1</source>
+        <translation>無法覆寫 %1</translation>
+    </message>
+</context>
+<context>
+    <name>IOSRestoreLineMsgThread</name>
+    <message>
+        <source>IDS_RESTORING_LINE_MSG_TO_IOS</source>
+        <translation>正在將訊息傳輸到 iPhone...</translation>
+    </message>
+</context>
+<context>
+    <name>IOSiTunesBKSetPasswordThread</name>
+    <message>
+        <source>Verifying. Please wait...</source>
+        <translation>正在驗證，請稍候...</translation>
+    </message>
+</context>
+<context>
+    <name>ItemModelMain</name>
+    <message>
+        <source>IDS_ROOT_DEVICE</source>
+        <translation>裝置</translation>
+    </message>
+    <message>
+        <source>IDS_ROOT_LOCALDB</source>
+        <translation>本機資料庫</translation>
+    </message>
+</context>
+<context>
+    <name>LineBubblePageBuilder</name>
+    <message>
+        <source>&lt;&lt;Previous Page</source>
+        <translation>&lt;&lt;上一頁</translation>
+    </message>
+    <message>
+        <source>&gt;&gt;Next Page</source>
+        <translation>&gt;&gt;下一頁</translation>
+    </message>
+</context>
+<context>
+    <name>LineBubbleViewMgr</name>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+    <message>
+        <source>can not find %1.</source>
+        <translation>找不到 %1。</translation>
+    </message>
+    <message>
+        <source>Can not copy %1.</source>
+        <translation>無法複製 %1。</translation>
     </message>
 </context>
 <context>
@@ -39,10 +232,332 @@
     </message>
 </context>
 <context>
+    <name>LoadItunesBackupDlg</name>
+    <message>
+        <source>IDS_SELECT_AN_ITUNES_BACKUP_TO_LOAD</source>
+        <translation>請選擇要載入的 iTunes 備份。</translation>
+    </message>
+    <message>
+        <source>IDS_NO_BACKUP_LISTED_THERE_CLICK_&lt;a href=&quot;#&quot;&gt;Here&lt;/a&gt;_ADD</source>
+        <translation>清單中找不到您的 iTunes 備份嗎？請按一下&lt;a href=&quot;#&quot;&gt;這裡&lt;/a&gt;手動匯入。</translation>
+    </message>
+    <message>
+        <source>IDS_PLEASE_SELECT_ONE_ITUNES_BACKUP</source>
+        <translation>請先選擇一個 iTunes 備份再繼續。</translation>
+    </message>
+    <message>
+        <source>IDS_LOAD_BK_EXISTS</source>
+        <translation>此 iTunes 備份已列在左側。</translation>
+    </message>
+</context>
+<context>
+    <name>LocalDbSelForm</name>
+    <message>
+        <source>选择要备份到哪个数据库</source>
+        <translation>選擇要備份到哪個資料庫</translation>
+    </message>
+    <message>
+        <source>选择或输入新的数据库名称:</source>
+        <translation>選擇現有的資料庫或輸入新的資料庫名稱：</translation>
+    </message>
+    <message>
+        <source>选择现有的数据库会将短信息附加到里面,输入新的名字会创建新的本地数据库.</source>
+        <translation>選擇現有的資料庫會將訊息附加到其中，輸入新名稱則會建立新的本機資料庫。</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>IDS_PLEASE_SELECT_DATABASE_OR_INPUT_NEW_NAME</source>
+        <translation>請選擇資料庫或輸入新的資料庫名稱</translation>
+    </message>
+    <message>
+        <source>IDS_INVALID_LOCALDB_NAME</source>
+        <translation>本機資料庫名稱無效（不能包含 \ / : * ? &quot; &amp;lt; &amp;gt; |）。</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Ferrowyn</source>
         <translation>Ferrowyn</translation>
+    </message>
+    <message>
+        <source>IDS_MI_BACKUP_TOOLBAR</source>
+        <translation>備份訊息</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DB2I_TOOLBAR</source>
+        <translation>將資料庫中的訊息傳輸到 iPhone</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXTRACT_MEDIA_TOOLBAR</source>
+        <translation>擷取附件</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXPORT_TOOLBAR</source>
+        <translation>將訊息匯出為檔案</translation>
+    </message>
+    <message>
+        <source>IDS_MI_PRINT_TOOLBAR</source>
+        <translation>列印訊息</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DELETE_TOOLBAR</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <source>IDS_MI_IMPORT_FROM_ITUNES</source>
+        <translation>從 iTunes 備份匯入</translation>
+    </message>
+    <message>
+        <source>IDS_MI_OPEN_DB_FOLDER</source>
+        <translation>開啟資料庫資料夾</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXIT</source>
+        <translation>結束</translation>
+    </message>
+    <message>
+        <source>IDS_MI_CHECK_UPDATE</source>
+        <translation>檢查更新</translation>
+    </message>
+    <message>
+        <source>IDS_CLEAR_CACHE</source>
+        <translation>清除快取檔案</translation>
+    </message>
+    <message>
+        <source>IDS_MI_HELP</source>
+        <translation>說明</translation>
+    </message>
+    <message>
+        <source>IDS_MI_FEEDBACK</source>
+        <translation>意見回饋與支援</translation>
+    </message>
+    <message>
+        <source>IDS_MI_ABOUT</source>
+        <translation>關於</translation>
+    </message>
+    <message>
+        <source>IDS_MI_BACKUP_ALL</source>
+        <translation>備份訊息</translation>
+    </message>
+    <message>
+        <source>IDS_MI_I2I_ALL</source>
+        <translation>將訊息從 iPhone 傳輸到 iPhone</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXTRACT_MEDIA_All</source>
+        <translation>擷取訊息附件</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXPORT_ALL</source>
+        <translation>將訊息匯出為檔案</translation>
+    </message>
+    <message>
+        <source>IDS_MI_PRINT_ALL</source>
+        <translation>列印訊息</translation>
+    </message>
+    <message>
+        <source>IDS_MI_UNMOUNT_DEVICE</source>
+        <translation>中斷裝置連線</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DB2I_ALL</source>
+        <translation>將資料庫中的訊息傳輸到 iPhone</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DELETE_ALL</source>
+        <translation>刪除訊息</translation>
+    </message>
+    <message>
+        <source>IDS_MI_BACKUP_CHAT</source>
+        <translation>備份與此聯絡人的訊息</translation>
+    </message>
+    <message>
+        <source>IDS_MI_I2I_CHAT</source>
+        <translation>將與此聯絡人的訊息傳輸到其他 iPhone</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXTRACT_MEDIA_CHAT</source>
+        <translation>擷取與此聯絡人訊息中的附件</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXPORT_CHAT</source>
+        <translation>將與此聯絡人的訊息匯出為檔案</translation>
+    </message>
+    <message>
+        <source>IDS_MI_PRINT_CHAT</source>
+        <translation>列印與此聯絡人的訊息</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DB2I_CHAT</source>
+        <translation>將與此聯絡人的訊息傳輸到 iPhone</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DELETE_CHAT</source>
+        <translation>刪除與此聯絡人的訊息</translation>
+    </message>
+    <message>
+        <source>IDS_MI_BACKUP_SEL</source>
+        <translation>備份選取的訊息</translation>
+    </message>
+    <message>
+        <source>IDS_MI_I2I_SEL</source>
+        <translation>將選取的訊息傳輸到其他 iPhone</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXTRACT_MEDIA_SEL</source>
+        <translation>擷取選取訊息中的附件</translation>
+    </message>
+    <message>
+        <source>IDS_MI_EXPORT_SEL</source>
+        <translation>將選取的訊息匯出為檔案</translation>
+    </message>
+    <message>
+        <source>IDS_MI_PRINT_SEL</source>
+        <translation>列印選取的訊息</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DB2I_SEL</source>
+        <translation>將選取的訊息傳輸到 iPhone</translation>
+    </message>
+    <message>
+        <source>IDS_MI_DELETE_SEL</source>
+        <translation>刪除選取的訊息</translation>
+    </message>
+    <message>
+        <source>IDS_SUC_CLEAR_CACHE</source>
+        <translation>已成功清除快取檔案。</translation>
+    </message>
+    <message>
+        <source>IDS_CAN_NOT_FOUNDCONTACT_KEYWORD_%0</source>
+        <translation>找不到符合關鍵字「%1」的聯絡人。</translation>
+    </message>
+    <message>
+        <source>IDS_CAN_NOT_FOUNDSMS_KEYWORD_%0</source>
+        <translation>找不到符合關鍵字「%1」的訊息。</translation>
+    </message>
+    <message>
+        <source>IDS_CAN_NOT_FOUND_AND_MESSAGES</source>
+        <translation>找不到任何訊息。</translation>
+    </message>
+    <message>
+        <source>IDS_CONFIRM_DEL_SEL_MESSAGES</source>
+        <translation>確定要刪除選取的訊息嗎？</translation>
+    </message>
+    <message>
+        <source>IDS_CONFIRM_DEL_THIS_CHAT</source>
+        <translation>確定要刪除與此聯絡人的訊息嗎？</translation>
+    </message>
+    <message>
+        <source>IDS_CONFIRM_DEL_THIS_LOCALDB</source>
+        <translation>確定要刪除此資料庫嗎？</translation>
+    </message>
+    <message>
+        <source>IDS_DEL_LOCALDB_SUC</source>
+        <translation>已成功刪除資料庫。</translation>
+    </message>
+    <message>
+        <source>IDS_SEL_EXPORT_MESSAGES_PATH</source>
+        <translation>請選擇訊息的儲存位置。</translation>
+    </message>
+    <message>
+        <source>IDS_TITLE_SEL_OUTPUT_FOLDER_EXTRACT_MEDIA_FILES</source>
+        <translation>請選擇附件的儲存位置。</translation>
+    </message>
+    <message>
+        <source>IDS_SEL_ONE_IOS_DEVICE</source>
+        <translation>請選擇一部 iPhone：</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBoxBuilder</name>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Abort</source>
+        <translation>中止</translation>
+    </message>
+    <message>
+        <source>Retry</source>
+        <translation>重試</translation>
+    </message>
+    <message>
+        <source>Ignore</source>
+        <translation>略過</translation>
+    </message>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+    <message>
+        <source>An Error Occurred. &lt;br/&gt;&lt;br/&gt;%1</source>
+        <translation>發生錯誤。&lt;br/&gt;&lt;br/&gt;%1</translation>
+    </message>
+    <message>
+        <source>An Error Occurred. &lt;br/&gt;&lt;br/&gt;%1&lt;br/&gt;&lt;br/&gt; Or you can contact %2 for help.</source>
+        <translation>發生錯誤。&lt;br/&gt;&lt;br/&gt;%1&lt;br/&gt;&lt;br/&gt;如需協助，請聯絡 %2。</translation>
+    </message>
+</context>
+<context>
+    <name>PasscodeDlg</name>
+    <message>
+        <source>IDS_PLEASE_ENTER_PASSWORD_TO_LOAD_BACKUP</source>
+        <translation>此 iTunes 備份已加密，請輸入密碼：</translation>
+    </message>
+    <message>
+        <source>IDS_ENTER_PASSWORD</source>
+        <translation>輸入密碼</translation>
+    </message>
+    <message>
+        <source>IDS_PWD_IS_NULL</source>
+        <translation>必須輸入密碼。</translation>
+    </message>
+    <message>
+        <source>IDS_INVALID_PASSWORD</source>
+        <translation>密碼錯誤。</translation>
+    </message>
+</context>
+<context>
+    <name>PrintLineMsgsPreview</name>
+    <message>
+        <source>IDS_PRINT_MESSAGES</source>
+        <translation>列印訊息</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressForm</name>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Progress:%1%</source>
+        <translation>進度：%1%</translation>
+    </message>
+    <message>
+        <source>Are You Sure You Want To Cancel?</source>
+        <translation>確定要取消嗎？</translation>
     </message>
 </context>
 <context>
@@ -88,6 +603,13 @@
     <message>
         <source>Unknown</source>
         <translation>未知</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>invalid libsqlite_qt.</source>
+        <translation>libsqlite_qt 無效。</translation>
     </message>
 </context>
 </TS>

@@ -9,17 +9,22 @@
 #include <functional>
 
 // Exit codes of ferrowyn-cli.
-enum CliExit {
+enum CliExit
+{
     CliOk = 0,
-    CliFailed = 1, // the operation failed; the reason is on standard error
-    CliUsage = 2,  // wrong arguments
+    CliFailed = 1,      // the operation failed; the reason is on standard error
+    CliUsage = 2,       // wrong arguments
+    CliCancelled = 130, // interrupted by the user (Ctrl+C), as shells report a SIGINT
 };
 
 // What a command sees: its own arguments (the first is "ferrowyn-cli group command") and the streams.
 class CliContext
 {
 public:
-    CliContext(QStringList args, QTextStream& out, QTextStream& err) : args(std::move(args)), out(out), err(err) {}
+    CliContext(QStringList args, QTextStream& out, QTextStream& err)
+        : args(std::move(args)), out(out), err(err)
+    {
+    }
 
     // Parses args with --help added. Prints help (returning CliOk in exitCode) or the error (CliUsage) and
     // returns false when the command should stop.

@@ -1,13 +1,14 @@
 #include "app/AppDirs.h"
+#include "app/AppLanguage.h"
 #include "app/Log.h"
 #include "online/HttpLibrary.h"
 #include "platform/SystemAwake.h"
 #include "platform/TerminationSignal.h"
 #include "storage/SqliteVersion.h"
 #include "ui/MainWindow.h"
+#include "ui/MessageBoxes.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 namespace {
 constexpr int kRequiredSqliteLayer = 8;
@@ -16,14 +17,18 @@ constexpr int kLogFilesKept = 10;
 
 int main(int argc, char* argv[])
 {
+    // The bubble view is a Qt WebEngine view, which shares OpenGL contexts with the application.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ferrowyn"));
+    // Before any text is shown: every text, English included, comes from the translation.
+    setAppLanguage(QString());
     quitApplicationOnTerminationSignal();
 
     keepSystemAwake();
 
     if (sqlite_qt_version() != kRequiredSqliteLayer) {
-        QMessageBox::critical(nullptr, QStringLiteral("Ferrowyn"), QStringLiteral("invalid libsqlite_qt."));
+        showErrorReport(QCoreApplication::translate("main", "invalid libsqlite_qt."));
         return 1;
     }
 

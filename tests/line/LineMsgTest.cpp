@@ -190,6 +190,22 @@ TEST_F(LineImageUrlsTest, ServersCanBeChanged)
     EXPECT_EQ(LineImageUrls::mapServer(), LineImageUrls::defaultMapServer());
 }
 
+TEST_F(LineImageUrlsTest, EmojiServerIsEmptyByDefaultAndEmptyServersGiveNoAddress)
+{
+    EXPECT_TRUE(LineImageUrls::emojiServer().isEmpty());
+    EXPECT_TRUE(LineImageUrls::emojiImage(QStringLiteral("1F600")).isEmpty());
+    LineImageUrls::setEmojiServer(QStringLiteral("http://emoji.example/"));
+    EXPECT_EQ(LineImageUrls::emojiImage(QStringLiteral("1F600")),
+              "http://emoji.example/app_res/emoji/1F600.png");
+    LineImageUrls::setStickerServer(QString());
+    LineImageUrls::setMapServer(QStringLiteral(" / "));
+    EXPECT_TRUE((_LineSticker{1, 2, 3}).stickerImageUrl().isEmpty());
+    EXPECT_TRUE((_LineLocation{1, 2, "x"}).mapImageUrl().isEmpty());
+    LineImageUrls::resetServers();
+    EXPECT_TRUE(LineImageUrls::emojiServer().isEmpty());
+    EXPECT_EQ(LineImageUrls::stickerServer(), LineImageUrls::defaultStickerServer());
+}
+
 TEST(LineMsgTranslations, LabelsFollowTheInstalledLanguage)
 {
     QTranslator japanese;

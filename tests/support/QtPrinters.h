@@ -2,20 +2,15 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 #include <ostream>
 
-// Readable GoogleTest output for Qt's text types (instead of byte dumps).
-inline void PrintTo(const QString& text, std::ostream* out)
+// Lets GoogleTest print QString (and so QStringList) as text, in failure messages and after "<<".
+inline std::ostream& operator<<(std::ostream& out, const QString& text)
 {
-    *out << '"' << text.toStdString() << '"';
+    return out << '"' << text.toStdString() << '"';
 }
 
-inline void PrintTo(const QStringList& list, std::ostream* out)
-{
-    *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
-}
-
+// Byte arrays as hexadecimal bytes (instead of a dump of characters).
 inline void PrintTo(const QByteArray& bytes, std::ostream* out)
 {
     *out << "bytes(" << bytes.toHex(' ').toStdString() << ')';

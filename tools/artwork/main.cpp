@@ -1,4 +1,5 @@
 #include "AppArtwork.h"
+#include "LinebbArtwork.h"
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -10,7 +11,8 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "usage: ferrowyn-artwork RESOURCES_DIR\n");
         return 2;
     }
-    if (!drawAppArtwork(QString::fromLocal8Bit(argv[1]))) {
+    const QString resources = QString::fromLocal8Bit(argv[1]);
+    if (!drawAppArtwork(resources) || !drawLinebbArtwork(resources + QStringLiteral("/linebb"))) {
         std::fprintf(stderr, "ferrowyn-artwork: could not write every picture\n");
         return 1;
     }

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+// File operations that never leave a half-written file under a final name.
+namespace BackupFileOps {
+
+// A fresh name in path's folder for writing what will replace path.
+QString temporaryPathFor(const QString& path);
+
+// Renames source over destination in one step (replacing it). Throws std::runtime_error on failure.
+void replaceFileThrow(const QString& source, const QString& destination);
+
+// A consistent copy of an SQLite database (through SQLite's backup interface, so a journal or WAL file
+// beside the source is taken into account). Throws on failure; the destination is created or replaced.
+void copyDatabaseThrow(const QString& source, const QString& destination);
+
+// Removes a temporary file when it goes out of scope, unless released.
+class TemporaryFile
+{
+public:
+    explicit TemporaryFile(QString path) : m_path(std::move(path)) {}
+    ~TemporaryFile();
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const QString& path() const { return m_path; }
+    void release() { m_path.clear(); }
+
+private:
+    QString m_path;
+};
+
+} // namespace BackupFileOps

@@ -1,0 +1,290 @@
+#include "backup/BackupManifest.h"
+
+#include "app/TextUtils.h"
+#include "backup/BackupFileOps.h"
+#include "backup/MBDBParser.h"
+#include "backup/ManifestPruner.h"
+#include "plist/PlistCFType.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QtDebug>
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+namespace {
+const QString ManifestPlist = QStringLiteral("Manifest.plist");
+const QString ManifestDb = QStringLiteral("Manifest.db");
+const QString ManifestMbdb = QStringLiteral("Manifest.mbdb");
+const QString DecryptedManifest = QStringLiteral("Manifest-decrypted.db");
+constexpr int ClassPrefixLength = 4;
+
+[[noreturn]] void fail(const QString& text)
+{
+    throw std::runtime_error(text.toStdString());
+}
+} // namespace
+
+BackupManifest::BackupManifest(const QString& folder, QObject* parent)
+    : QObject(parent), m_folder(QFileInfo(folder).absoluteFilePath())
+{
+}
+
+BackupManifest::~BackupManifest()
+{
+    if (!m_decryptedManifestPath.isEmpty())
+        QFile::remove(m_decryptedManifestPath);
+}
+
+void BackupManifest::loadInfo()
+{
+    const QString path = m_folder.filePath(ManifestPlist);
+    QFile file(path);
+    if (!file.exists())
+        fail(QStringLiteral("Cannot find ") + path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail(file.errorString());
+    const PlistCFType manifest = PlistCFType::fromData(file.readAll());
+    const PlistCFType lockdown = manifest.value(QStringLiteral("Lockdown"));
+    m_udid = lockdown.value(QStringLiteral("UniqueDeviceID")).getString();
+    m_deviceName = lockdown.value(QStringLiteral("DeviceName")).getString();
+    m_productType = lockdown.value(QStringLiteral("ProductType")).getString();
+    m_productVersion = lockdown.value(QStringLiteral("ProductVersion")).getString();
+    m_serialNumber = lockdown.value(QStringLiteral("SerialNumber")).getString();
+    m_backupDate = manifest.value(QStringLiteral("Date")).getDate(0);
+    m_isEncrypted = manifest.value(QStringLiteral("IsEncrypted")).getBool(false);
+    m_keybagData = manifest.value(QStringLiteral("BackupKeyBag")).getData();
+    m_manifestKey = manifest.value(QStringLiteral("ManifestKey")).getData();
+
+    const QString dirName = m_folder.dirName();
+    if (!m_udid.isEmpty() && dirName.contains(m_udid))
+        m_displayName = QString(dirName).replace(m_udid, m_deviceName);
+    else
+        m_displayName = m_deviceName + QLatin1Char('-') + dirName;
+
+    const QFileInfo status(m_folder.filePath(QStringLiteral("Status.plist")));
+    if (status.isFile())
+        m_backupDate = status.lastModified();
+}
+
+QString BackupManifest::backupId() const
+{
+    return md5Hex(m_folder.absolutePath());
+}
+
+bool BackupManifest::unlock(const QString& password)
+{
+    if (m_keybagData.isEmpty())
+        throw KeybagError("The backup has no keybag.");
+    Keybag keybag = parseKeybag(m_keybagData);
+    if (!deriveAndUnwrapClassKeys(password.toUtf8(), keybag))
+        return false;
+    m_keybag = keybag;
+    m_password = password;
+    m_unlocked = true;
+    m_unwrappedManifestKey.clear();
+    if (m_keybag.hasDataProtectionKdf()) {
+        m_decryptedManifestPath = m_folder.filePath(DecryptedManifest);
+        const QByteArray wrapped = m_manifestKey.mid(ClassPrefixLength);
+        for (auto it = m_keybag.classKeys.cbegin(); it != m_keybag.classKeys.cend(); ++it) {
+            const QByteArray key = unwrapWithClass(m_keybag, it.key(), wrapped);
+            if (!key.isEmpty()) {
+                m_unwrappedManifestKey = key;
+                break;
+            }
+        }
+        if (!m_unwrappedManifestKey.isEmpty())
+            decryptManifestDatabase();
+    }
+    return true;
+}
+
+void BackupManifest::decryptManifestDatabase()
+{
+    ContentCipher::decryptFileThrow(m_unwrappedManifestKey, m_folder.filePath(ManifestDb),
+                                    m_decryptedManifestPath);
+}
+
+QByteArray BackupManifest::fileKey(const BackupFileRecord& record) const
+{
+    if (!m_isEncrypted || !m_unlocked)
+        return {};
+    return unwrapWithClass(m_keybag, record.protectionClass,
+                           record.encryptionKey.bytes.mid(ClassPrefixLength));
+}
+
+QString BackupManifest::fileId(const QString& domain, const QString& relativePath)
+{
+    return backupFileId(domain, relativePath);
+}
+
+QString BackupManifest::contentPath(const QDir& folder, const QString& fileId, bool createFolder)
+{
+    if (!isManifestDbLayout(folder))
+        return folder.filePath(fileId);
+    const QString subFolder = fileId.left(2);
+    if (createFolder)
+        folder.mkpath(subFolder);
+    return folder.filePath(subFolder + QLatin1Char('/') + fileId);
+}
+
+QString BackupManifest::contentPath(const QString& fileId, bool createFolder) const
+{
+    return contentPath(m_folder, fileId, createFolder);
+}
+
+bool BackupManifest::isManifestDbLayout(const QDir& folder)
+{
+    return !QFileInfo::exists(folder.filePath(ManifestMbdb)) &&
+           QFileInfo::exists(folder.filePath(ManifestDb));
+}
+
+// An encrypted Manifest.db can be read only with its unwrapped key.
+void BackupManifest::requireManifestKeyThrow() const
+{
+    if (!m_isEncrypted || m_manifestKey.isEmpty() || !m_unwrappedManifestKey.isEmpty())
+        return;
+    if (!m_unlocked)
+        fail(QStringLiteral("The backup %1 is encrypted: unlock it with its password first.").arg(path()));
+    if (m_keybag.hasDataProtectionKdf())
+        fail(
+            QStringLiteral("The manifest key of the backup %1 does not unwrap with its keybag.").arg(path()));
+}
+
+QString BackupManifest::manifestDatabasePath() const
+{
+    if (m_unwrappedManifestKey.isEmpty())
+        return m_folder.filePath(ManifestDb);
+    // Another object on the same folder may have removed the shared copy when it went away.
+    if (!QFileInfo(m_decryptedManifestPath).isFile())
+        const_cast<BackupManifest*>(this)->decryptManifestDatabase();
+    return m_decryptedManifestPath;
+}
+
+FileRecordSet BackupManifest::loadRecords()
+{
+    if (!isManifestDbLayout(m_folder))
+        return MBDBParser::readMbdbThrow(m_folder.filePath(ManifestMbdb));
+    requireManifestKeyThrow();
+    return MBDBParser::readManifestDbThrow(manifestDatabasePath(), m_password);
+}
+
+void BackupManifest::saveRecords(FileRecordSet& records)
+{
+    const bool pending =
+        std::any_of(records.records.cbegin(), records.records.cend(),
+                    [](const BackupFileRecord& r) { return r.added || r.modified || r.removed; });
+    if (!pending)
+        return; // the manifest already says all this
+    if (isManifestDbLayout(m_folder))
+        saveManifestDatabase(records);
+    else
+        MBDBParser::writeMbdbThrow(m_folder.filePath(ManifestMbdb), records);
+    // The pending changes are written: clear them.
+    for (auto it = records.records.begin(); it != records.records.end();) {
+        if (it->removed) {
+            it = records.records.erase(it);
+            continue;
+        }
+        it->added = it->modified = false;
+        ++it;
+    }
+}
+
+// The changes go into a copy of the database beside the old one; the copy (encrypted when the backup's
+// Manifest.db is) is renamed over Manifest.db only when complete, so a failure changes nothing.
+void BackupManifest::saveManifestDatabase(FileRecordSet& records)
+{
+    requireManifestKeyThrow();
+    const QString manifestPath = m_folder.filePath(ManifestDb);
+    const QString source = manifestDatabasePath();
+    BackupFileOps::TemporaryFile work(BackupFileOps::temporaryPathFor(source));
+    BackupFileOps::copyDatabaseThrow(source, work.path());
+    MBDBParser::writeManifestDbThrow(work.path(), m_password, records);
+    if (m_unwrappedManifestKey.isEmpty()) {
+        BackupFileOps::replaceFileThrow(work.path(), manifestPath);
+        work.release();
+        return;
+    }
+    ContentCipher::encryptFileThrow(work.path(), manifestPath, m_unwrappedManifestKey);
+    BackupFileOps::replaceFileThrow(work.path(), m_decryptedManifestPath);
+    work.release();
+}
+
+void BackupManifest::copyItemThrow(const BackupFileRecord& record, const QString& destination,
+                                   const Progress& progress)
+{
+    const QString source = contentPath(record.fileId(), false);
+    ContentCipher::CopyOptions options;
+    options.progress = progress;
+    options.minimumSize =
+        static_cast<qint64>(std::min<quint64>(record.size, std::numeric_limits<qint64>::max()));
+    options.fileTime = QDateTime::fromSecsSinceEpoch(record.lastModified);
+    const QByteArray key = fileKey(record);
+    if (m_isEncrypted && !m_unlocked)
+        fail(QStringLiteral("The backup %1 is encrypted: unlock it with its password first.").arg(path()));
+    // Copying the stored bytes of a file whose key does not unwrap would hand out ciphertext as content.
+    if (m_isEncrypted && key.isEmpty() && !record.encryptionKey.isEmpty())
+        fail(QStringLiteral("BackupManifest::copyItemThrow, the key of %1 (%2) does not unwrap.")
+                 .arg(record.relativePath.text(), record.domain.text()));
+    if (!key.isEmpty())
+        ContentCipher::decryptFileThrow(key, source, destination, options);
+    else
+        ContentCipher::copyFileThrow(source, destination, options);
+}
+
+void BackupManifest::decryptFileThrow(const QByteArray& key, const QString& source,
+                                      const QString& destination, const Progress& progress)
+{
+    ContentCipher::CopyOptions options;
+    options.progress = progress;
+    ContentCipher::decryptFileThrow(key, source, destination, options);
+}
+
+void BackupManifest::encryptFileThrow(const QString& source, const QString& destination,
+                                      const QByteArray& key)
+{
+    ContentCipher::encryptFileThrow(source, destination, key);
+}
+
+void BackupManifest::firstEncryptedItem(EncryptedItem& classC, EncryptedItem& classD)
+{
+    const FileRecordSet set = loadRecords();
+    for (const BackupFileRecord& record : set.records) {
+        if (record.isDirectory())
+            continue;
+        if ((record.protectionClass == 3 && classC.isEmpty()) ||
+            (record.protectionClass == 4 && classD.isEmpty())) {
+            const QByteArray key = unwrapWithClass(m_keybag, record.protectionClass,
+                                                   record.encryptionKey.bytes.mid(ClassPrefixLength));
+            if (!key.isEmpty()) {
+                EncryptedItem& item = record.protectionClass == 3 ? classC : classD;
+                item.protectionClass = record.protectionClass;
+                item.fileKey = key;
+                item.encryptionKey = record.encryptionKey;
+            }
+        }
+        if (!classC.isEmpty() && !classD.isEmpty())
+            return;
+    }
+    fail(QStringLiteral("BackupManifest::firstEncryptedItem, no valid keys"));
+}
+
+void BackupManifest::pruneManifest(const QString& destination, bool keepOtherDomains,
+                                   const QSet<QString>& wantedDomains,
+                                   const std::function<void(Sqlite3DB&)>& extraStep)
+{
+    if (!isManifestDbLayout(m_folder))
+        fail(QStringLiteral("can not open %1. The backup has no Manifest.db.")
+                 .arg(m_folder.filePath(ManifestDb)));
+    requireManifestKeyThrow();
+    ManifestPruner::Context context{m_folder, keepOtherDomains, wantedDomains};
+    ManifestPruner::pruneThrow(manifestDatabasePath(), destination, context, m_unwrappedManifestKey,
+                               extraStep);
+}
+
+void BackupManifest::buildFileTree()
+{
+    m_fileTree.build(loadRecords());
+}

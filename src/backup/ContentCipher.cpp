@@ -1,0 +1,137 @@
+#include "backup/ContentCipher.h"
+
+#include "backup/BackupCrypto.h"
+#include "backup/QOpenSSLEVPAES.h"
+#include "backup/StagedFile.h"
+
+#include <QFile>
+#include <stdexcept>
+
+namespace ContentCipher {
+namespace {
+
+// Large enough to keep the disk busy, small enough to keep memory flat.
+constexpr int ChunkSize = 1 << 20;
+
+[[noreturn]] void fail(const QString& text)
+{
+    throw std::runtime_error(text.toStdString());
+}
+
+void openSourceThrow(QFile& source)
+{
+    if (!source.open(QIODevice::ReadOnly))
+        fail(QStringLiteral("can not open %1. %2").arg(source.fileName(), source.errorString()));
+}
+
+void openDestinationThrow(StagedFile& destination)
+{
+    if (!destination.open())
+        fail(QStringLiteral("can not create %1. %2")
+                 .arg(destination.destination(), destination.errorString()));
+}
+
+// Runs the source through a cipher into the destination; false with the cipher's error text.
+bool runCipher(QOpenSSLEVPAES& aes, QFile& source, StagedFile& destination, const CopyOptions& options,
+               qint64& written)
+{
+    const qint64 total = source.size();
+    auto progress = [&](qint64 done) {
+        if (options.progress)
+            options.progress(total, done);
+    };
+    const qint64 body = aes.updateAll(source, destination.device(), ChunkSize, progress);
+    if (body < 0)
+        return false;
+    const qint64 last = aes.finalAll(destination.device());
+    if (last < 0)
+        return false;
+    written = body + last;
+    return true;
+}
+
+} // namespace
+
+void decryptFileThrow(const QByteArray& key, const QString& sourcePath, const QString& destinationPath,
+                      const CopyOptions& options)
+{
+    QFile source(sourcePath);
+    openSourceThrow(source);
+    StagedFile destination(destinationPath, options.syncToDisk);
+    openDestinationThrow(destination);
+    QOpenSSLEVPAES aes;
+    qint64 written = 0;
+    if (!aes.init(EVP_aes_256_cbc(), key, BackupCrypto::contentIv(), QOpenSSLEVPAES::Decrypt) ||
+        !runCipher(aes, source, destination, options, written))
+        fail(QStringLiteral("BackupManifest::decryptFile: decrypt failed. %1").arg(aes.errorText()));
+    if (options.minimumSize >= 0 && written < options.minimumSize)
+        fail(QStringLiteral("BackupManifest::decryptFile: decrypt failed. %1 holds %2 bytes, its record %3.")
+                 .arg(sourcePath)
+                 .arg(written)
+                 .arg(options.minimumSize));
+    destination.setFileTime(options.fileTime);
+    destination.commitThrow();
+}
+
+void copyFileThrow(const QString& sourcePath, const QString& destinationPath, const CopyOptions& options)
+{
+    QFile source(sourcePath);
+    openSourceThrow(source);
+    const qint64 total = source.size();
+    if (options.minimumSize >= 0 && total < options.minimumSize)
+        fail(QStringLiteral("%1 is shorter than its record: %2 of %3 bytes.")
+                 .arg(sourcePath)
+                 .arg(total)
+                 .arg(options.minimumSize));
+    StagedFile destination(destinationPath, options.syncToDisk);
+    openDestinationThrow(destination);
+    QByteArray buffer(ChunkSize, Qt::Uninitialized);
+    qint64 done = 0;
+    for (;;) {
+        const qint64 read = source.read(buffer.data(), buffer.size());
+        if (read < 0)
+            fail(QStringLiteral("can not open %1. %2").arg(sourcePath, source.errorString()));
+        if (read == 0)
+            break;
+        if (destination.device().write(buffer.constData(), read) != read)
+            fail(QStringLiteral("write %1 failed. %2").arg(destinationPath, destination.errorString()));
+        done += read;
+        if (options.progress)
+            options.progress(total, done);
+    }
+    if (options.minimumSize >= 0 && done < options.minimumSize)
+        fail(QStringLiteral("%1 is shorter than its record: %2 of %3 bytes.")
+                 .arg(sourcePath)
+                 .arg(done)
+                 .arg(options.minimumSize));
+    destination.setFileTime(options.fileTime);
+    destination.commitThrow();
+}
+
+void encryptFileThrow(const QString& sourcePath, const QString& destinationPath, const QByteArray& key,
+                      bool syncToDisk)
+{
+    CopyOptions options;
+    options.syncToDisk = syncToDisk;
+    if (key.isEmpty()) {
+        try {
+            copyFileThrow(sourcePath, destinationPath, options);
+        } catch (const std::runtime_error& error) {
+            fail(
+                QStringLiteral("can not write %1. %2").arg(destinationPath, QString::fromUtf8(error.what())));
+        }
+        return;
+    }
+    QFile source(sourcePath);
+    openSourceThrow(source);
+    StagedFile destination(destinationPath, syncToDisk);
+    openDestinationThrow(destination);
+    QOpenSSLEVPAES aes;
+    qint64 written = 0;
+    if (!aes.init(EVP_aes_256_cbc(), key, BackupCrypto::contentIv(), QOpenSSLEVPAES::Encrypt) ||
+        !runCipher(aes, source, destination, options, written))
+        fail(QStringLiteral("BackupManifest::encryptFileThrow: encrypt failed. %1").arg(aes.errorText()));
+    destination.commitThrow();
+}
+
+} // namespace ContentCipher

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <functional>
+
+// Streams file contents in and out of a backup: AES-256-CBC with the content IV and block padding, or a
+// plain copy. Every destination is written under a temporary name and renamed into place, so a failure
+// never leaves a partial file under the destination's name. Memory stays flat for any file size.
+namespace ContentCipher {
+
+// (total bytes of the source, bytes done so far)
+using Progress = std::function<void(qint64, qint64)>;
+
+struct CopyOptions
+{
+    Progress progress;
+    // The content must have at least this many bytes after decryption (the record's size); -1: any.
+    qint64 minimumSize = -1;
+    // Access and modification times for the destination; invalid: the time of writing.
+    QDateTime fileTime;
+    // Flush to disk before the rename (files written into a backup).
+    bool syncToDisk = false;
+};
+
+// Throws "can not open %1. %2" for an unreadable source, "can not create %1. %2" for an uncreatable
+// destination and "BackupManifest::decryptFile: decrypt failed. %1" when the data does not decrypt
+// (including a last block that does not unpad) or is shorter than minimumSize.
+void decryptFileThrow(const QByteArray& key, const QString& source, const QString& destination,
+                      const CopyOptions& options = {});
+
+// Plain copy with the same guarantees; throws "write %1 failed. %2" on a short write and
+// "%1 is shorter than its record" when the source has fewer than minimumSize bytes.
+void copyFileThrow(const QString& source, const QString& destination, const CopyOptions& options = {});
+
+// Encrypts source into destination with key (a plain copy when key is empty). Throws "can not open %1.
+// %2", "can not create %1. %2", "BackupManifest::encryptFileThrow: encrypt failed. %1" and, for a plain
+// copy, "can not write %1. %2".
+void encryptFileThrow(const QString& source, const QString& destination, const QByteArray& key,
+                      bool syncToDisk = true);
+
+} // namespace ContentCipher

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDir>
+#include <QSet>
+#include <QString>
+#include <functional>
+
+class Sqlite3DB;
+
+// Writes a reduced copy of a backup's Manifest.db that keeps only the records a restore should carry:
+// the four fixed HomeDomain records, the wanted domains and, with keepOtherDomains, every system domain
+// and Apple's own app domains; files only when their content is in the backup folder.
+class ManifestPruner
+{
+public:
+    // The SQL function "fvalid"(fileID, domain, flags) sees these.
+    struct Context
+    {
+        QDir backupFolder;
+        bool keepOtherDomains = false;
+        QSet<QString> wantedDomains;
+    };
+
+    // The decision of "fvalid": true keeps the row.
+    static bool keep(const Context& context, const QString& fileId, bool fileIdIsNull, const QString& domain,
+                     bool domainIsNull, qint64 flags);
+
+    // The lower-case file IDs always kept.
+    static const QSet<QString>& fixedFileIds();
+
+    // source: a plaintext manifest database. Writes the reduced database to a temporary file beside
+    // destination, then (with a non-empty manifestKey) encrypts it, and renames the result over
+    // destination. Temporary files are removed whatever happens; on failure destination is untouched.
+    static void pruneThrow(const QString& source, const QString& destination, const Context& context,
+                           const QByteArray& manifestKey, const std::function<void(Sqlite3DB&)>& extraStep);
+};

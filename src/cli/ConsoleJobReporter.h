@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <atomic>
+
+class QTextStream;
+class QThread;
+
+// The command line's progress form: runs a job thread and shows what it reports. On a terminal the
+// progress is one bar redrawn in place on standard error; otherwise each new headline or percentage is a
+// plain line there. At the end the job's success text goes to standard output, its error to standard
+// error as "error: ...". Ctrl+C asks the job to stop (isCancelled); a second Ctrl+C ends the program.
+// Any command that runs a job uses it:
+//
+//     ConsoleJobReporter reporter(context.out, context.err);
+//     SomeJobThread job(source, target, &reporter);
+//     return reporter.run(job);
+class ConsoleJobReporter : public QObject
+{
+    Q_OBJECT
+
+public:
+    // terminal: draw a bar instead of lines; columns: the width the bar may use.
+    ConsoleJobReporter(QTextStream& out, QTextStream& err, bool terminal, int columns);
+    // Looks at standard error to choose between bar and lines.
+    ConsoleJobReporter(QTextStream& out, QTextStream& err);
+
+    // Starts job, shows its reports until it ends and returns the exit code: CliOk after success,
+    // CliCancelled when it stopped after a cancel request, CliFailed after an error or when it ended
+    // without any result.
+    int run(QThread& job);
+
+    Q_INVOKABLE bool isCancelled() const { return m_cancelled.load(); }
+    // What Ctrl+C does.
+    void requestCancel() { m_cancelled = true; }
+
+    // "[#####-----]  42% status: text", cut to columns - 1 characters.
+    static QString progressBarLine(const QString& status, int percent, const QString& text, int columns);
+    // The job texts are rich text for dialogs: line breaks for "<br/>" and "</p>", no other tags, entities
+    // decoded.
+    static QString plainText(const QString& richText);
+
+public slots:
+    void updateProgress(const QString& status, int curProgress, const QString& progressText);
+    void succeed(const QString& result);
+    void errorOccurred(const QString& text);
+
+private:
+    enum class Outcome
+    {
+        None,
+        Succeeded,
+        Failed,
+    };
+
+    void drawBar(bool force);
+    void endBar();
+
+    QTextStream& m_out;
+    QTextStream& m_err;
+    bool m_terminal;
+    int m_columns;
+    std::atomic<bool> m_cancelled = false;
+
+    QString m_status;
+    QString m_text;
+    int m_percent = 0;
+    int m_printedPercent = -1;
+    bool m_barShown = false;
+    QElapsedTimer m_sinceDraw;
+
+    Outcome m_outcome = Outcome::None;
+    QString m_result;
+};

@@ -1,0 +1,229 @@
+#include "export/ExportMessagesThread.h"
+
+#include "app/AssetDir.h"
+#include "app/JobReporter.h"
+#include "app/TextUtils.h"
+#include "export/ChatFileName.h"
+#include "export/ExportMessagesCsv.h"
+#include "export/ExportMessagesHtml.h"
+#include "export/ExportMessagesLineTxt.h"
+#include "export/ExportMessagesTxt.h"
+#include "export/ExportOutputLog.h"
+#include "line/LineChat.h"
+#include "line/LineGroup.h"
+#include "line/LineUser.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QUrl>
+#include <memory>
+#include <stdexcept>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+using Exporter = AbsFormatExport<_LineMsg>;
+
+// Progress goes to the form when the percentage changes and otherwise at most this often, so a large
+// export does not flood the form's event queue with a call per message.
+constexpr qint64 kProgressIntervalMs = 200;
+constexpr int kMaxNameBytes = 200;
+
+// "name.suffix", or "name(n).suffix" for the n-th chat that would get the same name in one export.
+// Names are compared ignoring case, as Windows does.
+QString claimName(QSet<QString>& used, const QString& base, const QString& suffix)
+{
+    QString name = base + suffix;
+    for (int n = 2; used.contains(name.toLower()); ++n)
+        name = QStringLiteral("%1(%2)%3").arg(base).arg(n).arg(suffix);
+    used.insert(name.toLower());
+    return name;
+}
+
+// Cuts percent-encoded text to at most maxBytes without splitting a "%XX" triple, adding "~" and a hash
+// of the whole so that cut names stay distinct.
+QString shortenedEncodedName(const QString& encoded, int maxBytes)
+{
+    if (encoded.size() <= maxBytes)
+        return encoded;
+    const QString mark = QLatin1Char('~') + md5Hex(encoded).left(8);
+    qsizetype cut = maxBytes - mark.size();
+    const qsizetype percent = encoded.lastIndexOf(QLatin1Char('%'), cut - 1);
+    if (percent >= 0 && percent + 3 > cut)
+        cut = percent;
+    return encoded.left(cut) + mark;
+}
+} // namespace
+
+ExportMessagesThread::ExportMessagesThread(PAbsLineMsgsSource source, const QString& outputPath, int format,
+                                           QObject* form, const QString& ownerName, QObject* parent)
+    : QThread(parent), m_source(std::move(source)), m_outputPath(outputPath), m_format(format), m_form(form),
+      m_ownerName(ownerName)
+{
+}
+
+QString ExportMessagesThread::lineTextFileName(const _LineChat* chat, QString* title, bool* isGroup)
+{
+    QString chatTitle;
+    bool group = false;
+    QString pattern = QStringLiteral("US-Chat history with %1");
+    if (chat && chat->group) {
+        chatTitle = chat->group->name;
+        group = true;
+        pattern = QStringLiteral("US-Chat history in \"%1\"");
+    } else if (!chat || chat->members.isEmpty()) {
+        chatTitle = QCoreApplication::translate("_LineUser", "Unknown");
+    } else {
+        chatTitle = chat->members.first()->displayName();
+    }
+    if (title)
+        *title = chatTitle;
+    if (isGroup)
+        *isGroup = group;
+    const QString encoded = QString::fromLatin1(QUrl::toPercentEncoding(pattern.arg(chatTitle)));
+    return shortenedEncodedName(encoded, kMaxNameBytes) + QStringLiteral(".txt");
+}
+
+void ExportMessagesThread::run()
+{
+    const JobReporter reporter(m_form);
+    reporter.updateProgress(tr("IDS_EXPORTING_MESSAGES_TO_FILE"), -1, QString());
+    m_succeeded = false;
+    m_exportedCount = 0;
+    ExportOutputLog log;
+    try {
+        if (exportAll(log, reporter) == Outcome::Cancelled) {
+            log.rollback();
+            return;
+        }
+        log.clear();
+        m_succeeded = true;
+        reporter.succeed(tr("IDS_SUC_EXPORT_%1_MMS").arg(m_exportedCount));
+    } catch (const std::exception& e) {
+        log.rollback();
+        m_exportedCount = 0;
+        reporter.errorOccurred(QString::fromUtf8(e.what()));
+    }
+}
+
+ExportMessagesThread::Outcome ExportMessagesThread::exportAll(ExportOutputLog& log,
+                                                              const JobReporter& reporter)
+{
+    if (m_format < PlainText || m_format > LineText)
+        throw std::runtime_error(tr("not support export format.").toStdString());
+    const qint64 total = m_source ? m_source->count() : 0;
+
+    if (m_format == Html || m_format == LineText) {
+        if (!log.makeFolder(m_outputPath))
+            throw std::runtime_error(tr("Can not create the folder %1.").arg(m_outputPath).toStdString());
+    }
+    if (m_format == Html) {
+        if (!log.makeFolder(QDir(m_outputPath).filePath(QStringLiteral("files"))))
+            throw std::runtime_error(tr("Can not create the folder %1.")
+                                         .arg(QDir(m_outputPath).filePath(QStringLiteral("files")))
+                                         .toStdString());
+        copyPageResources(log);
+    }
+
+    // Destroyed before the caller rolls back: an exporter that did not end throws its temporary file away.
+    std::unique_ptr<Exporter> single;
+    std::unordered_map<const _LineChat*, std::unique_ptr<Exporter>> perChat;
+    std::vector<Exporter*> inOrder;
+    QSet<QString> usedNames;
+
+    QElapsedTimer sinceReport;
+    sinceReport.start();
+    int reportedPercent = -1;
+    qint64 reportedCount = -1;
+    qint64 count = 0;
+    const auto report = [&] {
+        const int percent = int(double(count) / double(total) * 100);
+        reporter.updateProgress(QString(), percent, tr("Messages: %1/%2").arg(count).arg(total));
+        reportedPercent = percent;
+        reportedCount = count;
+        sinceReport.restart();
+    };
+
+    for (qint64 i = 0; i < total; ++i) {
+        if (reporter.isCancelled())
+            return Outcome::Cancelled;
+        const _LineMsg message = m_source->message(i);
+        if (!message.chat)
+            continue;
+        ++count;
+        // (the clock is read every 64 messages only: reading it costs as much as writing a short message)
+        if (int(double(count) / double(total) * 100) != reportedPercent ||
+            ((count & 63) == 0 && sinceReport.elapsed() >= kProgressIntervalMs))
+            report();
+
+        Exporter* exporter = nullptr;
+        switch (m_format) {
+        case PlainText:
+        case Csv:
+            if (!single) {
+                if (m_format == PlainText)
+                    single = std::make_unique<ExportMessagesTxt>(m_outputPath);
+                else
+                    single = std::make_unique<ExportMessagesCsv>(m_outputPath);
+                single->begin();
+                inOrder.push_back(single.get());
+            }
+            exporter = single.get();
+            break;
+        case Html:
+        case LineText: {
+            std::unique_ptr<Exporter>& slot = perChat[message.chat];
+            if (!slot) {
+                if (m_format == Html) {
+                    QString name = chatFileName(message.chat, 1) + QStringLiteral(".html");
+                    for (int n = 2; usedNames.contains(name.toLower()); ++n)
+                        name = chatFileName(message.chat, n) + QStringLiteral(".html");
+                    usedNames.insert(name.toLower());
+                    slot = std::make_unique<ExportMessagesHtml>(m_outputPath, name, &log);
+                } else {
+                    QString title;
+                    bool isGroup = false;
+                    QString name = lineTextFileName(message.chat, &title, &isGroup);
+                    name = claimName(usedNames, name.chopped(4), QStringLiteral(".txt"));
+                    slot = std::make_unique<ExportMessagesLineTxt>(m_ownerName, title, isGroup,
+                                                                   QDir(m_outputPath).filePath(name), &log);
+                }
+                slot->begin();
+                inOrder.push_back(slot.get());
+            }
+            exporter = slot.get();
+            break;
+        }
+        default: // Pdf: counted, not written
+            break;
+        }
+        if (exporter)
+            exporter->writeMessage(message);
+    }
+    if (count != reportedCount && total > 0)
+        report();
+
+    for (Exporter* exporter : inOrder)
+        exporter->end();
+    m_exportedCount = count;
+    return Outcome::Finished;
+}
+
+void ExportMessagesThread::copyPageResources(ExportOutputLog& log) const
+{
+    const QDir linebb(linebbDir());
+    const QDir files(QDir(m_outputPath).filePath(QStringLiteral("files")));
+    if (!linebb.exists())
+        qWarning("export: the page resources folder %s is missing", qPrintable(linebb.path()));
+    const QStringList names = linebb.entryList(QDir::Files);
+    for (const QString& name : names) {
+        const QString target = files.filePath(name);
+        if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
+            continue; // an existing file of the same name is kept
+        if (QFile::copy(linebb.filePath(name), target))
+            log.addFile(target);
+    }
+}

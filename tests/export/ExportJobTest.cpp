@@ -1,0 +1,336 @@
+// The export job's paths besides plain success: empty sources, unknown formats, cancels and failures
+// (which take back only what the export created), name clashes, progress, and the output files'
+// all-or-nothing writing.
+#include "ChatFixture.h"
+#include "ExportTestSupport.h"
+#include "TestFiles.h"
+#include "export/ExportMessagesHtml.h"
+#include "export/ExportMessagesTxt.h"
+#include "export/ExportOutputLog.h"
+#include "export/ExportTextFile.h"
+#include "line/LineChat.h"
+#include "line/LineImageUrls.h"
+#include "line/LineUser.h"
+#include "line/MessageType.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+namespace {
+
+class ExportJobTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        useEnglishTexts();
+        LineImageUrls::setStickerServer(QString());
+        LineImageUrls::setMapServer(QString());
+    }
+    void TearDown() override { LineImageUrls::resetServers(); }
+
+    QString out(const QString& name) const { return QDir(m_dir.path()).filePath(name); }
+
+    ChatFixture m_fixture;
+    QTemporaryDir m_dir;
+};
+
+const int kAllFormats[] = {ExportMessagesThread::PlainText, ExportMessagesThread::Csv,
+                           ExportMessagesThread::Html, ExportMessagesThread::LineText};
+
+} // namespace
+
+TEST_F(ExportJobTest, EmptySourceSucceedsWithoutWritingAFile)
+{
+    for (int format : {ExportMessagesThread::PlainText, ExportMessagesThread::Csv}) {
+        RecordingProgressForm form;
+        ExportMessagesThread job(std::make_shared<LineMsgsListSource>(), out(QStringLiteral("empty.txt")),
+                                 format, &form, QString());
+        runExport(job);
+        EXPECT_EQ(form.successes, QStringList{QStringLiteral("Successfully exported 0 Messages.")});
+        EXPECT_FALSE(QFileInfo::exists(out(QStringLiteral("empty.txt"))));
+        ASSERT_FALSE(form.progress.isEmpty());
+        EXPECT_EQ(form.progress.first().status, QStringLiteral("Exporting Messages..."));
+        EXPECT_EQ(form.progress.first().progress, -1);
+    }
+}
+
+TEST_F(ExportJobTest, UnknownFormatFailsAndWritesNothing)
+{
+    RecordingProgressForm form;
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("x")), 9, &form, QString());
+    runExport(job);
+    EXPECT_EQ(form.errors, QStringList{QStringLiteral("not support export format.")});
+    EXPECT_TRUE(form.successes.isEmpty());
+    EXPECT_FALSE(job.succeeded());
+    EXPECT_TRUE(filesBelow(m_dir.path()).isEmpty());
+}
+
+TEST_F(ExportJobTest, PdfIsCountedButNotWritten)
+{
+    RecordingProgressForm form;
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("x.pdf")), ExportMessagesThread::Pdf,
+                             &form, QString());
+    runExport(job);
+    EXPECT_EQ(job.exportedCount(), 12);
+    EXPECT_FALSE(QFileInfo::exists(out(QStringLiteral("x.pdf"))));
+}
+
+TEST_F(ExportJobTest, ProgressEndsAtTheLastExportedMessage)
+{
+    RecordingProgressForm form;
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("p.csv")), ExportMessagesThread::Csv,
+                             &form, QString());
+    runExport(job);
+    ASSERT_GE(form.progress.size(), 2);
+    // 13 messages, one without a chat: it is neither counted nor reported
+    EXPECT_EQ(form.progress.last().text, QStringLiteral("Messages: 12/13"));
+    EXPECT_EQ(form.progress.last().progress, 92);
+    EXPECT_EQ(form.progress[1].text, QStringLiteral("Messages: 1/13"));
+    for (const auto& step : form.progress.mid(1))
+        EXPECT_TRUE(step.status.isEmpty());
+}
+
+TEST_F(ExportJobTest, CancelLeavesNoOutputBehind)
+{
+    for (int format : kAllFormats) {
+        CancellingForm form(5);
+        const QString path = out(QStringLiteral("cancelled-%1").arg(format));
+        ExportMessagesThread job(m_fixture.source(), path, format, &form, QString());
+        runExport(job);
+        EXPECT_TRUE(form.successes.isEmpty()) << format;
+        EXPECT_TRUE(form.errors.isEmpty()) << format;
+        EXPECT_FALSE(job.succeeded());
+        EXPECT_FALSE(QFileInfo::exists(path)) << format;
+    }
+    EXPECT_TRUE(filesBelow(m_dir.path()).isEmpty());
+}
+
+TEST_F(ExportJobTest, CancelKeepsTheUsersFolderAndFiles)
+{
+    writeFileBytes(out(QStringLiteral("mine/notes.txt")), "my notes");
+    writeFileBytes(out(QStringLiteral("mine/files/photo1.jpg")), "my photo");
+    writeFileBytes(out(QStringLiteral("mine/Alice_u001.html")), "my page");
+    CancellingForm form(9); // well into the media of the group chat
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("mine")), ExportMessagesThread::Html,
+                             &form, QString());
+    runExport(job);
+    EXPECT_EQ(filesBelow(out(QStringLiteral("mine"))),
+              (QStringList{QStringLiteral("Alice_u001.html"), QStringLiteral("files/photo1.jpg"),
+                           QStringLiteral("notes.txt")}));
+    EXPECT_EQ(readFileBytes(out(QStringLiteral("mine/files/photo1.jpg"))), "my photo");
+    EXPECT_EQ(readFileBytes(out(QStringLiteral("mine/Alice_u001.html"))), "my page");
+}
+
+TEST_F(ExportJobTest, CancelOrFailureKeepsAnOlderFileAndSuccessReplacesIt)
+{
+    writeFileBytes(out(QStringLiteral("chat.txt")), "older export");
+    {
+        CancellingForm form(6);
+        ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("chat.txt")),
+                                 ExportMessagesThread::PlainText, &form, QString());
+        runExport(job);
+        EXPECT_EQ(readFileBytes(out(QStringLiteral("chat.txt"))), "older export");
+    }
+    RecordingProgressForm form;
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("chat.txt")),
+                             ExportMessagesThread::PlainText, &form, QString());
+    runExport(job);
+    EXPECT_TRUE(readFileBytes(out(QStringLiteral("chat.txt"))).startsWith("Date: "));
+    EXPECT_EQ(filesBelow(m_dir.path()), QStringList{QStringLiteral("chat.txt")});
+}
+
+TEST_F(ExportJobTest, FailureTakesBackOnlyWhatTheExportCreated)
+{
+    writeFileBytes(out(QStringLiteral("mine/notes.txt")), "my notes");
+    // A folder where the group chat's page should go: that page cannot be put in place, after media and
+    // the other pages were already written.
+    QDir().mkpath(out(QStringLiteral("mine/GROUP_Team,A x_c002.html/inside")));
+    RecordingProgressForm form;
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("mine")), ExportMessagesThread::Html,
+                             &form, QString());
+    runExport(job);
+    ASSERT_EQ(form.errors.size(), 1);
+    EXPECT_TRUE(form.successes.isEmpty());
+    EXPECT_EQ(filesBelow(out(QStringLiteral("mine"))), QStringList{QStringLiteral("notes.txt")});
+    EXPECT_TRUE(QFileInfo(out(QStringLiteral("mine/GROUP_Team,A x_c002.html/inside"))).isDir());
+    EXPECT_FALSE(QFileInfo::exists(out(QStringLiteral("mine/files"))));
+}
+
+TEST_F(ExportJobTest, UnwritableOutputReportsTheErrorAndCreatesNothing)
+{
+    writeFileBytes(out(QStringLiteral("a-file")), "x");
+    for (int format : kAllFormats) {
+        RecordingProgressForm form;
+        // below a plain file: neither the output file nor the output folder can be created
+        ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("a-file/out")), format, &form,
+                                 QString());
+        runExport(job);
+        EXPECT_EQ(form.errors.size(), 1) << format;
+        EXPECT_FALSE(form.errors.value(0).isEmpty()) << format;
+    }
+    EXPECT_EQ(filesBelow(m_dir.path()), QStringList{QStringLiteral("a-file")});
+}
+
+TEST_F(ExportJobTest, ChatsThatWouldShareAFileNameGetTheirOwn)
+{
+    // a second chat with the same peer id and title, as when two databases are shown together
+    _LineChat twin = *m_fixture.single;
+    QList<_LineMsg> messages = {m_fixture.messages[0], m_fixture.messages[1]};
+    messages[1].chat = &twin;
+    for (int format : {ExportMessagesThread::Html, ExportMessagesThread::LineText}) {
+        RecordingProgressForm form;
+        const QString folder = out(QStringLiteral("twins-%1").arg(format));
+        ExportMessagesThread job(std::make_shared<LineMsgsListSource>(messages), folder, format, &form,
+                                 QString());
+        runExport(job);
+        const QStringList pages = filesBelow(folder).filter(QRegularExpression(QStringLiteral("^[^/]+$")));
+        if (format == ExportMessagesThread::Html)
+            EXPECT_EQ(pages,
+                      (QStringList{QStringLiteral("Alice_2_u001.html"), QStringLiteral("Alice_u001.html")}));
+        else
+            EXPECT_EQ(pages, (QStringList{QStringLiteral("US-Chat%20history%20with%20Alice(2).txt"),
+                                          QStringLiteral("US-Chat%20history%20with%20Alice.txt")}));
+    }
+}
+
+TEST_F(ExportJobTest, MediaWithTheSameNameAreCopiedSideBySide)
+{
+    QTemporaryDir media;
+    writeFileBytes(QDir(media.path()).filePath(QStringLiteral("a/IMG")), "first");
+    writeFileBytes(QDir(media.path()).filePath(QStringLiteral("b/IMG")), "second");
+    QList<_LineMsg> messages = {m_fixture.messages[3], m_fixture.messages[3]};
+    messages[0].filePath = QDir(media.path()).filePath(QStringLiteral("a/IMG"));
+    messages[1].filePath = QDir(media.path()).filePath(QStringLiteral("b/IMG"));
+    RecordingProgressForm form;
+    ExportMessagesThread job(std::make_shared<LineMsgsListSource>(messages), out(QStringLiteral("h")),
+                             ExportMessagesThread::Html, &form, QString());
+    runExport(job);
+    EXPECT_EQ(readFileBytes(out(QStringLiteral("h/files/IMG.jpg"))), "first");
+    EXPECT_EQ(readFileBytes(out(QStringLiteral("h/files/IMG(1).jpg"))), "second");
+    const QString page = QString::fromUtf8(readFileBytes(out(QStringLiteral("h/GROUP_Team,A x_c002.html"))));
+    EXPECT_TRUE(page.contains(QLatin1String("href=\"files/IMG.jpg\"")));
+    EXPECT_TRUE(page.contains(QLatin1String("href=\"files/IMG%281%29.jpg\"")));
+}
+
+TEST_F(ExportJobTest, EachChatPageHasItsOwnDaySeparators)
+{
+    RecordingProgressForm form;
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("h")), ExportMessagesThread::Html, &form,
+                             QString());
+    runExport(job);
+    const QString single = QString::fromUtf8(readFileBytes(out(QStringLiteral("h/Alice_u001.html"))));
+    EXPECT_EQ(single.count(QLatin1String("<div class=\"r\">")), 3); // 1, 2 and 4 March
+    EXPECT_FALSE(single.contains(QLatin1String("Bob")));
+    const QString room = QString::fromUtf8(readFileBytes(out(QStringLiteral("h/MULTI_r003.html"))));
+    EXPECT_EQ(room.count(QLatin1String("<div class=\"r\">")), 1);
+}
+
+TEST(ExportTextFileTest, NothingAppearsUnderTheNameBeforeCommit)
+{
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("out.txt"));
+    ExportTextFile file(path);
+    ASSERT_TRUE(file.open());
+    file.write(QStringLiteral("half"));
+    EXPECT_FALSE(QFileInfo::exists(path));
+    ASSERT_TRUE(file.commit());
+    EXPECT_EQ(readFileBytes(path), "half");
+}
+
+TEST(ExportTextFileTest, WritesCrLfForEveryLoneLineFeed)
+{
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("out.txt"));
+    ExportTextFile file(path);
+    ASSERT_TRUE(file.open());
+    file.write(QStringLiteral("a\nb\r\nc\rd\r"));
+    file.write(QStringLiteral("\ne\n\n"));
+    file.writeLine(QStringLiteral("\u00E9\U0001F600"));
+    ASSERT_TRUE(file.commit());
+    EXPECT_EQ(readFileBytes(path), "a\r\nb\r\nc\rd\r\ne\r\n\r\n\xC3\xA9\xF0\x9F\x98\x80\r\n");
+}
+
+TEST(ExportTextFileTest, DiscardKeepsTheOlderFile)
+{
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("out.txt"));
+    writeFileBytes(path, "older");
+    {
+        ExportTextFile file(path);
+        ASSERT_TRUE(file.open());
+        file.write(QString(300000, QLatin1Char('x'))); // past the buffer: really written to the disk
+    }
+    EXPECT_EQ(readFileBytes(path), "older");
+    EXPECT_EQ(filesBelow(dir.path()), QStringList{QStringLiteral("out.txt")});
+}
+
+TEST(ExportTextFileTest, FailedCommitThrowsFromEndAndLeavesNothing)
+{
+    QTemporaryDir dir;
+    const QString folder = QDir(dir.path()).filePath(QStringLiteral("gone"));
+    QDir().mkpath(folder);
+    ChatFixture fixture;
+    ExportMessagesTxt exporter(QDir(folder).filePath(QStringLiteral("out.txt")));
+    exporter.begin();
+    exporter.writeMessage(fixture.messages[0]);
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    EXPECT_THROW(exporter.end(), std::runtime_error);
+    EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+TEST(ExportOutputLogTest, RecordsOnlyWhatItCreatedAndTakesItBack)
+{
+    QTemporaryDir dir;
+    const QDir root(dir.path());
+    root.mkpath(QStringLiteral("existing"));
+    writeFileBytes(root.filePath(QStringLiteral("existing/keep.txt")), "keep");
+    ExportOutputLog log;
+    ASSERT_TRUE(log.makeFolder(root.filePath(QStringLiteral("existing/new/deeper"))));
+    EXPECT_EQ(log.createdFolders(), (QStringList{root.filePath(QStringLiteral("existing/new")),
+                                                 root.filePath(QStringLiteral("existing/new/deeper"))}));
+    writeFileBytes(root.filePath(QStringLiteral("existing/new/deeper/a.txt")), "a");
+    log.addFile(root.filePath(QStringLiteral("existing/new/deeper/a.txt")));
+    writeFileBytes(root.filePath(QStringLiteral("existing/new/someone-else.txt")), "b");
+    log.rollback();
+    EXPECT_FALSE(QFileInfo::exists(root.filePath(QStringLiteral("existing/new/deeper"))));
+    // a folder that is not empty by then stays, with what someone else put there
+    EXPECT_TRUE(QFileInfo::exists(root.filePath(QStringLiteral("existing/new/someone-else.txt"))));
+    EXPECT_TRUE(QFileInfo::exists(root.filePath(QStringLiteral("existing/keep.txt"))));
+    EXPECT_TRUE(log.createdFiles().isEmpty());
+}
+
+TEST(ExportOutputLogTest, FailsBelowAFile)
+{
+    QTemporaryDir dir;
+    writeFileBytes(QDir(dir.path()).filePath(QStringLiteral("f")), "x");
+    ExportOutputLog log;
+    EXPECT_FALSE(log.makeFolder(QDir(dir.path()).filePath(QStringLiteral("f/sub"))));
+    EXPECT_TRUE(log.createdFolders().isEmpty());
+}
+
+TEST(ExportMessagesHtmlTest, CopyIntoFilesNamesAndCopiesAsDescribed)
+{
+    QTemporaryDir dir;
+    const QDir root(dir.path());
+    writeFileBytes(root.filePath(QStringLiteral("media/thumb")), "t");
+    writeFileBytes(root.filePath(QStringLiteral("media/movie.mov")), "m");
+    ExportOutputLog log;
+    ExportMessagesHtml exporter(root.filePath(QStringLiteral("out")), QStringLiteral("page.html"), &log);
+    EXPECT_TRUE(QFileInfo(root.filePath(QStringLiteral("out/files"))).isDir());
+    EXPECT_EQ(exporter.copyIntoFiles(root.filePath(QStringLiteral("media/thumb")), QStringLiteral("jpg")),
+              QStringLiteral("thumb.jpg"));
+    EXPECT_EQ(exporter.copyIntoFiles(root.filePath(QStringLiteral("media/thumb")), QStringLiteral("jpg")),
+              QStringLiteral("thumb(1).jpg"));
+    EXPECT_EQ(exporter.copyIntoFiles(root.filePath(QStringLiteral("media/movie.mov")), QStringLiteral("jpg")),
+              QStringLiteral("movie.mov"));
+    // a missing file still gets a name, and nothing is copied
+    EXPECT_EQ(exporter.copyIntoFiles(root.filePath(QStringLiteral("media/missing")), QString()),
+              QStringLiteral("missing"));
+    EXPECT_EQ(filesBelow(root.filePath(QStringLiteral("out"))),
+              (QStringList{QStringLiteral("files/movie.mov"), QStringLiteral("files/thumb(1).jpg"),
+                           QStringLiteral("files/thumb.jpg")}));
+    log.rollback();
+    EXPECT_FALSE(QFileInfo::exists(root.filePath(QStringLiteral("out"))));
+}

@@ -1,0 +1,124 @@
+// "iphonesim generate": fills a device folder from the command line.
+#include "DeviceGenerator.h"
+#include "SimError.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+using namespace iphonesim;
+
+namespace {
+
+void generateUsage()
+{
+    std::puts("usage: iphonesim generate FOLDER [options]\n"
+              "  --seed N               deterministic content (default 1)\n"
+              "  --udid UDID            device identifier (default: made from the seed)\n"
+              "  --name TEXT            DeviceName\n"
+              "  --product-type TEXT    ProductType (iPhone12,1)\n"
+              "  --version TEXT         ProductVersion (15.7)\n"
+              "  --build TEXT           BuildVersion (19H12)\n"
+              "  --country CODE         MobileSubscriberCountryCode (440)\n"
+              "  --apps N               user apps besides LINE (8)\n"
+              "  --system-apps N        system apps (3)\n"
+              "  --files N              files of other apps and system domains (200)\n"
+              "  --bytes N              their total size in bytes (16777216)\n"
+              "  --line-files N         generated files in LINE's containers (40)\n"
+              "  --line-bytes N         their total size (2097152)\n"
+              "  --line-source DIR      copy DIR/AppDomain-jp.naver.line and\n"
+              "                         DIR/AppDomainGroup-group.com.linecorp.line instead\n"
+              "  --no-line              LINE is not installed\n"
+              "  --trust MODE           automatic, dialog, denied or locked\n"
+              "  --find-my              Find My iPhone is on\n"
+              "  --will-encrypt         backups are encrypted (password: --backup-password)\n"
+              "  --backup-password TEXT\n"
+              "  --cloud-backup         iCloud backup is on");
+}
+
+bool parseNumber(const char* text, uint64_t& value)
+{
+    char* end = nullptr;
+    value = std::strtoull(text, &end, 10);
+    return end && *end == '\0' && *text != '\0';
+}
+
+} // namespace
+
+int runGenerate(int argc, char** argv)
+{
+    if (argc < 3 || std::string(argv[2]) == "--help") {
+        generateUsage();
+        return argc < 3 ? 2 : 0;
+    }
+    const std::string folder = argv[2];
+    GeneratorOptions options;
+    for (int i = 3; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto text = [&](std::string& target) {
+            if (i + 1 >= argc)
+                return false;
+            target = argv[++i];
+            return true;
+        };
+        auto number = [&](auto& target) {
+            uint64_t value = 0;
+            if (i + 1 >= argc || !parseNumber(argv[++i], value))
+                return false;
+            target = static_cast<std::remove_reference_t<decltype(target)>>(value);
+            return true;
+        };
+        bool ok = true;
+        if (arg == "--seed")
+            ok = number(options.seed);
+        else if (arg == "--udid")
+            ok = text(options.udid);
+        else if (arg == "--name")
+            ok = text(options.deviceName);
+        else if (arg == "--product-type")
+            ok = text(options.productType);
+        else if (arg == "--version")
+            ok = text(options.productVersion);
+        else if (arg == "--build")
+            ok = text(options.buildVersion);
+        else if (arg == "--country")
+            ok = text(options.countryCode);
+        else if (arg == "--apps")
+            ok = number(options.userApps);
+        else if (arg == "--system-apps")
+            ok = number(options.systemApps);
+        else if (arg == "--files")
+            ok = number(options.otherFiles);
+        else if (arg == "--bytes")
+            ok = number(options.otherBytes);
+        else if (arg == "--line-files")
+            ok = number(options.lineFiles);
+        else if (arg == "--line-bytes")
+            ok = number(options.lineBytes);
+        else if (arg == "--line-source")
+            ok = text(options.lineSourceFolder);
+        else if (arg == "--no-line")
+            options.lineInstalled = false;
+        else if (arg == "--trust") {
+            std::string mode;
+            ok = text(mode) && options.settings.set("TrustMode", mode);
+        } else if (arg == "--find-my")
+            options.settings.findMyIPhone = true;
+        else if (arg == "--will-encrypt")
+            options.settings.willEncrypt = true;
+        else if (arg == "--backup-password")
+            ok = text(options.settings.backupPassword);
+        else if (arg == "--cloud-backup")
+            options.settings.cloudBackupEnabled = true;
+        else
+            ok = false;
+        if (!ok) {
+            std::fprintf(stderr, "iphonesim generate: bad option %s\n", arg.c_str());
+            return 2;
+        }
+    }
+    const GeneratorReport report = generateDevice(folder, options);
+    std::printf("%s %llu files %llu bytes\n", report.udid.c_str(), (unsigned long long)report.files,
+                (unsigned long long)report.bytes);
+    return 0;
+}

@@ -1,0 +1,351 @@
+#include "RestoreSession.h"
+
+#include "AtomicFile.h"
+#include "BackupCodec.h"
+#include "DeviceKeys.h"
+#include "DeviceLink.h"
+#include "DeviceServices.h"
+#include "HostTransfer.h"
+#include "ManifestEntry.h"
+#include "PlainBackupCodec.h"
+#include "SimDevice.h"
+#include "SimError.h"
+#include "SimLog.h"
+#include "SqliteHandle.h"
+
+#include <fcntl.h>
+#include <filesystem>
+#include <map>
+#include <sys/stat.h>
+#include <system_error>
+
+namespace iphonesim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr size_t kBatchFiles = 1000;
+constexpr uint64_t kBatchBytes = 64ull << 20;
+
+bool isAppDomain(const std::string& domain)
+{
+    return domain.rfind("AppDomain", 0) == 0;
+}
+
+bool isPathComponent(const std::string& text)
+{
+    return !text.empty() && text.size() <= 255 && text != "." && text != ".." &&
+           text.find('/') == std::string::npos && text.find('\0') == std::string::npos;
+}
+
+// Restored file content, staged until every file has arrived.
+class StagedSink : public ContentSink
+{
+public:
+    // space: the device's free bytes left for the restore, shared by all files.
+    StagedSink(BackupCodec& codec, const ManifestEntry& entry, const std::string& path, uint64_t& space)
+        : m_file(path), m_inner(codec.restoreContent(entry, m_file)), m_space(space)
+    {
+    }
+    void write(const char* data, size_t length) override
+    {
+        if (length > m_space)
+            throw SimError("the device ran out of space");
+        m_space -= length;
+        m_inner->write(data, length);
+    }
+    void finish() override
+    {
+        m_inner->finish();
+        m_file.commit();
+    }
+
+private:
+    AtomicFileWriter m_file;
+    std::unique_ptr<ContentSink> m_inner;
+    uint64_t& m_space;
+};
+
+} // namespace
+
+RestoreOptions RestoreOptions::fromRequest(plist_t options)
+{
+    RestoreOptions result;
+    result.restoreSystemFiles = dictBool(options, "RestoreSystemFiles").value_or(false);
+    result.preserveSettings = dictBool(options, "RestorePreserveSettings").value_or(true);
+    result.shouldReboot = dictBool(options, "RestoreShouldReboot").value_or(true);
+    result.removeItemsNotRestored = dictBool(options, "RemoveItemsNotRestored").value_or(false);
+    result.password = dictString(options, "Password").value_or("");
+    return result;
+}
+
+bool RestoreOptions::restoresDomain(const std::string& domain) const
+{
+    if (!isValidDomainName(domain))
+        return false;
+    if (isAppDomain(domain))
+        return true;
+    if (!restoreSystemFiles)
+        return false;
+    if (preserveSettings && (domain == "SystemPreferencesDomain" || domain == "ManagedPreferencesDomain"))
+        return false;
+    return true;
+}
+
+RestoreSession::RestoreSession(SimDevice& device, DeviceLink& link, const ServiceOptions& options)
+    : m_device(device), m_link(link), m_options(options)
+{
+}
+
+void RestoreSession::fail(uint64_t code, const std::string& description)
+{
+    logInfo(m_device.udid() + " restore failed: " + description);
+    m_link.sendResponse(code, description);
+}
+
+bool RestoreSession::checkRefusals()
+{
+    FaultPlan& faults = m_device.faults();
+    const DeviceSettings settings = m_device.settings();
+    if (faults.find(FaultKind::Refuse)) {
+        fail(212, "Unable to restore until Setup is finished (MBErrorDomain/212)");
+    } else if (faults.find(FaultKind::Locked)) {
+        fail(208, "Device locked (MBErrorDomain/208)");
+    } else if (const auto custom = faults.find(FaultKind::Custom)) {
+        fail(custom->code, custom->description);
+    } else if (settings.findMyIPhone) {
+        fail(211, "Find My iPhone must be disabled before restoring (MBErrorDomain/211)");
+    } else if (settings.restorePendingReboot) {
+        fail(102,
+             "Failed to move the incomplete restore directory into place at path \"/var/.backup.i\" "
+             "(MBErrorDomain/102). Underlying error: \".backup.i\" couldn't be moved to \"var\" because an "
+             "item with the same name already exists. (NSCocoaErrorDomain/516)");
+    } else {
+        return true;
+    }
+    return false;
+}
+
+void RestoreSession::run(plist_t request)
+{
+    auto source = dictString(request, "SourceIdentifier");
+    if (!source)
+        source = dictString(request, "TargetIdentifier");
+    if (!source || !isPathComponent(*source)) {
+        fail(1, "Invalid source identifier (MBErrorDomain/1)");
+        return;
+    }
+    if (!checkRefusals())
+        return;
+    const RestoreOptions options = RestoreOptions::fromRequest(dictItem(request, "Options", PLIST_DICT));
+    const std::string work = m_device.scratchRoot() + "/restore-" + randomUuid();
+    std::error_code error;
+    fs::create_directories(work + "/staging", error);
+    struct RemoveWork
+    {
+        std::string folder;
+        ~RemoveWork()
+        {
+            std::error_code ignored;
+            fs::remove_all(folder, ignored);
+        }
+    } removeWork{work};
+
+    // The backup's properties and manifest.
+    HostTransfer transfer(m_link, m_device.faults(), m_options.fileBlockSize);
+    const std::string hostFolder = *source + "/";
+    const std::map<std::string, std::string> metadata = {
+        {hostFolder + "Status.plist", work + "/Status.plist"},
+        {hostFolder + "Manifest.plist", work + "/Manifest.plist"},
+        {hostFolder + "Manifest.db", work + "/Manifest.db"},
+        {hostFolder + "Info.plist", work + "/Info.plist"}};
+    std::vector<std::string> metadataPaths;
+    for (const auto& item : metadata)
+        metadataPaths.push_back(item.first);
+    transfer.download(metadataPaths, 1.0, [&](const std::string& path) -> std::unique_ptr<ContentSink> {
+        const bool database = path == hostFolder + "Manifest.db";
+        return openLimitedFileSink(metadata.at(path), database ? 16ull << 30 : 64ull << 20);
+    });
+    PlistPtr status = plistFromFile(work + "/Status.plist", 1 << 20);
+    PlistPtr manifest = plistFromFile(work + "/Manifest.plist", 64u << 20);
+    if (dictString(status.get(), "SnapshotState") != std::string("finished") || !manifest ||
+        plist_get_node_type(manifest.get()) != PLIST_DICT || !fs::exists(work + "/Manifest.db")) {
+        fail(205, "Error reading backup properties (MBErrorDomain/205)");
+        return;
+    }
+    PlainBackupCodec codec;
+    std::string refusal;
+    if (!codec.acceptBackup(manifest.get(), options.password, &refusal)) {
+        fail(1, refusal);
+        return;
+    }
+    codec.openManifestDb(work + "/Manifest.db");
+
+    // The entries to restore go into a work table, so that any number of files fits.
+    SqliteDb plan(work + "/restore.db", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    plan.execute("PRAGMA journal_mode=OFF");
+    plan.execute(
+        "CREATE TABLE Items (fileID TEXT PRIMARY KEY, domain TEXT, relativePath TEXT, flags INTEGER, "
+        "mode INTEGER, mtime INTEGER, size INTEGER)");
+    uint64_t totalBytes = 0;
+    try {
+        SqliteDb backupManifest(work + "/Manifest.db", SQLITE_OPEN_READONLY);
+        SqliteStatement rows(backupManifest, "SELECT domain, relativePath, flags, file FROM Files");
+        SqliteStatement insert(plan, "INSERT OR REPLACE INTO Items VALUES (?,?,?,?,?,?,?)");
+        plan.execute("BEGIN");
+        while (rows.step()) {
+            ManifestEntry entry;
+            entry.domain = rows.text(0);
+            entry.relativePath = rows.text(1);
+            entry.flags = int(rows.integer(2));
+            if (!options.restoresDomain(entry.domain) || !isSafeRelativePath(entry.relativePath) ||
+                rows.bytes(3) > kMaxFileRecord || !codec.readFileRecord(rows.blob(3), entry))
+                continue;
+            // The ID is computed, never taken from the row.
+            entry.fileId = backupFileId(entry.domain, entry.relativePath);
+            if (entry.flags != ManifestEntry::File && entry.flags != ManifestEntry::Directory)
+                continue; // links are not restored
+            if (entry.flags == ManifestEntry::File && entry.relativePath.empty())
+                continue; // a domain is a folder, never a file
+            insert.bind(1, entry.fileId)
+                .bind(2, entry.domain)
+                .bind(3, entry.relativePath)
+                .bind(4, int64_t(entry.flags))
+                .bind(5, int64_t(entry.mode))
+                .bind(6, entry.lastModified)
+                .bind(7, int64_t(entry.size))
+                .run();
+            if (entry.flags == ManifestEntry::File)
+                totalBytes += entry.size;
+        }
+        plan.execute("COMMIT");
+    } catch (const SimError& failure) {
+        logError(m_device.udid() + ": " + failure.what());
+        fail(205,
+             "Error reading backup properties (MBErrorDomain/205). Underlying error: the manifest database "
+             "cannot be read.");
+        return;
+    }
+
+    const DeviceSettings settings = m_device.settings();
+    if (m_device.faults().find(FaultKind::NoSpace) || totalBytes > settings.freeSpace) {
+        fail(105, "Insufficient free disk space on device to restore (" + std::to_string(settings.freeSpace) +
+                      " < " + std::to_string(totalBytes) + ") (MBErrorDomain/105)");
+        return;
+    }
+    if (!m_device.tryBeginBackupOperation()) {
+        fail(1, "A backup or restore is in progress (MBErrorDomain/1)");
+        return;
+    }
+    struct EndOperation
+    {
+        SimDevice& device;
+        ~EndOperation() { device.endBackupOperation(); }
+    } endOperation{m_device};
+
+    // Download every file into the staging folder. Files may be larger than their manifest rows say (a host
+    // that changed a file does not always update its size), so only the device's free space limits them.
+    uint64_t space = settings.freeSpace;
+    uint64_t failures = 0;
+    uint64_t receivedBytes = 0;
+    std::map<std::string, ManifestEntry> batch;
+    uint64_t batchBytes = 0;
+    auto flush = [&] {
+        if (batch.empty())
+            return;
+        std::vector<std::string> paths;
+        for (const auto& item : batch)
+            paths.push_back(item.first);
+        const double progress =
+            5.0 + 85.0 * (totalBytes ? double(receivedBytes + batchBytes) / double(totalBytes) : 1.0);
+        const DownloadOutcome outcome =
+            transfer.download(paths, progress, [&](const std::string& path) -> std::unique_ptr<ContentSink> {
+                const ManifestEntry& entry = batch.at(path);
+                return std::make_unique<StagedSink>(codec, entry, work + "/staging/" + entry.fileId, space);
+            });
+        failures += outcome.failed.size();
+        for (const auto& [path, text] : outcome.failed)
+            logInfo(m_device.udid() + " restore: " + path + " did not arrive: " + text);
+        receivedBytes += batchBytes;
+        batch.clear();
+        batchBytes = 0;
+    };
+    {
+        SqliteStatement files(plan, "SELECT fileID, domain, relativePath, size FROM Items WHERE flags=1 "
+                                    "ORDER BY domain, relativePath");
+        while (files.step()) {
+            ManifestEntry entry;
+            entry.fileId = files.text(0);
+            entry.domain = files.text(1);
+            entry.relativePath = files.text(2);
+            entry.size = uint64_t(files.integer(3));
+            batch[hostFolder + backupContentPath(entry.fileId)] = entry;
+            batchBytes += entry.size;
+            if (batch.size() >= kBatchFiles || batchBytes >= kBatchBytes)
+                flush();
+        }
+    }
+    flush();
+    if (failures > 0 || m_device.faults().find(FaultKind::Error205)) {
+        fail(205, "Multiple errors downloading files (MBErrorDomain/205)");
+        return;
+    }
+
+    // Every file arrived: apply them to the device.
+    if (options.removeItemsNotRestored) {
+        SqliteStatement domains(plan, "SELECT DISTINCT domain FROM Items");
+        SqliteStatement known(plan, "SELECT 1 FROM Items WHERE fileID=?");
+        while (domains.step()) {
+            const std::string domain = domains.text(0);
+            const fs::path root = m_device.domainFolder(domain);
+            std::vector<fs::path> extra;
+            for (auto it = fs::recursive_directory_iterator(root, error);
+                 !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+                const std::string relative = it->path().lexically_relative(root).generic_string();
+                known.bind(1, backupFileId(domain, relative));
+                if (!known.step())
+                    extra.push_back(it->path());
+                known.reset();
+            }
+            error.clear();
+            for (const fs::path& path : extra)
+                fs::remove_all(path, error);
+        }
+    }
+    SqliteStatement items(plan, "SELECT fileID, domain, relativePath, flags, mode, mtime FROM Items "
+                                "ORDER BY domain, relativePath");
+    while (items.step()) {
+        const std::string fileId = items.text(0);
+        const fs::path target = fs::path(m_device.domainFolder(items.text(1))) / items.text(2);
+        const int flags = int(items.integer(3));
+        const mode_t mode = mode_t(items.integer(4) & 07777);
+        if (flags == ManifestEntry::Directory) {
+            if (fs::exists(target, error) && !fs::is_directory(target, error))
+                fs::remove(target, error);
+            fs::create_directories(target, error);
+            continue;
+        }
+        fs::create_directories(target.parent_path(), error);
+        if (fs::is_directory(target, error))
+            fs::remove_all(target, error);
+        const std::string staged = work + "/staging/" + fileId;
+        if (::rename(staged.c_str(), target.c_str()) != 0)
+            throw SimError("cannot restore " + target.string());
+        const int64_t mtime = items.integer(5);
+        const timespec times[2] = {{mtime, 0}, {mtime, 0}};
+        ::utimensat(AT_FDCWD, target.c_str(), times, 0);
+        if (mode != 0)
+            ::chmod(target.c_str(), mode | S_IRUSR | S_IWUSR);
+    }
+    logInfo(m_device.udid() + " restore finished");
+    if (options.shouldReboot) {
+        if (m_options.rebootDevice)
+            m_options.rebootDevice(m_device.udid());
+    } else {
+        m_device.updateSettings([](DeviceSettings& current) { current.restorePendingReboot = true; });
+    }
+    m_link.sendResponse(0, "");
+}
+
+} // namespace iphonesim
