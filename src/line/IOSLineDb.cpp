@@ -92,9 +92,17 @@ void IOSLineDb::open()
         m_entities.clear();
         throw;
     }
-    m_reader =
-        std::make_unique<IOSMessageReader>(*this, m_rootFolder, m_location.accountPrefix, m_thumbnailFolder,
-                                           m_schema.hasTable(QStringLiteral("ZSTICKERPACKAGE")));
+    m_reader = std::make_unique<IOSMessageReader>(
+        *this, m_rootFolder, m_location.accountPrefix, m_thumbnailFolder,
+        m_schema.hasTable(QStringLiteral("ZSTICKERPACKAGE")),
+        m_schema.hasColumn(QStringLiteral("ZMESSAGE"), QStringLiteral("ZTHUMBNAIL")));
+    // The columns a page reads, as far as the store has them (the thumbnail blob is read only when needed).
+    QStringList selected;
+    for (const QString& column : IOSMessageReader::pageColumns()) {
+        if (m_schema.hasColumn(QStringLiteral("ZMESSAGE"), column))
+            selected << QStringLiteral("m.") + column;
+    }
+    m_pageColumns = selected.join(QLatin1Char(','));
     m_paging.forget();
     m_messageIdIndex = false;
 }
@@ -373,11 +381,16 @@ QList<qint64> IOSLineDb::chatPksOf(const QString& uid)
 qint64 IOSLineDb::countMessages(const _LineChat* chat)
 {
     open();
-    if (!chat)
+    if (!chat) {
+        // Counting every message reads the whole table anyway; the "+" keeps SQLite from going along the
+        // time index, which would add a look-up in the table for every row.
+        QString filter = messageFilter();
+        filter.replace(QStringLiteral(" m.ZTIMESTAMP <"), QStringLiteral(" +m.ZTIMESTAMP <"));
         return queryInt64Throw(
             QStringLiteral("select count(*) from ZMESSAGE as m inner join ZCHAT as c on m.ZCHAT=c.Z_PK and") +
-                messageFilter(),
+                filter,
             0);
+    }
     const QList<qint64> pks = chatPksOf(chat->uid);
     if (pks.isEmpty())
         return 0;
@@ -404,11 +417,12 @@ QList<_LineMsg> IOSLineDb::loadMessages(const _LineChat* chat, qint64 page, int 
         const QList<qint64> pks = chatPksOf(chat->uid);
         if (pks.isEmpty())
             return {};
-        sql.appendSql(QStringLiteral("select m.* from ZMESSAGE as m where ") + chatCondition(pks, sql) +
-                      QStringLiteral(" and"));
+        sql.appendSql(QStringLiteral("select %1 from ZMESSAGE as m where ").arg(m_pageColumns) +
+                      chatCondition(pks, sql) + QStringLiteral(" and"));
     } else {
         sql.appendSql(
-            QStringLiteral("select m.* from ZMESSAGE as m cross join ZCHAT as c where m.ZCHAT=c.Z_PK and"));
+            QStringLiteral("select %1 from ZMESSAGE as m cross join ZCHAT as c where m.ZCHAT=c.Z_PK and")
+                .arg(m_pageColumns));
     }
     sql.appendSql(messageFilter());
     if (after) {

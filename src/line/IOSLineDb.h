@@ -144,4 +144,5 @@ private:
     std::unique_ptr<IOSMessageReader> m_reader;
     MessagePaging m_paging;
     bool m_messageIdIndex = false;
+    QString m_pageColumns;
 };

@@ -40,10 +40,23 @@ bool isFile(const QString& path)
 } // namespace
 
 IOSMessageReader::IOSMessageReader(Sqlite3DB& db, QString rootFolder, QString accountPrefix,
-                                   QString thumbnailFolder, bool hasStickerPackages)
+                                   QString thumbnailFolder, bool hasStickerPackages, bool hasThumbnailColumn)
     : m_db(db), m_rootFolder(std::move(rootFolder)), m_accountPrefix(std::move(accountPrefix)),
-      m_thumbnailFolder(std::move(thumbnailFolder)), m_hasStickerPackages(hasStickerPackages)
+      m_thumbnailFolder(std::move(thumbnailFolder)), m_hasStickerPackages(hasStickerPackages),
+      m_hasThumbnailColumn(hasThumbnailColumn)
 {
+}
+
+const QStringList& IOSMessageReader::pageColumns()
+{
+    static const QStringList columns = {
+        QStringLiteral("Z_PK"),         QStringLiteral("ZID"),
+        QStringLiteral("ZCONTENTTYPE"), QStringLiteral("ZTIMESTAMP"),
+        QStringLiteral("ZCHAT"),        QStringLiteral("ZSENDER"),
+        QStringLiteral("ZTEXT"),        QStringLiteral("ZLATITUDE"),
+        QStringLiteral("ZLONGITUDE"),   QStringLiteral("ZCONTENTMETADATA"),
+    };
+    return columns;
 }
 
 IOSMessageReader::Columns IOSMessageReader::Columns::of(const Sqlite3Cursor& cursor)
@@ -58,7 +71,6 @@ IOSMessageReader::Columns IOSMessageReader::Columns::of(const Sqlite3Cursor& cur
     columns.text = cursor.columnIndexOf(QStringLiteral("ZTEXT"));
     columns.latitude = cursor.columnIndexOf(QStringLiteral("ZLATITUDE"));
     columns.longitude = cursor.columnIndexOf(QStringLiteral("ZLONGITUDE"));
-    columns.thumbnail = cursor.columnIndexOf(QStringLiteral("ZTHUMBNAIL"));
     columns.metadata = cursor.columnIndexOf(QStringLiteral("ZCONTENTMETADATA"));
     return columns;
 }
@@ -132,7 +144,7 @@ _LineMsg IOSMessageReader::read(const Sqlite3Cursor& row, const Columns& columns
         message.setWidth(int(row.int64At(columns.latitude)));
         message.setHeight(int(row.int64At(columns.longitude)));
         if (plainIds)
-            readThumbnail(message, fileNameSafe(chatUid), row.blobAt(columns.thumbnail));
+            readThumbnail(message, fileNameSafe(chatUid));
         break;
     case MessageType::Video:
         if (plainIds)
@@ -140,7 +152,7 @@ _LineMsg IOSMessageReader::read(const Sqlite3Cursor& row, const Columns& columns
         message.setWidth(int(row.int64At(columns.latitude)));
         message.setHeight(int(row.int64At(columns.longitude)));
         if (plainIds)
-            readThumbnail(message, fileNameSafe(chatUid), row.blobAt(columns.thumbnail));
+            readThumbnail(message, fileNameSafe(chatUid));
         break;
     case MessageType::Voice:
         if (plainIds)
@@ -177,7 +189,16 @@ _LineMsg IOSMessageReader::read(const Sqlite3Cursor& row, const Columns& columns
     return message;
 }
 
-void IOSMessageReader::readThumbnail(_LineMsg& message, const QString& chatKey, const QByteArray& blob)
+QByteArray IOSMessageReader::thumbnailBlob(qint64 messagePk)
+{
+    if (!m_hasThumbnailColumn)
+        return {};
+    Sqlite3Cursor cursor =
+        m_db.queryThrow(Sqlite3Sql("select ZTHUMBNAIL from ZMESSAGE where Z_PK=?").addInt64Param(messagePk));
+    return cursor.moveNext() ? cursor.getBlob(QStringLiteral("ZTHUMBNAIL")) : QByteArray();
+}
+
+void IOSMessageReader::readThumbnail(_LineMsg& message, const QString& chatKey)
 {
     const bool photo = message.type == MessageType::Photo;
     const QString name = fileNameSafe(message.uid);
@@ -200,6 +221,8 @@ void IOSMessageReader::readThumbnail(_LineMsg& message, const QString& chatKey, 
     }
     if (madeExists)
         return;
+    // The blob is read only now, when a thumbnail is to be made: pages of messages leave it out.
+    const QByteArray blob = thumbnailBlob(message.id);
     if (!blob.isEmpty() && (!photo || LineThumbnails::looksLikeImageData(blob))) {
         LineThumbnails::writeFile(made, blob);
         return;

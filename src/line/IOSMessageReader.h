@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 class Sqlite3Cursor;
 class Sqlite3DB;
@@ -27,15 +28,19 @@ public:
     struct Columns
     {
         int pk = -1, id = -1, contentType = -1, timestamp = -1, chat = -1, sender = -1, text = -1;
-        int latitude = -1, longitude = -1, thumbnail = -1, metadata = -1;
+        int latitude = -1, longitude = -1, metadata = -1;
 
         static Columns of(const Sqlite3Cursor& cursor);
     };
 
-    IOSMessageReader(Sqlite3DB& db, QString rootFolder, QString accountPrefix, QString thumbnailFolder,
-                     bool hasStickerPackages);
+    // The ZMESSAGE columns a page of messages selects (ZTHUMBNAIL is read by key only when needed).
+    static const QStringList& pageColumns();
 
-    // One row of "select m.* from ZMESSAGE"; chat and sender point into data (null when absent).
+    IOSMessageReader(Sqlite3DB& db, QString rootFolder, QString accountPrefix, QString thumbnailFolder,
+                     bool hasStickerPackages, bool hasThumbnailColumn);
+
+    // One row of a page query over ZMESSAGE (see pageColumns); chat and sender point into data (null when
+    // absent).
     _LineMsg read(const Sqlite3Cursor& row, const Columns& columns, const _LineData* data);
 
     // The package and version of a sticker id from ZSTICKERPACKAGE; zeros when no package holds it.
@@ -45,7 +50,8 @@ public:
     int stickerQueries() const { return m_stickerQueries; }
 
 private:
-    void readThumbnail(_LineMsg& message, const QString& chatKey, const QByteArray& blob);
+    void readThumbnail(_LineMsg& message, const QString& chatKey);
+    QByteArray thumbnailBlob(qint64 messagePk);
     void makeFromPhoto(const _LineMsg& message, const QString& made);
     void readSticker(_LineMsg& message, const Sqlite3Cursor& row, const Columns& columns);
     QString attachmentFolder(const QString& chatUid) const;
@@ -61,6 +67,7 @@ private:
     QString m_accountPrefix;
     QString m_thumbnailFolder;
     bool m_hasStickerPackages;
+    bool m_hasThumbnailColumn;
     QHash<int, _LineSticker> m_stickers;
     QHash<QByteArray, _LineSticker> m_stickerMetadata;
     int m_stickerQueries = 0;
