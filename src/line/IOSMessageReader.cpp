@@ -75,27 +75,10 @@ IOSMessageReader::Columns IOSMessageReader::Columns::of(const Sqlite3Cursor& cur
     return columns;
 }
 
-bool IOSMessageReader::folderExists(const QString& folder)
-{
-    const auto known = m_folders.constFind(folder);
-    if (known != m_folders.cend())
-        return known.value();
-    if (m_folders.size() >= MaxRememberedFolders)
-        m_folders.clear();
-    const bool exists = QFileInfo(folder).isDir();
-    m_folders.insert(folder, exists);
-    return exists;
-}
-
-bool IOSMessageReader::fileIn(const QString& folder, const QString& path)
-{
-    return folderExists(folder) && isFile(path);
-}
-
-QString IOSMessageReader::firstExisting(const QString& folder, const QString& base,
+QString IOSMessageReader::firstExisting(const ChatFolders& folders, const QString& base,
                                         std::initializer_list<const char*> suffixes)
 {
-    if (!folderExists(folder))
+    if (!folders.attachmentsExist)
         return {};
     for (const char* suffix : suffixes) {
         const QString path = base + QLatin1String(suffix);
@@ -105,10 +88,22 @@ QString IOSMessageReader::firstExisting(const QString& folder, const QString& ba
     return {};
 }
 
-QString IOSMessageReader::attachmentFolder(const QString& chatUid) const
+const IOSMessageReader::ChatFolders& IOSMessageReader::chatFolders(const QString& chatUid)
 {
-    return m_rootFolder + QLatin1Char('/') + m_accountPrefix + QStringLiteral("Message Attachments/") +
-           chatUid;
+    const auto known = m_chatFolders.constFind(chatUid);
+    if (known != m_chatFolders.cend())
+        return known.value();
+    if (m_chatFolders.size() >= MaxRememberedFolders)
+        m_chatFolders.clear();
+    const QString key = fileNameSafe(chatUid);
+    const QString account = m_rootFolder + QLatin1Char('/') + m_accountPrefix;
+    ChatFolders folders;
+    folders.attachments = account + QStringLiteral("Message Attachments/") + chatUid;
+    folders.lines = account + QStringLiteral("Message Thumbnails/") + key;
+    folders.made = m_thumbnailFolder + QLatin1Char('/') + key;
+    folders.attachmentsExist = QFileInfo(folders.attachments).isDir();
+    folders.linesExist = QFileInfo(folders.lines).isDir();
+    return *m_chatFolders.insert(chatUid, folders);
 }
 
 _LineMsg IOSMessageReader::read(const Sqlite3Cursor& row, const Columns& columns, const _LineData* data)
@@ -134,8 +129,9 @@ _LineMsg IOSMessageReader::read(const Sqlite3Cursor& row, const Columns& columns
     // be one path component (LINE's are digits and hex) come from a damaged or forged store: no path.
     const QString chatUid = message.chat ? message.chat->uid : QString();
     const bool plainIds = isPlainComponent(chatUid) && isPlainComponent(message.uid);
-    const QString folder = plainIds ? attachmentFolder(chatUid) : QString();
-    const QString base = plainIds ? folder + QLatin1Char('/') + message.uid : QString();
+    static const ChatFolders none;
+    const ChatFolders& folders = plainIds ? chatFolders(chatUid) : none;
+    const QString base = plainIds ? folders.attachments + QLatin1Char('/') + message.uid : QString();
 
     switch (message.type) {
     case MessageType::Photo:
@@ -144,19 +140,19 @@ _LineMsg IOSMessageReader::read(const Sqlite3Cursor& row, const Columns& columns
         message.setWidth(int(row.int64At(columns.latitude)));
         message.setHeight(int(row.int64At(columns.longitude)));
         if (plainIds)
-            readThumbnail(message, fileNameSafe(chatUid));
+            readThumbnail(message, folders);
         break;
     case MessageType::Video:
         if (plainIds)
-            message.filePath = firstExisting(folder, base, {".mp4", ".mov"});
+            message.filePath = firstExisting(folders, base, {".mp4", ".mov"});
         message.setWidth(int(row.int64At(columns.latitude)));
         message.setHeight(int(row.int64At(columns.longitude)));
         if (plainIds)
-            readThumbnail(message, fileNameSafe(chatUid));
+            readThumbnail(message, folders);
         break;
     case MessageType::Voice:
         if (plainIds)
-            message.filePath = firstExisting(folder, base, {".mp4", ".aac", ".m4a"});
+            message.filePath = firstExisting(folders, base, {".mp4", ".aac", ".m4a"});
         message.setSize(row.int64At(columns.latitude));
         break;
     case MessageType::Sticker:
@@ -174,7 +170,7 @@ _LineMsg IOSMessageReader::read(const Sqlite3Cursor& row, const Columns& columns
         message.setFileName(name);
         if (plainIds) {
             message.filePath = base + QLatin1Char('_') + fileNameSafe(toDecomposed(name));
-            if (!fileIn(folder, message.filePath))
+            if (!folders.attachmentsExist || !isFile(message.filePath))
                 message.filePath = base + QLatin1Char('_') + windowsValidName(name);
         }
         break;
@@ -198,21 +194,18 @@ QByteArray IOSMessageReader::thumbnailBlob(qint64 messagePk)
     return cursor.moveNext() ? cursor.getBlob(QStringLiteral("ZTHUMBNAIL")) : QByteArray();
 }
 
-void IOSMessageReader::readThumbnail(_LineMsg& message, const QString& chatKey)
+void IOSMessageReader::readThumbnail(_LineMsg& message, const ChatFolders& folders)
 {
     const bool photo = message.type == MessageType::Photo;
     const QString name = fileNameSafe(message.uid);
-    const QString made = m_thumbnailFolder + QLatin1Char('/') + chatKey + QLatin1Char('/') + name +
-                         QStringLiteral(".thumb.jpg");
-    const QString linesFolder =
-        m_rootFolder + QLatin1Char('/') + m_accountPrefix + QStringLiteral("Message Thumbnails/") + chatKey;
-    const QString lines = linesFolder + QLatin1Char('/') + name + QStringLiteral(".thumb");
+    const QString made = folders.made + QLatin1Char('/') + name + QStringLiteral(".thumb.jpg");
+    const QString lines = folders.lines + QLatin1Char('/') + name + QStringLiteral(".thumb");
     message.thumbPath = made;
     // A photo's thumbnail in the program's folder was checked to be a picture when it was written, so a
     // file there is taken as it is: walking a history then costs a look-up per photo, not a read.
     const QFileInfo madeFile(made);
     const bool madeExists = madeFile.isFile() && madeFile.size() > 0;
-    if (fileIn(linesFolder, lines)) {
+    if (folders.linesExist && isFile(lines)) {
         if (!photo || LineThumbnails::looksLikeImage(lines))
             message.thumbPath = lines;
         else if (!madeExists)

@@ -50,17 +50,23 @@ public:
     int stickerQueries() const { return m_stickerQueries; }
 
 private:
-    void readThumbnail(_LineMsg& message, const QString& chatKey);
+    // The media folders of one chat, with whether they exist, remembered: most chats have no media
+    // folders, and a look-up per message in a missing folder costs as much as the rest of reading it.
+    struct ChatFolders
+    {
+        QString attachments; // "Message Attachments/<chat>" below the app folder
+        QString lines;       // "Message Thumbnails/<chat>" below the app folder
+        QString made;        // the chat's folder among the program's thumbnails
+        bool attachmentsExist = false;
+        bool linesExist = false;
+    };
+    const ChatFolders& chatFolders(const QString& chatUid);
+    void readThumbnail(_LineMsg& message, const ChatFolders& folders);
     QByteArray thumbnailBlob(qint64 messagePk);
     void makeFromPhoto(const _LineMsg& message, const QString& made);
     void readSticker(_LineMsg& message, const Sqlite3Cursor& row, const Columns& columns);
-    QString attachmentFolder(const QString& chatUid) const;
-    // Whether a folder exists, remembered: most chats have no media folders, and a look-up per message
-    // in a missing folder costs as much as the rest of reading it.
-    bool folderExists(const QString& folder);
-    bool fileIn(const QString& folder, const QString& path);
-    QString firstExisting(const QString& folder, const QString& base,
-                          std::initializer_list<const char*> suffixes);
+    static QString firstExisting(const ChatFolders& folders, const QString& base,
+                                 std::initializer_list<const char*> suffixes);
 
     Sqlite3DB& m_db;
     QString m_rootFolder;
@@ -71,5 +77,5 @@ private:
     QHash<int, _LineSticker> m_stickers;
     QHash<QByteArray, _LineSticker> m_stickerMetadata;
     int m_stickerQueries = 0;
-    QHash<QString, bool> m_folders;
+    QHash<QString, ChatFolders> m_chatFolders;
 };
