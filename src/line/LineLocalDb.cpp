@@ -360,6 +360,19 @@ _LineMsg LineLocalDb::messageFromRow(const Sqlite3Cursor& cursor, const Columns&
     return message;
 }
 
+QString LineLocalDb::chatFolderName(const _LineChat* chat) const
+{
+    if (!chat)
+        return NoChatFolder;
+    // Remembered per chat: a walk asks for the same few names again and again.
+    const auto known = m_chatFolderNames.constFind(chat->uid);
+    if (known != m_chatFolderNames.cend())
+        return known.value();
+    if (m_chatFolderNames.size() >= MaxRememberedChatFolders)
+        m_chatFolderNames.clear();
+    return *m_chatFolderNames.insert(chat->uid, fileNameSafe(chat->uid));
+}
+
 LineLocalDb::MediaPaths LineLocalDb::mediaPaths(const _LineMsg& message) const
 {
     MediaPaths paths;
@@ -367,8 +380,7 @@ LineLocalDb::MediaPaths LineLocalDb::mediaPaths(const _LineMsg& message) const
     if (type != MessageType::Photo && type != MessageType::Video && type != MessageType::Voice &&
         type != MessageType::File)
         return paths;
-    const QString key = (message.chat ? fileNameSafe(message.chat->uid) : NoChatFolder) + QLatin1Char('/') +
-                        fileNameSafe(message.uid);
+    const QString key = chatFolderName(message.chat) + QLatin1Char('/') + fileNameSafe(message.uid);
     const QString thumb = m_thumbsFolder + QLatin1Char('/') + key + QStringLiteral(".thumb.jpg");
     const QString file = m_filesFolder + QLatin1Char('/') + key;
     switch (type) {
