@@ -349,9 +349,10 @@ _LineMsg LineLocalDb::messageFromRow(const Sqlite3Cursor& cursor, const Columns&
     if (cursor.int64At(columns.ver, 0) == 0)
         message.content = EmojiText::repairEmojiTerminator(message.content);
     message.text = EmojiText::decodeEmojiText(message.content);
-    const QByteArray atta = cursor.blobAt(columns.atta);
+    // Decoded straight from SQLite's buffer (the decoder copies what it keeps).
+    const QByteArrayView atta = cursor.blobViewAt(columns.atta);
     if (!atta.isEmpty())
-        message.atta = TinyKv::decode(atta);
+        message.atta = TinyKv::decode(QByteArray::fromRawData(atta.data(), atta.size()));
 
     const MediaPaths paths = mediaPaths(message);
     if (message.type == MessageType::Photo || message.type == MessageType::Video)
