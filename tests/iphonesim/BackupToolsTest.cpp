@@ -204,13 +204,12 @@ TEST_F(BackupToolsTest, CloudBackupIsSwitchedThroughMobilebackup2)
     EXPECT_EQ(info.output.trimmed().toStdString(), "true");
 }
 
-TEST_F(BackupToolsTest, EncryptedBackupsAreRefusedForNow)
+TEST_F(BackupToolsTest, EncryptionWithoutABackupPasswordFailsTheBackup)
 {
     control("set " + m_udid + " WillEncrypt on");
-    control("set " + m_udid + " BackupPassword secret");
     const ToolRun run = backup(true);
     EXPECT_NE(run.exitCode, 0);
-    EXPECT_TRUE(run.output.contains("Encrypted backups are not supported by this device yet"))
+    EXPECT_TRUE(run.output.contains("Backup encryption is on but no backup password is set"))
         << run.output.toStdString();
 }
 

@@ -33,6 +33,8 @@ void generateUsage()
               "  --find-my              Find My iPhone is on\n"
               "  --will-encrypt         backups are encrypted (password: --backup-password)\n"
               "  --backup-password TEXT\n"
+              "  --keybag-iterations N  PBKDF2-HMAC-SHA1 rounds of the backup keybag, ITER (10000)\n"
+              "  --keybag-dp-iterations N  PBKDF2-HMAC-SHA256 rounds, DPIC (10000000)\n"
               "  --cloud-backup         iCloud backup is on");
 }
 
@@ -108,7 +110,13 @@ int runGenerate(int argc, char** argv)
             options.settings.willEncrypt = true;
         else if (arg == "--backup-password")
             ok = text(options.settings.backupPassword);
-        else if (arg == "--cloud-backup")
+        else if (arg == "--keybag-iterations" || arg == "--keybag-dp-iterations") {
+            std::string count;
+            ok = text(count) &&
+                 options.settings.set(arg == "--keybag-iterations" ? "KeybagIterations"
+                                                                   : "KeybagDataProtectionIterations",
+                                      count);
+        } else if (arg == "--cloud-backup")
             options.settings.cloudBackupEnabled = true;
         else
             ok = false;
