@@ -21,6 +21,7 @@
 #include <memory>
 #include <string>
 #include <sys/socket.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -71,6 +72,16 @@ void parseBytes(const std::string& bytes)
     (void)isSafeRelativePath(bytes);
 }
 
+// The device folder goes when the run ends.
+void removeWorld()
+{
+    if (!world)
+        return;
+    world->device.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(world->folder, ignored);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -82,6 +93,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
         std::abort();
     world = new FuzzWorld();
     world->folder = pattern;
+    std::atexit(removeWorld);
     GeneratorOptions options;
     options.userApps = 1;
     options.systemApps = 1;
