@@ -103,7 +103,8 @@ bool PlainBackupCodec::acceptsPrevious(plist_t manifest)
 
 bool PlainBackupCodec::prepareEntry(ManifestEntry& entry, const ManifestEntry* previous)
 {
-    // Unencrypted backups still record the data-protection class of files.
+    // No keys; the data-protection class the plan set is still recorded, as devices do. The host's copy of
+    // an unchanged file is its plain content, valid as it is.
     entry.encryptionKey.clear();
     return previous != nullptr;
 }
