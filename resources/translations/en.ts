@@ -118,6 +118,28 @@
     </message>
 </context>
 <context>
+    <name>IOSLineDb</name>
+    <message>
+        <source>Found no LINE messages in %1.</source>
+        <translation>Found no LINE messages in %1.</translation>
+    </message>
+    <message>
+        <source>%1 is not a LINE message database this program can read: it has no %2.</source>
+        <translation>%1 is not a LINE message database this program can read: it has no %2.</translation>
+    </message>
+    <message>
+        <source>Messages cannot be written into %1: it lacks %2.</source>
+        <translation>Messages cannot be written into %1: it lacks %2.</translation>
+    </message>
+</context>
+<context>
+    <name>IOSLineStoreCache</name>
+    <message>
+        <source>%1 cannot be copied into the program&apos;s cache: %2</source>
+        <translation>%1 cannot be copied into the program&apos;s cache: %2</translation>
+    </message>
+</context>
+<context>
     <name>IOSLoadLineFromiTunesThread</name>
     <message>
         <source>IDS_LOADING_ITUNES_BACKUP</source>
@@ -192,6 +214,21 @@
     <message>
         <source>Can not copy %1.</source>
         <translation>Can not copy %1.</translation>
+    </message>
+</context>
+<context>
+    <name>LineLocalDb</name>
+    <message>
+        <source>The database layout cannot be read: %1</source>
+        <translation>The database layout cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>The message database cannot be created: %1</source>
+        <translation>The message database cannot be created: %1</translation>
+    </message>
+    <message>
+        <source>%1 is not a message database of this program (the table %2 is missing).</source>
+        <translation>%1 is not a message database of this program (the table %2 is missing).</translation>
     </message>
 </context>
 <context>

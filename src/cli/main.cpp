@@ -1,6 +1,7 @@
 #include "CliCommand.h"
 
 #include "app/AppInfo.h"
+#include "platform/LocalTimeZone.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -91,6 +92,7 @@ int dispatch(QStringList args, QTextStream& out, QTextStream& err)
 
 int main(int argc, char* argv[])
 {
+    pinLocalTimeZone();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ferrowyn-cli"));
     QCoreApplication::setApplicationVersion(AppInfo::version);

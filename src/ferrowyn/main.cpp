@@ -2,6 +2,7 @@
 #include "app/AppLanguage.h"
 #include "app/Log.h"
 #include "online/HttpLibrary.h"
+#include "platform/LocalTimeZone.h"
 #include "platform/SystemAwake.h"
 #include "platform/TerminationSignal.h"
 #include "storage/SqliteVersion.h"
@@ -17,6 +18,7 @@ constexpr int kLogFilesKept = 10;
 
 int main(int argc, char* argv[])
 {
+    pinLocalTimeZone();
     // The bubble view is a Qt WebEngine view, which shares OpenGL contexts with the application.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

@@ -87,6 +87,10 @@ bool isSingleUnitEmoji(char16_t unit)
 
 QString decodeEmojiText(const QByteArray& content)
 {
+    // Every code point of plane 16 starts with the byte F4: text without one (most of it) has nothing to
+    // replace in either step.
+    if (!content.contains('\xF4'))
+        return QString::fromUtf8(content);
     const QString text = QString::fromUtf8(replaceEmojiRuns(content));
     // Step 2: a code point U+100000-U+103FFF left outside a complete run (high surrogate DBC0-DBCF).
     const auto* units = reinterpret_cast<const char16_t*>(text.utf16());

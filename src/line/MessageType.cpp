@@ -26,6 +26,15 @@ int fromWord(const QString& word)
     return Text;
 }
 
+int fromWordBytes(QByteArrayView word)
+{
+    for (size_t i = 0; i < kWords.size(); ++i) {
+        if (word.compare(QByteArrayView(kWords[i]), Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return Text;
+}
+
 int fromIosContentType(int contentType)
 {
     switch (contentType) {

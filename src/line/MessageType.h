@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -22,6 +23,8 @@ enum Code : int
 QString word(int code);
 // The code of a word, ignoring case; an unknown word counts as Text.
 int fromWord(const QString& word);
+// The same for the word's UTF-8 bytes (as a database returns them).
+int fromWordBytes(QByteArrayView word);
 
 // LINE's iPhone ZCONTENTTYPE -> code; -1 for a content type the program does not read.
 int fromIosContentType(int contentType);

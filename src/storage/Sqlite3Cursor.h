@@ -3,6 +3,7 @@
 #include "storage/Sqlite3Connection.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QVariant>
@@ -10,6 +11,9 @@
 
 // The rows of one query, stepped one at a time. Getters take a column name (ignoring case) and read
 // NULL or a missing column as the empty value of their type, so a store lacking a column reads as empty.
+//
+// Readers of many rows can look a name up once with columnIndexOf() and read by index; an index of -1
+// (a missing column) reads as empty in the same way.
 class Sqlite3Cursor
 {
 public:
@@ -35,10 +39,26 @@ public:
     int columnCount() const;
     QString columnName(int index) const;
 
+    // The index of a column of this query (the same for every row), or -1.
+    int columnIndexOf(const QString& column) const;
+    QString textAt(int index) const;
+    QByteArray textBytesAt(int index) const;
+    // The text bytes without a copy; valid until the cursor moves.
+    QByteArrayView textViewAt(int index) const;
+    QByteArray blobAt(int index) const;
+    qint64 int64At(int index, qint64 defaultValue = 0) const;
+    double doubleAt(int index, double defaultValue = 0) const;
+    QVariant valueAt(int index) const;
+    bool isNullAt(int index) const;
+
 private:
+    // The index on the current row; -1 when not on a row or the column is missing.
     int columnIndex(const QString& column) const;
+    bool readable(int index) const;
 
     Sqlite3Connection::Statement m_statement;
-    QHash<QString, int> m_columns; // lower-case name -> index
+    QHash<QString, int> m_columns;      // lower-case name -> index
+    QHash<QString, int> m_exactColumns; // name as SQLite reports it -> index
+    int m_columnCount = 0;
     bool m_onRow = false;
 };

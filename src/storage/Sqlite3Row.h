@@ -6,6 +6,7 @@
 #include <QMetaType>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // Column name -> value, turned into an INSERT statement. Values bind by their type: strings as text,
@@ -24,6 +25,7 @@ public:
     bool contains(const QString& column) const { return m_values.contains(column); }
     void remove(const QString& column) { m_values.remove(column); }
     qsizetype size() const { return m_values.size(); }
+    QStringList columns() const { return m_values.keys(); }
 
     // "insert into table(c1,c2) values(?,?)" with the row's values bound. A non-empty columns set keeps
     // only those columns. Columns are in name order, so equal column sets give equal statements.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <ostream>
 
@@ -7,4 +8,10 @@
 inline std::ostream& operator<<(std::ostream& out, const QString& text)
 {
     return out << '"' << text.toStdString() << '"';
+}
+
+// Byte arrays as hexadecimal bytes (instead of a dump of characters).
+inline void PrintTo(const QByteArray& bytes, std::ostream* out)
+{
+    *out << "bytes(" << bytes.toHex(' ').toStdString() << ')';
 }

@@ -1,0 +1,449 @@
+// The writing half of IOSLineDb: look-ups, inserts, member links and the final bookkeeping that merge
+// messages into LINE's store. Kept apart from the reading half only for the length of the files.
+#include "line/IOSLineDb.h"
+
+#include "line/EmojiText.h"
+#include "line/IOSContentMetadata.h"
+#include "line/LineChat.h"
+#include "line/LineError.h"
+#include "line/LineGroup.h"
+#include "line/LineUser.h"
+#include "line/MessageType.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+constexpr qint64 kCoreDataEpoch = 978307200;
+// A thumbnail is a small picture; a larger file at the thumbnail path is not embedded into the store.
+constexpr qint64 kMaxThumbnailBytes = 16 * 1024 * 1024;
+
+bool isNoUid(const QString& uid)
+{
+    return uid.isEmpty() || uid == QLatin1String("0");
+}
+
+QByteArray thumbnailBytes(const QString& path)
+{
+    if (path.isEmpty())
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxThumbnailBytes)
+        return {};
+    return file.readAll();
+}
+
+QVariant textBytes(const QByteArray& bytes)
+{
+    return QVariant::fromValue(Sqlite3Row::TypeTextBytes{bytes});
+}
+
+// The chat list's line for the newest message of a chat, as LINE writes it.
+QString summaryText(int contentType, bool incoming, const QString& sender, const QByteArray& text)
+{
+    auto pick = [&](const char* outgoing, const char* received) {
+        return incoming ? QString::fromLatin1(received).arg(sender) : QString::fromLatin1(outgoing);
+    };
+    switch (contentType) {
+    case 1:
+        return pick("You sent a photo.", "%1 sent you a photo.");
+    case 2:
+        return pick("You sent a video.", "%1 sent you a video.");
+    case 3:
+        return pick("You sent a voice message.", "%1 sent you a voice message.");
+    case 7:
+        return pick("You sent a sticker.", "%1 sent you a sticker.");
+    case 13:
+        return pick("Contact info sent.", "%1 sent you a friend's contact info.");
+    case 100:
+        return pick("You sent a location.", "%1 sent you a location.");
+    default:
+        return EmojiText::decodeEmojiText(text);
+    }
+}
+
+} // namespace
+
+void IOSLineDb::checkWritableThrow()
+{
+    open();
+    QStringList missing;
+    const QList<QPair<const char*, QList<const char*>>> needed = {
+        {"ZCHAT", {"Z_PK", "Z_ENT", "Z_OPT", "ZMID"}},
+        {"ZUSER", {"Z_PK", "Z_ENT", "Z_OPT", "ZMID", "ZNAME", "ZADDRESSBOOKNAME"}},
+        {"ZMESSAGE",
+         {"Z_PK", "Z_ENT", "Z_OPT", "ZID", "ZCHAT", "ZSENDER", "ZTIMESTAMP", "ZCONTENTTYPE", "ZTEXT",
+          "ZSENDSTATUS"}},
+        {"Z_PRIMARYKEY", {"Z_NAME", "Z_MAX"}},
+    };
+    for (const auto& [table, columns] : needed) {
+        for (const char* column : columns) {
+            if (!m_schema.hasColumn(QLatin1String(table), QLatin1String(column)))
+                missing << QStringLiteral("%1.%2").arg(QLatin1String(table), QLatin1String(column));
+        }
+    }
+    if (!m_schema.hasColumn(m_joins.chatMembersTable, m_joins.chatColumn) ||
+        !m_schema.hasColumn(m_joins.chatMembersTable, m_joins.chatUserColumn))
+        missing << m_joins.chatMembersTable;
+    // Core Data hands out new keys above Z_MAX: without the entities' rows finish() could not keep the
+    // counters and the app would later reuse the keys of the rows written here.
+    for (const auto& [entity, table] :
+         {std::pair{"Chat", "ZCHAT"}, {"Message", "ZMESSAGE"}, {"User", "ZUSER"}}) {
+        if (!m_entities.find(QLatin1String(entity), QLatin1String(table)))
+            missing << QStringLiteral("Z_PRIMARYKEY '%1'").arg(QLatin1String(entity));
+    }
+    if (!missing.isEmpty())
+        throwLineError(tr("Messages cannot be written into %1: it lacks %2.")
+                           .arg(QFileInfo(m_storePath).fileName(), missing.join(QStringLiteral(", "))));
+}
+
+void IOSLineDb::keepPresentColumns(const QString& table, Sqlite3Row& row) const
+{
+    const QSet<QString> present = m_schema.columns(table);
+    QStringList absent;
+    for (const QString& column : row.columns()) {
+        if (!present.contains(column.toLower()))
+            absent << column;
+    }
+    for (const QString& column : std::as_const(absent))
+        row.remove(column);
+}
+
+IOSLineDb::ChatRow IOSLineDb::findChat(const QString& uid)
+{
+    const bool hasEnable = m_schema.hasColumn(QStringLiteral("ZCHAT"), QStringLiteral("ZENABLE"));
+    Sqlite3Cursor cursor = queryThrow(Sqlite3Sql(hasEnable ? "select Z_PK,ZENABLE from ZCHAT where ZMID=?"
+                                                           : "select Z_PK from ZCHAT where ZMID=?")
+                                          .addTextParam(uid));
+    if (!cursor.moveNext())
+        return {};
+    return {cursor.getInt64(QStringLiteral("Z_PK")), cursor.getInt(QStringLiteral("ZENABLE"), 1) != 0};
+}
+
+void IOSLineDb::enableChat(qint64 chatPk)
+{
+    executeThrow(QStringLiteral("update ZCHAT set ZENABLE=1 where Z_PK=%1").arg(chatPk));
+    m_paging.forget();
+}
+
+qint64 IOSLineDb::findGroup(const QString& uid)
+{
+    if (!m_schema.hasColumn(QStringLiteral("ZGROUP"), QStringLiteral("ZID")))
+        return 0;
+    return queryInt64Throw(Sqlite3Sql("select Z_PK from ZGROUP where ZID=?").addTextParam(uid), 0);
+}
+
+qint64 IOSLineDb::findUser(const QString& mid)
+{
+    return queryInt64Throw(Sqlite3Sql("select Z_PK from ZUSER where ZMID=?").addTextParam(mid), 0);
+}
+
+void IOSLineDb::ensureMessageIdIndex()
+{
+    // LINE does not index message ids; without an index every look-up would read the whole table.
+    if (m_messageIdIndex)
+        return;
+    executeThrow("CREATE INDEX IF NOT EXISTS _vr_idx_Message_id ON ZMESSAGE(ZID)");
+    m_messageIdIndex = true;
+}
+
+qint64 IOSLineDb::findMessage(qint64 chatPk, const QString& uid)
+{
+    if (isNoUid(uid))
+        return 0;
+    ensureMessageIdIndex();
+    Sqlite3Cursor cursor =
+        queryThrow(Sqlite3Sql("select Z_PK, ZTEXT from ZMESSAGE where ZID=? and ZCHAT like ?")
+                       .addTextParam(uid)
+                       .addInt64Param(chatPk));
+    if (!cursor.moveNext())
+        return 0;
+    const qint64 pk = cursor.getInt64(QStringLiteral("Z_PK"));
+    const QByteArray text = cursor.getTextBytes(QStringLiteral("ZTEXT"));
+    cursor = {};
+    if (EmojiText::hasDamagedEmoji(text)) {
+        executeThrow(Sqlite3Sql("update ZMESSAGE set ZTEXT=? where Z_PK=?")
+                         .addTextBytesParam(EmojiText::repairEmojiTerminator(text))
+                         .addInt64Param(pk));
+    }
+    return pk;
+}
+
+qint64 IOSLineDb::userPkOrInsert(const _LineUser& user)
+{
+    const qint64 pk = findUser(user.uid);
+    return pk != 0 ? pk : insertUser(user);
+}
+
+qint64 IOSLineDb::insertChat(const _LineChat& chat)
+{
+    Sqlite3Row row;
+    row[QStringLiteral("Z_ENT")] = m_entities.number(QStringLiteral("Chat"), QStringLiteral("ZCHAT"), 1);
+    row[QStringLiteral("Z_OPT")] = 4;
+    row[QStringLiteral("ZALERT")] = 1;
+    row[QStringLiteral("ZE2EECONTENTTYPES")] = 0;
+    row[QStringLiteral("ZENABLE")] = 1;
+    row[QStringLiteral("ZLIVE")] = 0;
+    row[QStringLiteral("ZSESSIONID")] = 0;
+    row[QStringLiteral("ZSORTORDER")] = 0;
+    row[QStringLiteral("ZTYPE")] =
+        (chat.type >= _LineChat::Single && chat.type <= _LineChat::Group) ? chat.type : 0;
+    row[QStringLiteral("ZUNREAD")] = 0;
+    row[QStringLiteral("ZEXPIREINTERVAL")] = 0;
+    row[QStringLiteral("ZMID")] = chat.uid;
+    keepPresentColumns(QStringLiteral("ZCHAT"), row);
+    executeThrow(row.insertSql(QStringLiteral("ZCHAT")));
+    m_paging.forget();
+    return lastInsertId();
+}
+
+qint64 IOSLineDb::insertGroup(const _LineGroup& group)
+{
+    if (m_groupDb.isOpen() || !m_schema.hasColumn(QStringLiteral("ZGROUP"), QStringLiteral("ZID")))
+        return 0;
+    Sqlite3Row row;
+    row[QStringLiteral("Z_ENT")] = m_entities.number(QStringLiteral("Group"), QStringLiteral("ZGROUP"), 4);
+    row[QStringLiteral("Z_OPT")] = 2;
+    row[QStringLiteral("ZALERT")] = 1;
+    row[QStringLiteral("ZENABLE")] = 1;
+    row[QStringLiteral("ZFAVORITEORDER")] = 0;
+    row[QStringLiteral("ZISACCEPTED")] = 1;
+    row[QStringLiteral("ZISPREVENTLINKINVITATION")] = 0;
+    row[QStringLiteral("ZISVIEWED")] = 1;
+    if (group.creator)
+        row[QStringLiteral("ZCREATOR")] = userPkOrInsert(*group.creator);
+    row[QStringLiteral("ZID")] = group.uid;
+    row[QStringLiteral("ZNAME")] = group.name;
+    row[QStringLiteral("ZPICTURESTATUS")] = group.pictureStatus;
+    keepPresentColumns(QStringLiteral("ZGROUP"), row);
+    executeThrow(row.insertSql(QStringLiteral("ZGROUP")));
+    return lastInsertId();
+}
+
+qint64 IOSLineDb::insertUser(const _LineUser& user)
+{
+    Sqlite3Row row;
+    row[QStringLiteral("Z_ENT")] = m_entities.number(QStringLiteral("User"), QStringLiteral("ZUSER"), 12);
+    row[QStringLiteral("Z_OPT")] = 2;
+    row[QStringLiteral("ZALERT")] = 1;
+    for (const char* zero : {"ZBLOCKING", "ZCAPABILITIES", "ZCONTACTTYPE", "ZE2EECONTENTTYPES",
+                             "ZFAVORITEORDER", "ZFRIENDREQUESTSTATUS", "ZISHIDDEN", "ZISINADDRESSBOOK",
+                             "ZISRECOMMENDED", "ZISREMOVED", "ZISUNREGISTERED", "ZUSERTYPE"})
+        row[QLatin1String(zero)] = 0;
+    row[QStringLiteral("ZISFRIEND")] = 1;
+    row[QStringLiteral("ZISVIEWED")] = 1;
+    row[QStringLiteral("ZMID")] = user.uid;
+    row[QStringLiteral("ZNAME")] = user.name;
+    if (!user.customName.isEmpty())
+        row[QStringLiteral("ZCUSTOMNAME")] = user.customName;
+    if (!user.pictureUrl.isEmpty())
+        row[QStringLiteral("ZPICTUREURL")] = user.pictureUrl;
+    row[QStringLiteral("ZSORTABLENAME")] = user.displayName();
+    keepPresentColumns(QStringLiteral("ZUSER"), row);
+    executeThrow(row.insertSql(QStringLiteral("ZUSER")));
+    return lastInsertId();
+}
+
+qint64 IOSLineDb::insertMessage(qint64 chatPk, const _LineMsg& message)
+{
+    const bool outgoing = message.sender == nullptr;
+    const _LineChat* chat = message.chat;
+    const bool sharedChat = chat && (chat->type == _LineChat::Multi || chat->type == _LineChat::Group);
+    const QString senderName = outgoing ? QString() : message.sender->displayName();
+    Sqlite3Row row;
+    row[QStringLiteral("Z_ENT")] =
+        m_entities.number(QStringLiteral("Message"), QStringLiteral("ZMESSAGE"), 5);
+    row[QStringLiteral("Z_OPT")] = outgoing ? 3 : 1;
+    row[QStringLiteral("ZREADCOUNT")] = chat ? qint64(chat->members.size()) : qint64(0);
+    row[QStringLiteral("ZSENDSTATUS")] = 1;
+    row[QStringLiteral("ZTIMESTAMP")] = message.time.isValid() ? message.time.toMSecsSinceEpoch() : qint64(0);
+    row[QStringLiteral("ZCHAT")] = chatPk;
+    if (!outgoing)
+        row[QStringLiteral("ZSENDER")] = userPkOrInsert(*message.sender);
+    row[QStringLiteral("ZID")] = message.uid;
+    row[QStringLiteral("ZCONTENTTYPE")] = MessageType::toIosContentType(message.type);
+
+    auto mediaText = [&](const char* outgoingText, const char* sharedText) {
+        if (outgoing)
+            row[QStringLiteral("ZTEXT")] = QString::fromLatin1(outgoingText);
+        else if (sharedChat)
+            row[QStringLiteral("ZTEXT")] = QString::fromLatin1(sharedText).arg(senderName);
+    };
+    switch (message.type) {
+    case MessageType::Photo:
+    case MessageType::Video:
+        row[QStringLiteral("ZLATITUDE")] = message.width();
+        row[QStringLiteral("ZLONGITUDE")] = message.height();
+        row[QStringLiteral("ZTHUMBNAIL")] = thumbnailBytes(message.thumbPath);
+        if (message.type == MessageType::Photo)
+            mediaText("You sent a photo.", "%1 sent you a photo.");
+        else
+            mediaText("You sent a video.", "%1 sent you a video.");
+        break;
+    case MessageType::Voice: {
+        row[QStringLiteral("ZLATITUDE")] = message.size();
+        if (outgoing) {
+            const QString relative = m_location.accountPrefix +
+                                     QStringLiteral("Message Attachments/%1/%2.mp4")
+                                         .arg(chat ? chat->uid : QStringLiteral("unknown"), message.uid);
+            QString container = m_containerPath;
+            if (!container.isEmpty() && !container.endsWith(QLatin1Char('/')))
+                container += QLatin1Char('/');
+            row[QStringLiteral("ZTEXT")] = container + relative;
+            row[QStringLiteral("ZCONTENTMETADATA")] =
+                IOSContentMetadata::outgoingVoice(chat ? int(chat->members.size()) : 0);
+        } else {
+            row[QStringLiteral("ZTEXT")] = QStringLiteral("%1 sent you a voice message.").arg(senderName);
+            row[QStringLiteral("ZCONTENTMETADATA")] = IOSContentMetadata::incomingVoice(message.size());
+        }
+        break;
+    }
+    case MessageType::Sticker: {
+        const _LineSticker sticker = message.sticker();
+        row[QStringLiteral("ZLONGITUDE")] = sticker.id;
+        row[QStringLiteral("ZTEXT")] = QString(QLatin1String(""));
+        row[QStringLiteral("ZCONTENTMETADATA")] =
+            IOSContentMetadata::sticker(sticker.id, sticker.package, sticker.version);
+        break;
+    }
+    case MessageType::Contact:
+        row[QStringLiteral("ZCONTENTMETADATA")] =
+            IOSContentMetadata::contact(message.contactUid(), message.contactName());
+        row[QStringLiteral("ZTEXT")] = QString(QLatin1String(""));
+        break;
+    case MessageType::File: {
+        const QFileInfo file(message.filePath);
+        row[QStringLiteral("ZCONTENTMETADATA")] =
+            IOSContentMetadata::file(message.fileName(), file.isFile() ? file.size() : 0,
+                                     message.time.isValid() ? message.time.toMSecsSinceEpoch() : 0);
+        break;
+    }
+    case MessageType::Location: {
+        const _LineLocation location = message.location();
+        row[QStringLiteral("ZLATITUDE")] = location.latitude;
+        row[QStringLiteral("ZLONGITUDE")] = location.longitude;
+        row[QStringLiteral("ZTEXT")] = location.name;
+        break;
+    }
+    default: {
+        QByteArray text = message.content.isEmpty() ? message.text.toUtf8() : message.content;
+        if (EmojiText::hasDamagedEmoji(text))
+            text = EmojiText::repairEmojiTerminator(text);
+        row[QStringLiteral("ZLATITUDE")] = 0;
+        row[QStringLiteral("ZLONGITUDE")] = 0;
+        row[QStringLiteral("ZTEXT")] = textBytes(text);
+        break;
+    }
+    }
+    keepPresentColumns(QStringLiteral("ZMESSAGE"), row);
+    executeThrow(row.insertSql(QStringLiteral("ZMESSAGE")));
+    m_paging.forget();
+    return lastInsertId();
+}
+
+void IOSLineDb::linkChatMembers(qint64 chatPk, const _LineChat& chat)
+{
+    for (const _LineUser* member : chat.members) {
+        if (isOwner(member->uid))
+            continue;
+        const qint64 userPk = userPkOrInsert(*member);
+        executeThrow(QStringLiteral("replace into %1(%2,%3) values(%4,%5)")
+                         .arg(m_joins.chatMembersTable, m_joins.chatColumn, m_joins.chatUserColumn)
+                         .arg(chatPk)
+                         .arg(userPk));
+    }
+}
+
+void IOSLineDb::linkGroupMembers(qint64 groupPk, const _LineGroup& group)
+{
+    if (m_groupDb.isOpen() || !m_schema.hasColumn(m_joins.groupMembersTable, m_joins.groupColumn) ||
+        !m_schema.hasColumn(m_joins.groupMembersTable, m_joins.groupUserColumn))
+        return;
+    for (const _LineUser* member : group.members) {
+        if (isOwner(member->uid))
+            continue;
+        const qint64 userPk = userPkOrInsert(*member);
+        executeThrow(QStringLiteral("replace into %1(%2,%3) values(%4,%5)")
+                         .arg(m_joins.groupMembersTable, m_joins.groupColumn, m_joins.groupUserColumn)
+                         .arg(groupPk)
+                         .arg(userPk));
+    }
+}
+
+void IOSLineDb::updateChatSummary(qint64 chatPk)
+{
+    Sqlite3Cursor newest = queryThrow(
+        QStringLiteral(
+            "select m.ZCONTENTTYPE,m.ZSENDSTATUS,m.ZTIMESTAMP,m.ZCHAT,m.ZSENDER,m.ZID,m.ZTEXT, u.ZNAME, "
+            "u.ZADDRESSBOOKNAME from ZMESSAGE as m") +
+        QStringLiteral(" left join ZUSER as u on m.ZSENDER=u.Z_PK") +
+        QStringLiteral(" where m.ZCHAT=%1").arg(chatPk) + QStringLiteral(" and") + messageFilter() +
+        QStringLiteral(" order by m.ZCHAT asc, m.ZTIMESTAMP desc ") + QStringLiteral(" limit 1"));
+    if (!newest.moveNext())
+        return;
+    QString sender = newest.getText(QStringLiteral("ZADDRESSBOOKNAME"));
+    if (sender.isEmpty())
+        sender = newest.getText(QStringLiteral("ZNAME"));
+    const bool incoming = newest.getInt64(QStringLiteral("ZSENDER")) > 0;
+    const QString id = incoming ? newest.getText(QStringLiteral("ZID")) : QString(QLatin1String(""));
+    const double lastUpdated =
+        double(newest.getInt64(QStringLiteral("ZTIMESTAMP"))) / 1000.0 - double(kCoreDataEpoch);
+    const QString summary = summaryText(newest.getInt(QStringLiteral("ZCONTENTTYPE")), incoming, sender,
+                                        newest.getTextBytes(QStringLiteral("ZTEXT")));
+    newest = {};
+
+    // Older stores lack some of these columns; the ones present are kept current.
+    QStringList assignments;
+    Sqlite3Sql update;
+    auto assign = [&](const char* column, const Sqlite3Param& value) {
+        if (!m_schema.hasColumn(QStringLiteral("ZCHAT"), QLatin1String(column)))
+            return;
+        assignments << QStringLiteral("%1=?").arg(QLatin1String(column));
+        update.addParam(value);
+    };
+    assign("ZLASTUPDATED", {lastUpdated});
+    assign("ZLASTRECEIVEDMESSAGEID", {id});
+    assign("ZREADUPTOMESSAGEID", {id});
+    assign("ZREADUPTOMESSAGEIDSYNCED", {id});
+    assign("ZLASTMESSAGE", {summary});
+    if (assignments.isEmpty())
+        return;
+    update.appendSql(
+        QStringLiteral("update ZCHAT set %1 where Z_PK=?").arg(assignments.join(QStringLiteral(", "))));
+    update.addInt64Param(chatPk);
+    executeThrow(update);
+}
+
+void IOSLineDb::finish()
+{
+    QList<qint64> chats;
+    Sqlite3Cursor cursor = queryThrow("select ZCHAT from ZMESSAGE group by ZCHAT");
+    while (cursor.moveNext()) {
+        if (!cursor.isNull(QStringLiteral("ZCHAT")))
+            chats << cursor.getInt64(QStringLiteral("ZCHAT"));
+    }
+    for (qint64 chat : std::as_const(chats))
+        updateChatSummary(chat);
+
+    // Z_MAX is Core Data's key counter: it must cover every row, and it never goes down, so that keys the
+    // app handed out before (for rows since deleted) are not handed out again.
+    auto keepCounter = [&](const char* table, const char* entity) {
+        executeThrow(
+            QStringLiteral("update Z_PRIMARYKEY set Z_MAX=max(coalesce(Z_MAX, 0), "
+                           "coalesce((select max(Z_PK) from %1), 0)) where Z_NAME='%2' or Z_NAME='%1'")
+                .arg(QLatin1String(table), QLatin1String(entity)));
+    };
+    keepCounter("ZCHAT", "Chat");
+    if (m_schema.hasTable(QStringLiteral("ZGROUP")))
+        keepCounter("ZGROUP", "Group");
+    keepCounter("ZMESSAGE", "Message");
+    keepCounter("ZUSER", "User");
+
+    executeThrow("DROP INDEX IF EXISTS _vr_idx_Message_timestamp;");
+    executeThrow("DROP INDEX IF EXISTS _vr_idx_Message_chat_timestamp;");
+    executeThrow("DROP INDEX IF EXISTS _vr_idx_Message_id;");
+    m_messageIdIndex = false;
+    m_schema.readThrow(*this);
+    m_paging.forget();
+}
