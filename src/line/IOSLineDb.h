@@ -67,7 +67,9 @@ public:
     // Opens the store (and the group store), checks it is a LINE store, adds the program's indexes and
     // removes hidden chats with their messages, members and metadata. Does nothing when already open.
     void open() override;
-    // Counting and paging need loadContacts (which opens) to have run.
+    // Both open the store when needed; messages point into the data set of the last loadContacts (their
+    // chat and sender are null without one). A page that follows the previous one of the same walk is
+    // read after that page's last row instead of with a growing OFFSET (see MessagePaging).
     qint64 countMessages(const _LineChat* chat) override;
     QList<_LineMsg> loadMessages(const _LineChat* chat, qint64 page, int pageSize, bool ascending) override;
 
@@ -105,8 +107,9 @@ public:
     void linkChatMembers(qint64 chatPk, const _LineChat& chat);
     void linkGroupMembers(qint64 groupPk, const _LineGroup& group);
 
-    // Brings the chats' summary columns and Z_PRIMARYKEY in line with the rows, and drops the program's
-    // indexes so the store goes back to the device as LINE made it. Run before the commit.
+    // Brings the chats' summary columns and Z_PRIMARYKEY in line with the rows (a Z_MAX never goes down),
+    // and drops the program's indexes so the store goes back to the device as LINE made it. Run before
+    // the commit; reading afterwards still works, without the indexes.
     void finish();
 
 protected:

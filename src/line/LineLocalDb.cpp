@@ -349,15 +349,29 @@ _LineMsg LineLocalDb::messageFromRow(const Sqlite3Cursor& cursor, const Columns&
     if (cursor.int64At(columns.ver, 0) == 0)
         message.content = EmojiText::repairEmojiTerminator(message.content);
     message.text = EmojiText::decodeEmojiText(message.content);
-    const QByteArray atta = cursor.blobAt(columns.atta);
+    // Decoded straight from SQLite's buffer (the decoder copies what it keeps).
+    const QByteArrayView atta = cursor.blobViewAt(columns.atta);
     if (!atta.isEmpty())
-        message.atta = TinyKv::decode(atta);
+        message.atta = TinyKv::decode(QByteArray::fromRawData(atta.data(), atta.size()));
 
     const MediaPaths paths = mediaPaths(message);
     if (message.type == MessageType::Photo || message.type == MessageType::Video)
         message.thumbPath = paths.thumbPath;
     message.filePath = paths.filePath;
     return message;
+}
+
+QString LineLocalDb::chatFolderName(const _LineChat* chat) const
+{
+    if (!chat)
+        return NoChatFolder;
+    // Remembered per chat: a walk asks for the same few names again and again.
+    const auto known = m_chatFolderNames.constFind(chat->uid);
+    if (known != m_chatFolderNames.cend())
+        return known.value();
+    if (m_chatFolderNames.size() >= MaxRememberedChatFolders)
+        m_chatFolderNames.clear();
+    return *m_chatFolderNames.insert(chat->uid, fileNameSafe(chat->uid));
 }
 
 LineLocalDb::MediaPaths LineLocalDb::mediaPaths(const _LineMsg& message) const
@@ -367,8 +381,7 @@ LineLocalDb::MediaPaths LineLocalDb::mediaPaths(const _LineMsg& message) const
     if (type != MessageType::Photo && type != MessageType::Video && type != MessageType::Voice &&
         type != MessageType::File)
         return paths;
-    const QString key = (message.chat ? fileNameSafe(message.chat->uid) : NoChatFolder) + QLatin1Char('/') +
-                        fileNameSafe(message.uid);
+    const QString key = chatFolderName(message.chat) + QLatin1Char('/') + fileNameSafe(message.uid);
     const QString thumb = m_thumbsFolder + QLatin1Char('/') + key + QStringLiteral(".thumb.jpg");
     const QString file = m_filesFolder + QLatin1Char('/') + key;
     switch (type) {

@@ -5,6 +5,7 @@
 #include "line/MessagePaging.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -92,9 +93,14 @@ private:
     };
     _LineMsg messageFromRow(const Sqlite3Cursor& cursor, const Columns& columns, const _LineData* data) const;
 
+    QString chatFolderName(const _LineChat* chat) const;
+
+    static constexpr int MaxRememberedChatFolders = 65536;
+
     QString m_folder;
     QString m_thumbsFolder;
     QString m_filesFolder;
     LineDbSchema m_schema;
     MessagePaging m_paging;
+    mutable QHash<QString, QString> m_chatFolderNames; // chat uid -> its file-name-safe form
 };

@@ -100,16 +100,29 @@ QByteArray Sqlite3Cursor::blobAt(int index) const
 
 qint64 Sqlite3Cursor::int64At(int index, qint64 defaultValue) const
 {
-    if (isNullAt(index))
+    if (!readable(index))
+        return defaultValue;
+    // SQLite reads NULL as 0 itself: the type is asked only when another default is wanted.
+    if (defaultValue != 0 && sqlite3_column_type(m_statement.get(), index) == SQLITE_NULL)
         return defaultValue;
     return sqlite3_column_int64(m_statement.get(), index);
 }
 
 double Sqlite3Cursor::doubleAt(int index, double defaultValue) const
 {
-    if (isNullAt(index))
+    if (!readable(index))
+        return defaultValue;
+    if (defaultValue != 0 && sqlite3_column_type(m_statement.get(), index) == SQLITE_NULL)
         return defaultValue;
     return sqlite3_column_double(m_statement.get(), index);
+}
+
+QByteArrayView Sqlite3Cursor::blobViewAt(int index) const
+{
+    if (!readable(index))
+        return {};
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(m_statement.get(), index));
+    return QByteArrayView(data, sqlite3_column_bytes(m_statement.get(), index));
 }
 
 QVariant Sqlite3Cursor::valueAt(int index) const

@@ -46,6 +46,8 @@ public:
     // The text bytes without a copy; valid until the cursor moves.
     QByteArrayView textViewAt(int index) const;
     QByteArray blobAt(int index) const;
+    // The blob without a copy; valid until the cursor moves.
+    QByteArrayView blobViewAt(int index) const;
     qint64 int64At(int index, qint64 defaultValue = 0) const;
     double doubleAt(int index, double defaultValue = 0) const;
     QVariant valueAt(int index) const;

@@ -1,8 +1,10 @@
 // idevicebackup2 backups and restores against the simulated device, and the device's error answers.
 #include "DeviceGenerator.h"
+#include "ManifestEntry.h"
 #include "Plist.h"
 #include "SimDevice.h"
 #include "SimTestSupport.h"
+#include "SqliteHandle.h"
 
 #include <filesystem>
 
@@ -31,6 +33,25 @@ protected:
     {
         return runTool("idevicebackup2",
                        QStringList{"restore"} + options << QString::fromStdString(backupRoot()));
+    }
+
+    // Adds a record (and for a file its content) to the plain backup's Manifest.db, as a host could.
+    void addBackupRecord(ManifestEntry entry, const std::string& content = {})
+    {
+        entry.domain = kLineAppDomain;
+        entry.fileId = backupFileId(entry.domain, entry.relativePath);
+        entry.size = content.size();
+        entry.lastModified = 1700000000;
+        SqliteDb db(backupFolder() + "/Manifest.db", SQLITE_OPEN_READWRITE);
+        SqliteStatement insert(db, "INSERT OR REPLACE INTO Files VALUES (?,?,?,?,?)");
+        insert.bind(1, entry.fileId)
+            .bind(2, entry.domain)
+            .bind(3, entry.relativePath)
+            .bind(4, int64_t(entry.flags))
+            .bindBlob(5, encodeMbFile(entry))
+            .run();
+        if (entry.flags == ManifestEntry::File)
+            writeWholeFile(backupFolder() + "/" + backupContentPath(entry.fileId), content);
     }
 
     // A file of LINE's data container.
@@ -110,6 +131,48 @@ TEST_F(BackupToolsTest, RestoreChangesTheDeviceFileAndReboots)
     // The client asked the device to reinstall apps through AFC.
     EXPECT_TRUE(fs::exists(m_deviceFolder + "/afc/iTunesRestore/RestoreApplications.plist"));
     EXPECT_TRUE(m_simulator->waitForAttached(m_udid, std::chrono::seconds(10)));
+}
+
+TEST_F(BackupToolsTest, SymbolicLinksAreBackedUpAndRestored)
+{
+    const std::string link = deviceFile(kLineAppDomain, "Library/current");
+    fs::create_symlink("Caches/session-2", link);
+    ASSERT_EQ(backup(true).exitCode, 0);
+    fs::remove(link);
+    const ToolRun run = restore({"--system"});
+    ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
+    ASSERT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::read_symlink(link).string(), "Caches/session-2");
+    EXPECT_TRUE(m_simulator->waitForAttached(m_udid, std::chrono::seconds(10)));
+}
+
+TEST_F(BackupToolsTest, RestoreNeverWritesThroughLinksToOutsideTheDevice)
+{
+    ASSERT_EQ(backup(true).exitCode, 0);
+    const std::string outside = path("outside");
+    fs::create_directories(outside);
+    // A link already on the device, and a link in the backup, both with files below them in the backup.
+    fs::create_symlink(outside, deviceFile(kLineAppDomain, "Library/pre"));
+    ManifestEntry planted;
+    planted.relativePath = "Library/pre/planted.txt";
+    addBackupRecord(planted, "planted");
+    ManifestEntry escape;
+    escape.flags = ManifestEntry::SymbolicLink;
+    escape.mode = 0120755;
+    escape.relativePath = "Library/escape";
+    escape.target = outside;
+    addBackupRecord(escape);
+    ManifestEntry below;
+    below.relativePath = "Library/escape/planted.txt";
+    addBackupRecord(below, "below a link");
+
+    const ToolRun run = restore({"--system", "--no-reboot"});
+    ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_TRUE(fs::is_empty(outside));
+    EXPECT_FALSE(fs::is_symlink(deviceFile(kLineAppDomain, "Library/pre")));
+    EXPECT_EQ(readWholeFile(deviceFile(kLineAppDomain, "Library/pre/planted.txt")), "planted");
+    EXPECT_FALSE(fs::is_symlink(deviceFile(kLineAppDomain, "Library/escape")));
+    EXPECT_EQ(readWholeFile(deviceFile(kLineAppDomain, "Library/escape/planted.txt")), "below a link");
 }
 
 TEST_F(BackupToolsTest, RestoreWithRemoveDeletesFilesTheBackupLacks)
@@ -204,13 +267,12 @@ TEST_F(BackupToolsTest, CloudBackupIsSwitchedThroughMobilebackup2)
     EXPECT_EQ(info.output.trimmed().toStdString(), "true");
 }
 
-TEST_F(BackupToolsTest, EncryptedBackupsAreRefusedForNow)
+TEST_F(BackupToolsTest, EncryptionWithoutABackupPasswordFailsTheBackup)
 {
     control("set " + m_udid + " WillEncrypt on");
-    control("set " + m_udid + " BackupPassword secret");
     const ToolRun run = backup(true);
     EXPECT_NE(run.exitCode, 0);
-    EXPECT_TRUE(run.output.contains("Encrypted backups are not supported by this device yet"))
+    EXPECT_TRUE(run.output.contains("Backup encryption is on but no backup password is set"))
         << run.output.toStdString();
 }
 

@@ -1,4 +1,5 @@
 // The iphonesim program: serve with the control socket and standard input, control, generate.
+#include "DeviceSettings.h"
 #include "SimTestSupport.h"
 
 #include <QProcess>
@@ -80,6 +81,33 @@ TEST(ProgramTest, ClosedStandardInputEndsTheServer)
     server.closeWriteChannel();
     EXPECT_TRUE(server.waitForFinished(20000));
     EXPECT_FALSE(fs::exists((temp.path() + "/mux.sock").toStdString()));
+}
+
+TEST(ProgramTest, GenerateWritesLinesStoreAndTheBackupEncryptionSettings)
+{
+    QTemporaryDir temp;
+    int exitCode = -1;
+    const QString generated = runToEnd({"generate", temp.path() + "/device", "--files", "4",
+                                        "--line-messages", "20", "--will-encrypt", "--backup-password", "pw",
+                                        "--keybag-iterations", "12", "--keybag-dp-iterations", "34"},
+                                       &exitCode);
+    ASSERT_EQ(exitCode, 0) << generated.toStdString();
+    int stores = 0;
+    const fs::path group =
+        (temp.path() + "/device/files/AppDomainGroup-group.com.linecorp.line").toStdString();
+    for (const auto& entry : fs::recursive_directory_iterator(group))
+        stores += entry.path().filename() == "Line.sqlite";
+    EXPECT_EQ(stores, 1);
+    const auto settings =
+        iphonesim::DeviceSettings::load((temp.path() + "/device/settings.plist").toStdString());
+    EXPECT_TRUE(settings.willEncrypt);
+    EXPECT_EQ(settings.backupPassword, "pw");
+    EXPECT_EQ(settings.keybagIterations, 12u);
+    EXPECT_EQ(settings.keybagDataProtectionIterations, 34u);
+    runToEnd({"generate", temp.path() + "/other", "--keybag-iterations", "0"}, &exitCode);
+    EXPECT_EQ(exitCode, 2);
+    runToEnd({"generate", temp.path() + "/other", "--line-chats", "0"}, &exitCode);
+    EXPECT_EQ(exitCode, 2);
 }
 
 TEST(ProgramTest, BadArgumentsAreRefused)

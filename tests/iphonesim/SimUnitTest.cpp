@@ -226,6 +226,23 @@ TEST(ContentStreamTest, SameSeedSameBytes)
     EXPECT_TRUE(isUuid(seededUuid(1)));
 }
 
+TEST(PlistTest, NulCharactersFromClientsDoNotAbort)
+{
+    // libplist 2.2 asserts when a string or a key read the usual way holds a NUL character.
+    const std::string xml = std::string("<plist version=\"1.0\"><dict><key>Name</key><string>ab") + '\0' +
+                            "cd</string><key>x" + '\0' + "y</key><string>v</string></dict></plist>";
+    PlistPtr root = plistFromBytes(xml);
+    ASSERT_TRUE(root);
+    const std::string name = dictString(root.get(), "Name").value_or("");
+    EXPECT_EQ(name.substr(0, 2), "ab");
+    EXPECT_NE(name.find('\0'), std::string::npos) << "the NUL stays, for the checks of names and paths";
+    EXPECT_TRUE(dictItems(root.get()).empty()) << "a dictionary whose keys cannot be read is not listed";
+    PlistPtr clean = newDict();
+    dictSetString(clean.get(), "a", "1");
+    dictSetString(clean.get(), "b", "2");
+    EXPECT_EQ(dictItems(clean.get()).size(), 2u);
+}
+
 TEST(PlistChannelTest, OversizedAndInvalidMessagesAreRefused)
 {
     int pair[2];

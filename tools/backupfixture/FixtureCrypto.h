@@ -3,8 +3,9 @@
 #include <QByteArray>
 #include <QIODevice>
 
-// The fixture builder's own cryptography, written straight against OpenSSL so that the program's reader
-// is checked against an independent writer. Every function throws std::runtime_error on failure.
+// The fixture builder's cryptography on Qt byte arrays, over the shared tools/backupcrypto (OpenSSL, no
+// code of src/backup), so that the program's reader is checked against an independent writer. Every function
+// throws std::runtime_error on failure.
 namespace FixtureCrypto {
 
 // PBKDF2-HMAC-SHA1 or -SHA256 (OpenSSL's PKCS5_PBKDF2_HMAC).

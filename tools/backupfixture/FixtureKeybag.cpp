@@ -1,50 +1,54 @@
 #include "FixtureKeybag.h"
 
-#include "FixtureCrypto.h"
+#include "BackupKeybag.h"
 
-#include <QtEndian>
+#include <string>
+
+namespace {
+
+std::string bytesOf(const QByteArray& bytes)
+{
+    return std::string(bytes.constData(), size_t(bytes.size()));
+}
+
+QByteArray toBytes(const std::string& bytes)
+{
+    return QByteArray(bytes.data(), qsizetype(bytes.size()));
+}
+
+// The shared keybag writer, filled from the fixture's fields.
+backupcrypto::BackupKeybag sharedKeybag(const FixtureKeybag& fixture)
+{
+    backupcrypto::BackupKeybag keybag;
+    keybag.uuid = bytesOf(fixture.uuid);
+    keybag.salt = bytesOf(fixture.salt);
+    keybag.iterations = fixture.iterations;
+    keybag.dataProtectionKdf = fixture.dataProtectionKdf;
+    keybag.dataProtectionSalt = bytesOf(fixture.dataProtectionSalt);
+    keybag.dataProtectionIterations = fixture.dataProtectionIterations;
+    for (auto it = fixture.wrappedClassKeys.cbegin(); it != fixture.wrappedClassKeys.cend(); ++it)
+        keybag.classKeys[it.key()] = {bytesOf(fixture.classUuids.value(it.key())), 2, 0, bytesOf(it.value())};
+    return keybag;
+}
+
+} // namespace
 
 QByteArray FixtureKeybag::integer(quint32 value)
 {
-    QByteArray bytes(4, '\0');
-    qToBigEndian<quint32>(value, bytes.data());
-    return bytes;
+    return toBytes(backupcrypto::BackupKeybag::integer(value));
 }
 
 QByteArray FixtureKeybag::item(const char* tag, const QByteArray& value)
 {
-    return QByteArray(tag, 4) + integer(static_cast<quint32>(value.size())) + value;
+    return toBytes(backupcrypto::BackupKeybag::item(tag, bytesOf(value)));
 }
 
 QByteArray FixtureKeybag::passcodeKey(const QByteArray& password) const
 {
-    QByteArray input = password;
-    if (dataProtectionKdf)
-        input = FixtureCrypto::pbkdf2Sha256(password, dataProtectionSalt, dataProtectionIterations, 32);
-    return FixtureCrypto::pbkdf2Sha1(input, salt, iterations, 32);
+    return toBytes(sharedKeybag(*this).passcodeKey(bytesOf(password)));
 }
 
 QByteArray FixtureKeybag::serialize() const
 {
-    QByteArray bytes;
-    bytes += item("VERS", integer(4));
-    bytes += item("TYPE", integer(1)); // backup keybag
-    bytes += item("UUID", uuid);
-    bytes += item("HMCK", QByteArray(40, '\x5a'));
-    bytes += item("WRAP", integer(0));
-    bytes += item("SALT", salt);
-    bytes += item("ITER", integer(iterations));
-    if (dataProtectionKdf) {
-        bytes += item("DPWT", integer(1));
-        bytes += item("DPIC", integer(dataProtectionIterations));
-        bytes += item("DPSL", dataProtectionSalt);
-    }
-    for (auto it = wrappedClassKeys.cbegin(); it != wrappedClassKeys.cend(); ++it) {
-        bytes += item("UUID", classUuids.value(it.key()));
-        bytes += item("CLAS", integer(it.key()));
-        bytes += item("WRAP", integer(2));
-        bytes += item("KTYP", integer(0));
-        bytes += item("WPKY", it.value());
-    }
-    return bytes;
+    return toBytes(sharedKeybag(*this).serialize());
 }

@@ -38,18 +38,28 @@ std::unique_ptr<ContentSink> openLimitedFileSink(const std::string& path, uint64
 // Reads exactly size bytes of a local file (the device's own files and metadata).
 std::unique_ptr<ContentSource> openFileSource(const std::string& path, uint64_t size);
 
+// Where restored bytes go unchanged: into the staged file.
+std::unique_ptr<ContentSink> openFileSink(AtomicFileWriter& file);
+
 // Everything that differs between plain and encrypted backups, behind one interface: how a file is
 // described in Manifest.db, which bytes are sent for it, the encryption properties of Manifest.plist and the
-// treatment of Manifest.db itself, and the way back during a restore. The device uses PlainBackupCodec now;
-// an encrypting codec (keybag, class keys, per-file keys, encrypted Manifest.db) plugs in here later.
+// treatment of Manifest.db itself, and the way back during a restore. PlainBackupCodec writes unencrypted
+// backups; EncryptedBackupCodec writes and reads encrypted ones.
 class BackupCodec
 {
 public:
     virtual ~BackupCodec() = default;
 
     virtual bool isEncrypted() const = 0;
-    // Sets what the codec owns in an entry (protection class, wrapped per-file key) before it is archived.
-    virtual void prepareEntry(ManifestEntry& entry) = 0;
+
+    // --- backups ---
+    // Whether the host's previous backup (its Manifest.plist) was written the way this codec writes, with
+    // the same keys, so that its Manifest.db and content files can serve an incremental backup.
+    virtual bool acceptsPrevious(plist_t manifest) = 0;
+    // Sets what the codec owns in an entry (the wrapped per-file key) before it is archived. previous is the
+    // host's record of the file when the file is unchanged since that backup; returns whether the content
+    // the host holds for it stays valid (false: the file is sent again).
+    virtual bool prepareEntry(ManifestEntry& entry, const ManifestEntry* previous) = 0;
     // The "file" column of the entry's Files row.
     virtual std::string fileRecord(const ManifestEntry& entry) = 0;
     // The bytes the backup stores for a regular file, read from the device file at localPath.
@@ -62,14 +72,15 @@ public:
     // Turns the finished plain Manifest.db at path into what the backup stores, in place.
     virtual void sealManifestDb(const std::string& path) = 0;
 
-    // Restore side. Accepts (or refuses, with the device's error text) the backup described by
-    // Manifest.plist.
-    virtual bool acceptBackup(plist_t manifest, const std::string& password, std::string* error) = 0;
-    // Makes the downloaded Manifest.db at path readable, in place.
+    // --- backups (the host's previous manifest) and restores ---
+    // Makes a Manifest.db that came from the host readable, in place; throws SimError when it cannot.
     virtual void openManifestDb(const std::string& path) = 0;
     // Reads an entry's metadata from its "file" column.
     virtual bool readFileRecord(const std::string& record, ManifestEntry& entry) = 0;
-    // Where the content of a restored file goes.
+
+    // --- restores ---
+    // Where the content of a restored file goes; throws SimError when the file cannot be restored (its key
+    // does not unwrap).
     virtual std::unique_ptr<ContentSink> restoreContent(const ManifestEntry& entry,
                                                         AtomicFileWriter& file) = 0;
 };

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -55,10 +56,12 @@ BackupPlan::BackupPlan(SimDevice& device, BackupCodec& codec, std::string workFo
     m_db = std::make_unique<SqliteDb>(planPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     m_db->execute("PRAGMA journal_mode=OFF");
     m_db->execute("PRAGMA synchronous=OFF"); // scratch data of one backup, thrown away afterwards
-    m_db->execute(
-        "CREATE TABLE Upload (fileID TEXT PRIMARY KEY, domain TEXT, relativePath TEXT, size INTEGER)");
+    // size: of the device file; stored: of its content in the backup; class and key: what the content is
+    // encrypted with.
+    m_db->execute("CREATE TABLE Upload (fileID TEXT PRIMARY KEY, domain TEXT, relativePath TEXT, "
+                  "size INTEGER, stored INTEGER, class INTEGER, key BLOB)");
     m_db->execute("CREATE TABLE Unchanged (fileID TEXT PRIMARY KEY, domain TEXT, relativePath TEXT, "
-                  "size INTEGER)");
+                  "size INTEGER, stored INTEGER, class INTEGER, key BLOB)");
     m_db->execute("CREATE TABLE Removed (fileID TEXT PRIMARY KEY)");
     // The new Manifest.db is a database of its own, holding only what devices write.
     m_db->execute(("ATTACH DATABASE " + sqlLiteral(m_manifestPath) + " AS manifest").c_str());
@@ -84,9 +87,11 @@ BackupPlan::BackupPlan(SimDevice& device, BackupCodec& codec, std::string workFo
         *m_db, "INSERT OR REPLACE INTO manifest.Files (fileID, domain, relativePath, flags, file) "
                "VALUES (?,?,?,?,?)");
     m_insertUpload = std::make_unique<SqliteStatement>(
-        *m_db, "INSERT OR REPLACE INTO Upload (fileID, domain, relativePath, size) VALUES (?,?,?,?)");
+        *m_db, "INSERT OR REPLACE INTO Upload (fileID, domain, relativePath, size, stored, class, key) "
+               "VALUES (?,?,?,?,?,?,?)");
     m_insertUnchanged = std::make_unique<SqliteStatement>(
-        *m_db, "INSERT OR REPLACE INTO Unchanged (fileID, domain, relativePath, size) VALUES (?,?,?,?)");
+        *m_db, "INSERT OR REPLACE INTO Unchanged (fileID, domain, relativePath, size, stored, class, key) "
+               "VALUES (?,?,?,?,?,?,?)");
 }
 
 BackupPlan::~BackupPlan()
@@ -140,6 +145,7 @@ void BackupPlan::scanDomain(const std::string& domain)
         if (S_ISREG(info.st_mode)) {
             entry.flags = ManifestEntry::File;
             entry.size = uint64_t(info.st_size);
+            entry.protectionClass = fileProtectionClass(relativePath);
         } else if (S_ISDIR(info.st_mode)) {
             entry.flags = ManifestEntry::Directory;
         } else if (S_ISLNK(info.st_mode)) {
@@ -171,7 +177,20 @@ void BackupPlan::scanDomain(const std::string& domain)
 
 void BackupPlan::addEntry(ManifestEntry& entry)
 {
-    m_codec.prepareEntry(entry);
+    // A file is unchanged when the host's previous record shows the same size, time, inode and mode.
+    std::optional<ManifestEntry> previous;
+    if (m_findPrevious && entry.flags == ManifestEntry::File) {
+        m_findPrevious->bind(1, entry.fileId);
+        if (m_findPrevious->step() && m_findPrevious->bytes(0) <= kMaxFileRecord) {
+            ManifestEntry candidate;
+            if (m_codec.readFileRecord(m_findPrevious->blob(0), candidate) && candidate.size == entry.size &&
+                candidate.lastModified == entry.lastModified && candidate.inode == entry.inode &&
+                candidate.mode == entry.mode)
+                previous = std::move(candidate);
+        }
+        m_findPrevious->reset();
+    }
+    const bool unchanged = m_codec.prepareEntry(entry, previous ? &*previous : nullptr);
     m_insertFile->bind(1, entry.fileId)
         .bind(2, entry.domain)
         .bind(3, entry.relativePath)
@@ -181,22 +200,14 @@ void BackupPlan::addEntry(ManifestEntry& entry)
     if (entry.flags != ManifestEntry::File)
         return;
     ++m_scannedFiles;
-    bool unchanged = false;
-    if (m_findPrevious) {
-        m_findPrevious->bind(1, entry.fileId);
-        if (m_findPrevious->step() && m_findPrevious->bytes(0) <= kMaxFileRecord) {
-            ManifestEntry previous;
-            unchanged = m_codec.readFileRecord(m_findPrevious->blob(0), previous) &&
-                        previous.size == entry.size && previous.lastModified == entry.lastModified &&
-                        previous.inode == entry.inode && previous.mode == entry.mode;
-        }
-        m_findPrevious->reset();
-    }
     SqliteStatement& insert = unchanged ? *m_insertUnchanged : *m_insertUpload;
     insert.bind(1, entry.fileId)
         .bind(2, entry.domain)
         .bind(3, entry.relativePath)
-        .bind(4, int64_t(m_codec.storedSize(entry)))
+        .bind(4, int64_t(entry.size))
+        .bind(5, int64_t(m_codec.storedSize(entry)))
+        .bind(6, int64_t(entry.protectionClass))
+        .bindBlob(7, entry.encryptionKey)
         .run();
 }
 
@@ -216,7 +227,7 @@ std::vector<std::pair<std::string, uint64_t>> BackupPlan::unchangedFiles(const s
     std::string upper = prefix;
     if (!upper.empty())
         upper.back() = char(upper.back() + 1);
-    SqliteStatement query(*m_db, "SELECT fileID, size FROM Unchanged WHERE fileID >= ? AND fileID < ?");
+    SqliteStatement query(*m_db, "SELECT fileID, stored FROM Unchanged WHERE fileID >= ? AND fileID < ?");
     query.bind(1, prefix).bind(2, upper);
     while (query.step())
         files.emplace_back(query.text(0), uint64_t(query.integer(1)));
@@ -239,13 +250,13 @@ uint64_t BackupPlan::uploadCount()
 
 uint64_t BackupPlan::uploadBytes()
 {
-    SqliteStatement query(*m_db, "SELECT coalesce(sum(size), 0) FROM Upload");
+    SqliteStatement query(*m_db, "SELECT coalesce(sum(stored), 0) FROM Upload");
     return query.step() ? uint64_t(query.integer(0)) : 0;
 }
 
 void BackupPlan::forEachUpload(const std::function<void(const UploadItem&)>& visit)
 {
-    SqliteStatement query(*m_db, "SELECT fileID, domain, relativePath, size FROM Upload "
+    SqliteStatement query(*m_db, "SELECT fileID, domain, relativePath, size, stored, class, key FROM Upload "
                                  "ORDER BY domain, relativePath");
     while (query.step()) {
         UploadItem item;
@@ -253,6 +264,9 @@ void BackupPlan::forEachUpload(const std::function<void(const UploadItem&)>& vis
         item.domain = query.text(1);
         item.relativePath = query.text(2);
         item.size = uint64_t(query.integer(3));
+        item.storedSize = uint64_t(query.integer(4));
+        item.protectionClass = uint8_t(query.integer(5));
+        item.encryptionKey = query.blob(6);
         visit(item);
     }
 }

@@ -20,7 +20,10 @@ struct UploadItem
     std::string fileId;
     std::string domain;
     std::string relativePath;
-    uint64_t size = 0;
+    uint64_t size = 0;       // of the device file
+    uint64_t storedSize = 0; // of its content in the backup (encrypted contents are padded)
+    uint8_t protectionClass = 0;
+    std::string encryptionKey; // the wrapped per-file key of encrypted backups
 };
 
 // What a backup sends, worked out in the device's scratch space without holding the file list in memory:
@@ -38,7 +41,7 @@ public:
 
     // Prefixes ("3d", ...) of files the host should hold already.
     std::vector<std::string> unchangedPrefixes();
-    // Files of one prefix the host should hold, with their sizes.
+    // Files of one prefix the host should hold, with the sizes of their stored contents.
     std::vector<std::pair<std::string, uint64_t>> unchangedFiles(const std::string& prefix);
     // The host lacks the file (or holds a different size): send it after all.
     void markMissing(const std::string& fileId);

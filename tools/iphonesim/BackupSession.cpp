@@ -7,6 +7,7 @@
 #include "DeviceKeys.h"
 #include "DeviceLink.h"
 #include "DeviceServices.h"
+#include "EncryptedBackupCodec.h"
 #include "HostTransfer.h"
 #include "PlainBackupCodec.h"
 #include "SimDevice.h"
@@ -127,13 +128,18 @@ std::string BackupSession::previousManifest(HostTransfer& transfer, const std::s
         return {};
     }
     const auto backupUdid = dictString(dictItem(manifest.get(), "Lockdown", PLIST_DICT), "UniqueDeviceID");
-    const bool encrypted = dictBool(manifest.get(), "IsEncrypted").value_or(false);
-    if (backupUdid != m_device.udid() || encrypted != codec.isEncrypted())
-        return {}; // another device's backup, or the encryption changed: a full backup replaces it
+    if (backupUdid != m_device.udid() || !codec.acceptsPrevious(manifest.get()))
+        return {}; // another device's backup, or the encryption or its keys changed: a full backup replaces
+                   // it
     const DownloadOutcome database = transfer.download({backupPath("Manifest.db")}, 2.0, open);
     if (database.received.size() != 1)
         return {};
-    codec.openManifestDb(manifestDbPath);
+    try {
+        codec.openManifestDb(manifestDbPath);
+    } catch (const SimError& failure) {
+        logInfo(m_device.udid() + ": the previous manifest is not usable: " + failure.what());
+        return {};
+    }
     return manifestDbPath;
 }
 
@@ -148,8 +154,8 @@ void BackupSession::run(plist_t request)
     if (!checkFaults())
         return;
     const DeviceSettings settings = m_device.settings();
-    if (settings.willEncrypt) {
-        fail(1, "Encrypted backups are not supported by this device yet (MBErrorDomain/1)");
+    if (settings.willEncrypt && settings.backupPassword.empty()) {
+        fail(1, "Backup encryption is on but no backup password is set (MBErrorDomain/1)");
         return;
     }
     if (!m_device.tryBeginBackupOperation()) {
@@ -161,7 +167,12 @@ void BackupSession::run(plist_t request)
         SimDevice& device;
         ~EndOperation() { device.endBackupOperation(); }
     } endOperation{m_device};
-    PlainBackupCodec codec;
+    std::unique_ptr<BackupCodec> codecOwner;
+    if (settings.willEncrypt)
+        codecOwner = std::make_unique<EncryptedBackupCodec>(m_device.backupKeys().current(settings));
+    else
+        codecOwner = std::make_unique<PlainBackupCodec>();
+    BackupCodec& codec = *codecOwner;
     const bool forceFull =
         dictBool(dictItem(request, "Options", PLIST_DICT), "ForceFullBackup").value_or(false);
 
@@ -183,7 +194,8 @@ void BackupSession::run(plist_t request)
     if (m_failed)
         return;
     const bool fullBackup = previous.empty();
-    logInfo(m_device.udid() + (fullBackup ? " full backup" : " incremental backup") + " to " + m_target);
+    logInfo(m_device.udid() + (fullBackup ? " full" : " incremental") +
+            (codec.isEncrypted() ? " encrypted backup" : " backup") + " to " + m_target);
 
     BackupPlan plan(m_device, codec, workFolder, previous);
     plan.scan();
@@ -260,12 +272,14 @@ void BackupSession::run(plist_t request)
             entry.domain = item.domain;
             entry.relativePath = item.relativePath;
             entry.size = item.size;
+            entry.protectionClass = item.protectionClass;
+            entry.encryptionKey = item.encryptionKey;
             const std::string localPath = m_device.domainFolder(item.domain) + "/" + item.relativePath;
             batch.push_back(
                 OutgoingFile{m_device.devicePathOf(item.domain, item.relativePath),
                              backupPath("Snapshot/" + backupContentPath(item.fileId)),
                              [&codec, entry, localPath]() { return codec.openContent(entry, localPath); }});
-            batchBytes += item.size;
+            batchBytes += item.storedSize;
             if (batch.size() >= kBatchFiles || batchBytes >= kBatchBytes)
                 flush();
         });

@@ -297,8 +297,19 @@ GeneratorReport generateDevice(const std::string& folder, const GeneratorOptions
                 writer.write({domain, pathFor(domain, i / 2, seed), lineSizes[i]}, i);
             }
         }
-        if (options.fillLine)
+        if (options.fillLine) {
             options.fillLine(writer.report.line);
+            for (const std::string& root : {writer.report.line.appFolder, writer.report.line.groupFolder}) {
+                for (auto it = fs::recursive_directory_iterator(root, error);
+                     !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+                    if (it->is_regular_file(error)) {
+                        ++writer.report.files;
+                        writer.report.bytes += it->file_size(error);
+                    }
+                }
+                error.clear();
+            }
+        }
     }
     writer.report.udid = udid;
     return writer.report;

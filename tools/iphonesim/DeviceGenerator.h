@@ -45,7 +45,8 @@ struct GeneratorOptions
     // Instead of generated files, copy the trees "AppDomain-jp.naver.line" and
     // "AppDomainGroup-group.com.linecorp.line" of this folder into LINE's containers.
     std::string lineSourceFolder;
-    // Called after LINE's containers exist, to put real LINE content into them.
+    // Called after LINE's containers exist, to put real LINE content into them (lineFixtureFiller of
+    // LineContent.h: the LINE fixture builder's store); its files count in the report.
     std::function<void(const LineContainers&)> fillLine;
 
     DeviceSettings settings;

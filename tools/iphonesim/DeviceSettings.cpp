@@ -18,6 +18,8 @@ constexpr const char* kPasscode = "PasscodeSet";
 constexpr const char* kTotal = "TotalCapacity";
 constexpr const char* kFree = "FreeSpace";
 constexpr const char* kPendingReboot = "RestorePendingReboot";
+constexpr const char* kKeybagIterations = "KeybagIterations";
+constexpr const char* kKeybagDpIterations = "KeybagDataProtectionIterations";
 
 std::optional<bool> parseBool(std::string value)
 {
@@ -34,6 +36,13 @@ std::optional<uint64_t> parseSize(const std::string& value)
     if (value.empty() || value.find_first_not_of("0123456789") != std::string::npos || value.size() > 19)
         return std::nullopt;
     return std::strtoull(value.c_str(), nullptr, 10);
+}
+
+// An iteration count from settings.plist, or the fallback when it is missing or out of range.
+uint32_t iterationCount(std::optional<uint64_t> value, uint32_t fallback)
+{
+    return value && *value > 0 && *value <= DeviceSettings::kMaxKeybagIterations ? uint32_t(*value)
+                                                                                 : fallback;
 }
 
 } // namespace
@@ -79,6 +88,9 @@ DeviceSettings DeviceSettings::load(const std::string& path)
     settings.totalCapacity = dictUInt(dict, kTotal).value_or(settings.totalCapacity);
     settings.freeSpace = dictUInt(dict, kFree).value_or(settings.freeSpace);
     settings.restorePendingReboot = dictBool(dict, kPendingReboot).value_or(false);
+    settings.keybagIterations = iterationCount(dictUInt(dict, kKeybagIterations), settings.keybagIterations);
+    settings.keybagDataProtectionIterations =
+        iterationCount(dictUInt(dict, kKeybagDpIterations), settings.keybagDataProtectionIterations);
     return settings;
 }
 
@@ -94,6 +106,8 @@ void DeviceSettings::save(const std::string& path) const
     dictSetUInt(dict.get(), kTotal, totalCapacity);
     dictSetUInt(dict.get(), kFree, freeSpace);
     dictSetBool(dict.get(), kPendingReboot, restorePendingReboot);
+    dictSetUInt(dict.get(), kKeybagIterations, keybagIterations);
+    dictSetUInt(dict.get(), kKeybagDpIterations, keybagDataProtectionIterations);
     plistToFile(dict.get(), path, PlistFormat::Xml);
 }
 
@@ -108,6 +122,13 @@ bool DeviceSettings::set(const std::string& name, const std::string& value)
     }
     if (name == kBackupPassword) {
         backupPassword = value;
+        return true;
+    }
+    if (name == kKeybagIterations || name == kKeybagDpIterations) {
+        const auto count = parseSize(value);
+        if (!count || *count == 0 || *count > kMaxKeybagIterations)
+            return false;
+        (name == kKeybagIterations ? keybagIterations : keybagDataProtectionIterations) = uint32_t(*count);
         return true;
     }
     if (name == kTotal || name == kFree) {

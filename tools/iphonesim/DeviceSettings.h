@@ -23,14 +23,20 @@ struct DeviceSettings
 {
     TrustMode trust = TrustMode::Automatic;
     bool willEncrypt = false;   // "Encrypt local backup" is on
-    std::string backupPassword; // password of encrypted backups (used once encryption is simulated)
-    bool findMyIPhone = false;  // restores are refused while it is on
+    std::string backupPassword; // password of encrypted backups
+    // PBKDF2 rounds of the backup keybag the device makes: ITER (PBKDF2-HMAC-SHA1) and DPIC
+    // (PBKDF2-HMAC-SHA256). Devices use 10,000 and 10,000,000; tests lower them to stay fast.
+    uint32_t keybagIterations = 10'000;
+    uint32_t keybagDataProtectionIterations = 10'000'000;
+    bool findMyIPhone = false; // restores are refused while it is on
     bool cloudBackupEnabled = false;
     bool passcodeSet = false;
     uint64_t totalCapacity = 128ull << 30;
     uint64_t freeSpace = 64ull << 30; // restores larger than this fail with MBErrorDomain/105
     // Set by a restore that asked the device not to reboot: the next restore fails until a reboot.
     bool restorePendingReboot = false;
+
+    static constexpr uint32_t kMaxKeybagIterations = 20'000'000;
 
     static DeviceSettings load(const std::string& path);
     void save(const std::string& path) const;

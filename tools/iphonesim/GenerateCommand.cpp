@@ -1,9 +1,14 @@
 // "iphonesim generate": fills a device folder from the command line.
 #include "DeviceGenerator.h"
+#include "LineContent.h"
+#include "LineFixtureOptions.h"
 #include "SimError.h"
+
+#include <QCoreApplication>
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 using namespace iphonesim;
@@ -24,8 +29,14 @@ void generateUsage()
               "  --system-apps N        system apps (3)\n"
               "  --files N              files of other apps and system domains (200)\n"
               "  --bytes N              their total size in bytes (16777216)\n"
-              "  --line-files N         generated files in LINE's containers (40)\n"
-              "  --line-bytes N         their total size (2097152)\n"
+              "  LINE's containers hold a store of the LINE fixture builder (Line.sqlite, groups, media):\n"
+              "  --line-messages N      messages (300)\n"
+              "  --line-chats N         chats (8)\n"
+              "  --line-users N         contacts (12)\n"
+              "  --line-no-attachments  no media files\n"
+              "  --line-generated       generated files instead of a LINE store:\n"
+              "  --line-files N         generated files in LINE's containers (40; implies --line-generated)\n"
+              "  --line-bytes N         their total size (2097152; implies --line-generated)\n"
               "  --line-source DIR      copy DIR/AppDomain-jp.naver.line and\n"
               "                         DIR/AppDomainGroup-group.com.linecorp.line instead\n"
               "  --no-line              LINE is not installed\n"
@@ -33,6 +44,8 @@ void generateUsage()
               "  --find-my              Find My iPhone is on\n"
               "  --will-encrypt         backups are encrypted (password: --backup-password)\n"
               "  --backup-password TEXT\n"
+              "  --keybag-iterations N  PBKDF2-HMAC-SHA1 rounds of the backup keybag, ITER (10000)\n"
+              "  --keybag-dp-iterations N  PBKDF2-HMAC-SHA256 rounds, DPIC (10000000)\n"
               "  --cloud-backup         iCloud backup is on");
 }
 
@@ -53,6 +66,8 @@ int runGenerate(int argc, char** argv)
     }
     const std::string folder = argv[2];
     GeneratorOptions options;
+    LineFixtureOptions line;
+    bool lineGenerated = false;
     for (int i = 3; i < argc; ++i) {
         const std::string arg = argv[i];
         auto text = [&](std::string& target) {
@@ -91,10 +106,19 @@ int runGenerate(int argc, char** argv)
             ok = number(options.otherFiles);
         else if (arg == "--bytes")
             ok = number(options.otherBytes);
-        else if (arg == "--line-files")
-            ok = number(options.lineFiles);
-        else if (arg == "--line-bytes")
-            ok = number(options.lineBytes);
+        else if (arg == "--line-files" || arg == "--line-bytes") {
+            ok = number(arg == "--line-files" ? options.lineFiles : options.lineBytes);
+            lineGenerated = true;
+        } else if (arg == "--line-generated")
+            lineGenerated = true;
+        else if (arg == "--line-messages")
+            ok = number(line.messages);
+        else if (arg == "--line-chats")
+            ok = number(line.chats) && line.chats > 0;
+        else if (arg == "--line-users")
+            ok = number(line.users) && line.users > 0;
+        else if (arg == "--line-no-attachments")
+            line.attachments = false;
         else if (arg == "--line-source")
             ok = text(options.lineSourceFolder);
         else if (arg == "--no-line")
@@ -108,7 +132,13 @@ int runGenerate(int argc, char** argv)
             options.settings.willEncrypt = true;
         else if (arg == "--backup-password")
             ok = text(options.settings.backupPassword);
-        else if (arg == "--cloud-backup")
+        else if (arg == "--keybag-iterations" || arg == "--keybag-dp-iterations") {
+            std::string count;
+            ok = text(count) &&
+                 options.settings.set(arg == "--keybag-iterations" ? "KeybagIterations"
+                                                                   : "KeybagDataProtectionIterations",
+                                      count);
+        } else if (arg == "--cloud-backup")
             options.settings.cloudBackupEnabled = true;
         else
             ok = false;
@@ -116,6 +146,16 @@ int runGenerate(int argc, char** argv)
             std::fprintf(stderr, "iphonesim generate: bad option %s\n", arg.c_str());
             return 2;
         }
+    }
+    // The LINE fixture builder is Qt code (SQLite through the program's access layer, images through Qt's
+    // plugins): it runs inside an application object.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    std::unique_ptr<QCoreApplication> application;
+    if (options.lineInstalled && options.lineSourceFolder.empty() && !lineGenerated) {
+        application = std::make_unique<QCoreApplication>(qtArgc, qtArgv);
+        line.seed = options.seed;
+        options.fillLine = lineFixtureFiller(line);
     }
     const GeneratorReport report = generateDevice(folder, options);
     std::printf("%s %llu files %llu bytes\n", report.udid.c_str(), (unsigned long long)report.files,

@@ -118,9 +118,20 @@ HostTransfer::download(const std::vector<std::string>& paths, double progress,
         if (wanted == expected.end())
             throw SimError("the host sent a file that was not asked for: " + path);
         expected.erase(wanted);
-        std::unique_ptr<ContentSink> sink = open(path);
+        // A file the device cannot take (its key does not unwrap, no room) is still read to its end.
+        std::unique_ptr<ContentSink> sink;
+        std::string refusal;
+        try {
+            sink = open(path);
+        } catch (const ConnectionClosed&) {
+            throw;
+        } catch (const SimError& failure) {
+            refusal = failure.what();
+        }
         std::string error;
         receiveFile(path, sink.get(), &error);
+        if (error.empty())
+            error = refusal;
         if (error.empty() && sink) {
             try {
                 sink->finish();

@@ -160,6 +160,18 @@ bool decodeMbFile(const std::string& archive, ManifestEntry& entry)
     return true;
 }
 
+uint8_t fileProtectionClass(const std::string& relativePath)
+{
+    const size_t slash = relativePath.rfind('/');
+    const std::string name = slash == std::string::npos ? relativePath : relativePath.substr(slash + 1);
+    for (const char* suffix : {".sqlite", ".sqlite-wal", ".sqlite-shm", ".db", ".db-wal", ".db-shm"}) {
+        const size_t length = std::char_traits<char>::length(suffix);
+        if (name.size() > length && name.compare(name.size() - length, length, suffix) == 0)
+            return 4;
+    }
+    return 3;
+}
+
 bool isSafeRelativePath(const std::string& relativePath)
 {
     if (relativePath.empty())

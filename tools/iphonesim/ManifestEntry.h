@@ -46,6 +46,10 @@ std::string encodeMbFile(const ManifestEntry& entry);
 // bytes are not an MBFile archive.
 bool decodeMbFile(const std::string& archive, ManifestEntry& entry);
 
+// The data-protection class a device file has: databases (and their journals) are protected until the device
+// is unlocked (4, NSFileProtectionComplete), everything else until the first unlock (3).
+uint8_t fileProtectionClass(const std::string& relativePath);
+
 // MBFile archives are under a kilobyte; larger "file" values in a manifest from outside are not read.
 constexpr size_t kMaxFileRecord = 64 * 1024;
 

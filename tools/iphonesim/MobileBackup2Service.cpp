@@ -1,5 +1,7 @@
 #include "MobileBackup2Service.h"
 
+#include "BackupPasswordChange.h"
+#include "BackupQuery.h"
 #include "BackupSession.h"
 #include "DeviceLink.h"
 #include "DeviceServices.h"
@@ -46,6 +48,12 @@ void MobileBackup2Service::run()
                 BackupSession(m_device, link, m_options).run(message.get());
             } else if (name == "Restore") {
                 RestoreSession(m_device, link, m_options).run(message.get());
+            } else if (name == "ChangePassword") {
+                changeBackupPassword(m_device, link, message.get());
+            } else if (name == "Info") {
+                BackupQuery(m_device, link, m_options).info(message.get());
+            } else if (name == "List") {
+                BackupQuery(m_device, link, m_options).list(message.get());
             } else if (name == "EnableCloudBackup") {
                 const bool enable = dictBool(message.get(), "CloudBackupState").value_or(false);
                 m_device.updateSettings(

@@ -91,12 +91,22 @@ std::unique_ptr<ContentSource> openFileSource(const std::string& path, uint64_t 
     return std::make_unique<FileSource>(path, size);
 }
 
-void PlainBackupCodec::prepareEntry(ManifestEntry& entry)
+std::unique_ptr<ContentSink> openFileSink(AtomicFileWriter& file)
 {
+    return std::make_unique<FileSink>(file);
+}
+
+bool PlainBackupCodec::acceptsPrevious(plist_t manifest)
+{
+    return !dictBool(manifest, "IsEncrypted").value_or(false);
+}
+
+bool PlainBackupCodec::prepareEntry(ManifestEntry& entry, const ManifestEntry* previous)
+{
+    // No keys; the data-protection class the plan set is still recorded, as devices do. The host's copy of
+    // an unchanged file is its plain content, valid as it is.
     entry.encryptionKey.clear();
-    // Unencrypted backups still record the data-protection class of files.
-    if (entry.flags == ManifestEntry::File && entry.protectionClass == 0)
-        entry.protectionClass = 3;
+    return previous != nullptr;
 }
 
 std::string PlainBackupCodec::fileRecord(const ManifestEntry& entry)
@@ -115,15 +125,6 @@ void PlainBackupCodec::addManifestProperties(plist_t manifest)
     dictSetBool(manifest, "IsEncrypted", false);
 }
 
-bool PlainBackupCodec::acceptBackup(plist_t manifest, const std::string&, std::string* error)
-{
-    if (dictBool(manifest, "IsEncrypted").value_or(false)) {
-        *error = "Restoring encrypted backups is not supported by this device (MBErrorDomain/1)";
-        return false;
-    }
-    return true;
-}
-
 bool PlainBackupCodec::readFileRecord(const std::string& record, ManifestEntry& entry)
 {
     return decodeMbFile(record, entry);
@@ -131,7 +132,7 @@ bool PlainBackupCodec::readFileRecord(const std::string& record, ManifestEntry& 
 
 std::unique_ptr<ContentSink> PlainBackupCodec::restoreContent(const ManifestEntry&, AtomicFileWriter& file)
 {
-    return std::make_unique<FileSink>(file);
+    return openFileSink(file);
 }
 
 } // namespace iphonesim

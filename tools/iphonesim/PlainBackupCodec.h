@@ -9,7 +9,8 @@ class PlainBackupCodec : public BackupCodec
 {
 public:
     bool isEncrypted() const override { return false; }
-    void prepareEntry(ManifestEntry& entry) override;
+    bool acceptsPrevious(plist_t manifest) override;
+    bool prepareEntry(ManifestEntry& entry, const ManifestEntry* previous) override;
     std::string fileRecord(const ManifestEntry& entry) override;
     std::unique_ptr<ContentSource> openContent(const ManifestEntry& entry,
                                                const std::string& localPath) override;
@@ -17,7 +18,6 @@ public:
     void addManifestProperties(plist_t manifest) override;
     void sealManifestDb(const std::string&) override {}
 
-    bool acceptBackup(plist_t manifest, const std::string& password, std::string* error) override;
     void openManifestDb(const std::string&) override {}
     bool readFileRecord(const std::string& record, ManifestEntry& entry) override;
     std::unique_ptr<ContentSink> restoreContent(const ManifestEntry& entry, AtomicFileWriter& file) override;

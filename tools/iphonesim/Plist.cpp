@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 
 namespace iphonesim {
@@ -17,6 +18,18 @@ std::string takeCString(char* text)
     std::string result = text ? std::string(text) : std::string();
     std::free(text);
     return result;
+}
+
+// Whether a key of the dictionary holds a NUL character: libplist 2.2 asserts when such a key is read while
+// iterating. Its XML writer copies keys with their full length, so a NUL shows up in the XML text.
+bool hasKeyWithNul(plist_t dict)
+{
+    char* xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(dict, &xml, &length);
+    const bool found = xml && std::memchr(xml, '\0', length) != nullptr;
+    std::free(xml);
+    return found;
 }
 
 } // namespace
@@ -87,9 +100,11 @@ std::optional<std::string> nodeString(plist_t node)
 {
     if (!node || plist_get_node_type(node) != PLIST_STRING)
         return std::nullopt;
-    char* text = nullptr;
-    plist_get_string_val(node, &text);
-    return takeCString(text);
+    // libplist 2.2 asserts (and aborts) in plist_get_string_val when a string holds a NUL character, which
+    // a client can send; the pointer and length accessor does not.
+    uint64_t length = 0;
+    const char* text = plist_get_string_ptr(node, &length);
+    return text ? std::string(text, size_t(length)) : std::string();
 }
 
 std::optional<uint64_t> nodeUInt(plist_t node)
@@ -155,7 +170,7 @@ std::optional<double> dictReal(plist_t dict, const char* key)
 std::vector<std::pair<std::string, plist_t>> dictItems(plist_t dict)
 {
     std::vector<std::pair<std::string, plist_t>> items;
-    if (!dict || plist_get_node_type(dict) != PLIST_DICT)
+    if (!dict || plist_get_node_type(dict) != PLIST_DICT || hasKeyWithNul(dict))
         return items;
     plist_dict_iter iter = nullptr;
     plist_dict_new_iter(dict, &iter);

@@ -84,6 +84,8 @@ std::shared_ptr<SimDevice> SimDevice::open(const std::string& folder)
     device->m_settings = DeviceSettings::load(device->m_folder + "/" + DeviceFolder::kSettingsPlist);
     device->m_apps = AppCatalog::load(device->m_folder + "/" + DeviceFolder::kAppsPlist);
     device->m_keys = DeviceKeys::loadOrCreate(device->m_folder + "/" + DeviceFolder::kKeyFile);
+    device->m_backupKeys =
+        std::make_unique<DeviceBackupKeys>(device->m_folder + "/" + DeviceFolder::kBackupKeys);
     device->m_pairings = std::make_unique<DevicePairings>(device->m_folder + "/" + DeviceFolder::kPairings);
     fs::create_directories(device->filesRoot(), error);
     fs::create_directories(device->afcRoot(), error);

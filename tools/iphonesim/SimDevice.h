@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AppCatalog.h"
+#include "DeviceBackupKeys.h"
 #include "DeviceKeys.h"
 #include "DevicePairings.h"
 #include "DeviceSettings.h"
@@ -27,6 +28,7 @@ constexpr const char* kDevicePlist = "device.plist";     // {"Lockdown": {...}, 
 constexpr const char* kSettingsPlist = "settings.plist"; // DeviceSettings
 constexpr const char* kAppsPlist = "apps.plist";         // AppCatalog
 constexpr const char* kKeyFile = "device-key.pem";
+constexpr const char* kBackupKeys = "backup-keys.plist"; // DeviceBackupKeys
 constexpr const char* kPairings = "pairings";
 constexpr const char* kFiles = "files";     // files/<backup domain>/<relative path>
 constexpr const char* kAfc = "afc";         // the media area the AFC service shows
@@ -64,6 +66,7 @@ public:
 
     const AppCatalog& apps() const { return m_apps; }
     const DeviceKeys& keys() const { return m_keys; }
+    DeviceBackupKeys& backupKeys() { return *m_backupKeys; }
     FaultPlan& faults() { return m_faults; }
     NotificationHub& notifications() { return m_notifications; }
 
@@ -100,6 +103,7 @@ private:
     DeviceSettings m_settings;
     AppCatalog m_apps;
     DeviceKeys m_keys;
+    std::unique_ptr<DeviceBackupKeys> m_backupKeys;
     std::mutex m_pairingMutex;
     std::unique_ptr<DevicePairings> m_pairings;
     FaultPlan m_faults;
