@@ -96,7 +96,7 @@ TEST_F(BackupLineMessagesThreadTest, ASecondBackupOfTheSameMessagesAddsNothingAn
     const Outcome outcome = run(messages, first);
     EXPECT_TRUE(outcome.succeeded);
     EXPECT_EQ(outcome.inserted, 300);
-    EXPECT_EQ(outcome.mediaCopied, 30);
+    EXPECT_EQ(outcome.mediaCopied, 60); // 30 photos and their thumbnails
     EXPECT_EQ(first.successes, QStringList{QStringLiteral("Successfully backed up 300 messages.")});
     EXPECT_TRUE(first.errors.isEmpty());
     ASSERT_FALSE(first.progress.isEmpty());
