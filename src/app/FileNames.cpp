@@ -8,9 +8,9 @@ namespace {
 const QStringList& reservedNames()
 {
     static const QStringList names = {
-        QStringLiteral("CON"),  QStringLiteral("PRN"),  QStringLiteral("AUX"),    QStringLiteral("CLOCK$"),
-        QStringLiteral("NUL"),  QStringLiteral("COM1"), QStringLiteral("COM2"),   QStringLiteral("COM3"),
-        QStringLiteral("COM4"), QStringLiteral("COM5"), QStringLiteral("COM6"),   QStringLiteral("COM7"),
+        QStringLiteral("CON"),  QStringLiteral("PRN"),  QStringLiteral("AUX"),  QStringLiteral("CLOCK$"),
+        QStringLiteral("NUL"),  QStringLiteral("COM1"), QStringLiteral("COM2"), QStringLiteral("COM3"),
+        QStringLiteral("COM4"), QStringLiteral("COM5"), QStringLiteral("COM6"), QStringLiteral("COM7"),
         QStringLiteral("COM8"), QStringLiteral("COM9"), QStringLiteral("LPT1"),
     };
     return names;

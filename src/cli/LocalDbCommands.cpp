@@ -1,9 +1,14 @@
-// ferrowyn-cli localdb: the chats and messages of a local message database.
+// ferrowyn-cli localdb: the chats and messages of a local message database, and backing messages up
+// into one.
 #include "CliCommand.h"
+#include "CliMessageSource.h"
+#include "ConsoleJobReporter.h"
 #include "LineListing.h"
+#include "jobs/BackupLineMessagesThread.h"
 #include "line/LineLocalDb.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -37,8 +42,46 @@ int run(CliContext& context, const QString& description, bool messages, Printer 
     }
 }
 
+bool sameFolder(const QString& a, const QString& b)
+{
+    const QFileInfo first(a);
+    const QFileInfo second(b);
+    return first.exists() && second.exists() && first.canonicalFilePath() == second.canonicalFilePath();
+}
+
+int backup(CliContext& context)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(
+        QStringLiteral("DB_FOLDER"),
+        QStringLiteral("Folder of the local message database to back up into (created when missing)."));
+    CliMessageSource::addOptions(parser);
+    int exitCode = CliOk;
+    if (!context.parse(parser,
+                       QStringLiteral("Backs up the messages of a LINE app folder or of another local message "
+                                      "database into the local message database in DB_FOLDER, with their "
+                                      "chats, contacts, thumbnails and media. Messages already there are not "
+                                      "added again."),
+                       exitCode))
+        return exitCode;
+    if (parser.positionalArguments().size() != 1) {
+        context.err << "error: give exactly one DB_FOLDER\n";
+        return CliUsage;
+    }
+    const QString target = parser.positionalArguments().first();
+    CliMessageSource store;
+    if (!store.open(context, parser, exitCode))
+        return exitCode;
+    if (!store.localDbFolder().isEmpty() && sameFolder(store.localDbFolder(), target))
+        return context.fail(QStringLiteral("%1 would be backed up into itself").arg(QDir::toNativeSeparators(target)));
+    ConsoleJobReporter reporter(context.out, context.err);
+    BackupLineMessagesThread job(store.source(), target, &reporter);
+    return reporter.run(job);
+}
+
 const CliRegistration registration(
-    QStringLiteral("localdb"), QStringLiteral("Chats and messages of a local message database."),
+    QStringLiteral("localdb"),
+    QStringLiteral("Chats and messages of a local message database; backing messages up into one."),
     {
         {QString(), QStringLiteral("chats"), QStringLiteral("List the chats of a local database."),
          [](CliContext& context) {
@@ -53,6 +96,9 @@ const CliRegistration registration(
                             "Lists the messages of the local message database in DB_FOLDER, oldest first."),
                         true, &LineListing::printMessages);
          }},
+        {QString(), QStringLiteral("backup"),
+         QStringLiteral("Back up the messages of an app folder or another local database into a local database."),
+         &backup},
     });
 
 } // namespace

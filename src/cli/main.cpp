@@ -71,6 +71,14 @@ int dispatch(QStringList args, QTextStream& out, QTextStream& err)
         printOverview(err);
         return CliUsage;
     }
+    if (const CliCommand* whole = findCommand(group, QString())) {
+        // A group that is one command: everything after the group's name is the command's.
+        if (helpRequested)
+            args.prepend(QStringLiteral("--help"));
+        args.prepend(QStringLiteral("ferrowyn-cli %1").arg(group));
+        CliContext context(args, out, err);
+        return whole->run(context);
+    }
     if (args.isEmpty() || isHelp(args.first())) {
         printGroup(args.isEmpty() && !helpRequested ? err : out, group);
         return args.isEmpty() && !helpRequested ? CliUsage : CliOk;

@@ -22,6 +22,9 @@ public:
     // recorded in log when one is given, as is a "files" folder created here.
     ExportMessagesHtml(const QString& folder, const QString& fileName, ExportOutputLog* log = nullptr);
 
+    // Shares the export's bound on open files; set before begin().
+    void setOpenFiles(ExportOpenFiles* openFiles) { m_file.setOpenFiles(openFiles); }
+
     void begin() override;
     void writeMessage(const _LineMsg& message) override;
     void end() override;

@@ -20,6 +20,9 @@ public:
     ExportMessagesLineTxt(const QString& ownerName, const QString& title, bool isGroup, const QString& path,
                           ExportOutputLog* log = nullptr, const QDateTime& savedOn = QDateTime());
 
+    // Shares the export's bound on open files; set before begin().
+    void setOpenFiles(ExportOpenFiles* openFiles) { m_file.setOpenFiles(openFiles); }
+
     void begin() override;
     void writeMessage(const _LineMsg& message) override;
     void end() override;

@@ -8,6 +8,7 @@
 #include "export/ExportMessagesHtml.h"
 #include "export/ExportMessagesLineTxt.h"
 #include "export/ExportMessagesTxt.h"
+#include "export/ExportOpenFiles.h"
 #include "export/ExportOutputLog.h"
 #include "line/LineChat.h"
 #include "line/LineGroup.h"
@@ -17,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QSet>
 #include <QUrl>
 #include <memory>
@@ -61,7 +63,7 @@ QString shortenedEncodedName(const QString& encoded, int maxBytes)
 ExportMessagesThread::ExportMessagesThread(PAbsLineMsgsSource source, const QString& outputPath, int format,
                                            QObject* form, const QString& ownerName, QObject* parent)
     : QThread(parent), m_source(std::move(source)), m_outputPath(outputPath), m_format(format), m_form(form),
-      m_ownerName(ownerName)
+      m_ownerName(ownerName), m_openFileLimit(ExportOpenFiles::kDefaultLimit)
 {
 }
 
@@ -133,6 +135,8 @@ ExportMessagesThread::Outcome ExportMessagesThread::exportAll(ExportOutputLog& l
     std::unordered_map<const _LineChat*, std::unique_ptr<Exporter>> perChat;
     std::vector<Exporter*> inOrder;
     QSet<QString> usedNames;
+    ExportOpenFiles openFiles(m_openFileLimit);
+    const auto countOpenFiles = qScopeGuard([&] { m_mostFilesOpen = openFiles.mostOpen(); });
 
     QElapsedTimer sinceReport;
     sinceReport.start();
@@ -182,14 +186,18 @@ ExportMessagesThread::Outcome ExportMessagesThread::exportAll(ExportOutputLog& l
                     for (int n = 2; usedNames.contains(name.toLower()); ++n)
                         name = chatFileName(message.chat, n) + QStringLiteral(".html");
                     usedNames.insert(name.toLower());
-                    slot = std::make_unique<ExportMessagesHtml>(m_outputPath, name, &log);
+                    auto page = std::make_unique<ExportMessagesHtml>(m_outputPath, name, &log);
+                    page->setOpenFiles(&openFiles);
+                    slot = std::move(page);
                 } else {
                     QString title;
                     bool isGroup = false;
                     QString name = lineTextFileName(message.chat, &title, &isGroup);
                     name = claimName(usedNames, name.chopped(4), QStringLiteral(".txt"));
-                    slot = std::make_unique<ExportMessagesLineTxt>(m_ownerName, title, isGroup,
-                                                                   QDir(m_outputPath).filePath(name), &log);
+                    auto text = std::make_unique<ExportMessagesLineTxt>(
+                        m_ownerName, title, isGroup, QDir(m_outputPath).filePath(name), &log);
+                    text->setOpenFiles(&openFiles);
+                    slot = std::move(text);
                 }
                 slot->begin();
                 inOrder.push_back(slot.get());

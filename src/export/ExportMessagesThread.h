@@ -29,9 +29,14 @@ public:
     ExportMessagesThread(PAbsLineMsgsSource source, const QString& outputPath, int format, QObject* form,
                          const QString& ownerName, QObject* parent = nullptr);
 
+    // How many files of a folder export (one per chat) may be open at once; set before start().
+    void setOpenFileLimit(int limit) { m_openFileLimit = limit; }
+
     // Read after the thread finished.
     qint64 exportedCount() const { return m_exportedCount; }
     bool succeeded() const { return m_succeeded; }
+    // The most files that were open at the same time.
+    int mostFilesOpen() const { return m_mostFilesOpen; }
 
     // The LINE-layout file name of a chat: "US-Chat history in "<group name>"" or
     // "US-Chat history with <first member>" percent-encoded, plus ".txt"; title and group flag on the way.
@@ -54,6 +59,8 @@ private:
     int m_format;
     QObject* m_form;
     QString m_ownerName;
+    int m_openFileLimit;
     qint64 m_exportedCount = 0;
     bool m_succeeded = false;
+    int m_mostFilesOpen = 0;
 };

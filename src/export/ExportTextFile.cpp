@@ -1,13 +1,30 @@
 #include "export/ExportTextFile.h"
 
+#include "export/ExportOpenFiles.h"
+#include "platform/FileSync.h"
+
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <filesystem>
+#include <system_error>
+
 namespace {
 // Large enough that writing costs few system calls, small enough to be irrelevant for memory.
 constexpr qsizetype kFlushSize = 256 * 1024;
+
+// What a file made fresh gets (the usual rights of a user's document); a replaced file keeps its own.
+constexpr QFileDevice::Permissions kNewFilePermissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                         QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                                         QFileDevice::ReadGroup | QFileDevice::ReadOther;
+
+std::filesystem::path fsPath(const QString& path)
+{
+    return std::filesystem::path(path.toStdU16String());
+}
 } // namespace
 
-ExportTextFile::ExportTextFile(const QString& path, LineEnds lineEnds) : m_file(path), m_lineEnds(lineEnds)
+ExportTextFile::ExportTextFile(const QString& path, LineEnds lineEnds) : m_target(path), m_lineEnds(lineEnds)
 {
-    m_buffer.reserve(kFlushSize + 4096);
 }
 
 ExportTextFile::~ExportTextFile()
@@ -17,16 +34,81 @@ ExportTextFile::~ExportTextFile()
 
 bool ExportTextFile::open()
 {
+    discard();
     m_error.clear();
     m_lastWasCarriageReturn = false;
     m_buffer.resize(0);
-    return m_file.open(QIODevice::WriteOnly);
+
+    // Beside the target, so that the final rename stays on one file system.
+    QTemporaryFile temporary(m_target + QStringLiteral(".XXXXXX"));
+    temporary.setAutoRemove(false);
+    if (!temporary.open()) {
+        m_error = temporary.errorString();
+        return false;
+    }
+    m_temporary = temporary.fileName();
+    temporary.close();
+    const QFileInfo existing(m_target);
+    QFile::setPermissions(m_temporary, existing.isFile() ? existing.permissions() : kNewFilePermissions);
+    m_begun = true;
+    if (!reopen()) {
+        QFile::remove(m_temporary);
+        m_begun = false;
+        return false;
+    }
+    return true;
+}
+
+bool ExportTextFile::reopen()
+{
+    if (m_openFiles)
+        m_openFiles->opening(this);
+    m_file.setFileName(m_temporary);
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        fail(m_file.errorString());
+        if (m_openFiles)
+            m_openFiles->closed(this);
+        return false;
+    }
+    if (m_buffer.capacity() < kFlushSize)
+        m_buffer.reserve(kFlushSize + 4096);
+    return true;
+}
+
+void ExportTextFile::closeFile()
+{
+    if (m_file.isOpen())
+        m_file.close();
+    if (m_openFiles)
+        m_openFiles->closed(this);
+}
+
+void ExportTextFile::fail(const QString& error)
+{
+    // Only the first failure is kept: it is the cause of the others.
+    if (m_error.isEmpty())
+        m_error = error.isEmpty() ? QStringLiteral("write error") : error;
+}
+
+void ExportTextFile::park()
+{
+    flushBuffer();
+    closeFile();
+    m_buffer = QByteArray(); // a parked file holds no memory
+}
+
+void ExportTextFile::reopenWhenParked()
+{
+    // Writing to a parked file takes it back among the open ones, so only those hold buffers.
+    if (m_begun && !m_file.isOpen() && m_error.isEmpty())
+        reopen();
 }
 
 void ExportTextFile::write(QStringView text)
 {
     if (text.isEmpty())
         return;
+    reopenWhenParked();
     if (m_lineEnds == AsWritten) {
         encode(text);
     } else {
@@ -47,6 +129,7 @@ void ExportTextFile::write(QLatin1StringView text)
 {
     if (text.isEmpty())
         return;
+    reopenWhenParked();
     if (m_lineEnds == AsWritten) {
         m_buffer.append(text.data(), text.size());
     } else {
@@ -88,42 +171,54 @@ void ExportTextFile::appendLineFeed(bool afterCarriageReturn)
 
 void ExportTextFile::flushWhenFull()
 {
+    if (m_openFiles)
+        m_lastWritten = m_openFiles->tick();
     if (m_buffer.size() >= kFlushSize)
         flushBuffer();
 }
 
 void ExportTextFile::flushBuffer()
 {
-    if (m_buffer.isEmpty() || !m_file.isOpen())
+    if (m_buffer.isEmpty() || !m_begun)
         return;
-    // After a failed write nothing more is written and commit() fails; the first error's text is kept.
-    if (m_error.isEmpty() && m_file.write(m_buffer) != m_buffer.size()) {
-        m_error = m_file.errorString();
-        m_file.cancelWriting();
-    }
+    // After a failed write nothing more is written and commit() fails.
+    if (m_error.isEmpty() && (m_file.isOpen() || reopen()) && m_file.write(m_buffer) != m_buffer.size())
+        fail(m_file.errorString());
     m_buffer.resize(0); // keeps the allocation for the next round
 }
 
 bool ExportTextFile::commit()
 {
-    if (!m_file.isOpen())
+    if (!m_begun)
         return false;
     flushBuffer();
-    if (m_file.commit())
-        return true;
-    if (m_error.isEmpty())
-        m_error = m_file.errorString();
-    return false;
+    if (m_error.isEmpty() && (m_file.isOpen() || reopen()) && !syncFileToDisk(m_file))
+        fail(m_file.errorString());
+    closeFile();
+    if (m_error.isEmpty()) {
+        // Replaces an older file in one step where the system allows it.
+        std::error_code error;
+        std::filesystem::rename(fsPath(m_temporary), fsPath(m_target), error);
+        if (error)
+            fail(QString::fromStdString(error.message()));
+    }
+    if (!m_error.isEmpty()) {
+        discard();
+        return false;
+    }
+    m_begun = false;
+    m_buffer = QByteArray();
+    return true;
 }
 
 void ExportTextFile::discard()
 {
-    m_buffer.clear();
-    if (!m_file.isOpen())
+    m_buffer = QByteArray();
+    if (!m_begun)
         return;
-    // A cancelled commit closes the file and removes the temporary copy.
-    m_file.cancelWriting();
-    m_file.commit();
+    closeFile();
+    QFile::remove(m_temporary);
+    m_begun = false;
 }
 
 QString ExportTextFile::errorString() const

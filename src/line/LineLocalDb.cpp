@@ -425,7 +425,7 @@ qint64 LineLocalDb::findMessage(qint64 chatId, const QString& uid)
 {
     if (isNoUid(uid))
         return 0;
-    return queryInt64Throw(Sqlite3Sql("select _id from line_msg where uid=? and chat_id like ?")
+    return queryInt64Throw(Sqlite3Sql("select _id from line_msg where uid=? and chat_id=?")
                                .addTextParam(uid)
                                .addInt64Param(chatId),
                            0);

@@ -1,27 +1,14 @@
 #include "line/LineLocalDbMerger.h"
 
+#include "app/BackgroundFileCopies.h"
 #include "line/AbsLineMsgsSource.h"
 #include "line/LineChat.h"
 #include "line/LineGroup.h"
 #include "line/LineLocalDb.h"
+#include "platform/FileSystemSync.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
-
-namespace {
-
-// Copies when the source exists and the target does not; a failed copy is no error.
-bool copyIfMissing(const QString& from, const QString& to)
-{
-    if (from.isEmpty() || to.isEmpty() || QFileInfo::exists(to) || !QFileInfo(from).isFile())
-        return false;
-    QDir().mkpath(QFileInfo(to).absolutePath());
-    // QFile::copy writes a temporary file and renames it, so a crash leaves no partial copy.
-    return QFile::copy(from, to);
-}
-
-} // namespace
+#include <QScopeGuard>
 
 LineLocalDbMerger::LineLocalDbMerger(LineLocalDb& target, LineMergeControl control)
     : m_target(target), m_control(std::move(control))
@@ -34,9 +21,14 @@ LineLocalDbMerger::Result LineLocalDbMerger::mergeThrow(AbsLineMsgsSource& sourc
     const qint64 total = source.count();
     m_target.open();
     m_chatIds.clear();
+    // Media are copied beside the database work; on every way out the copies not started are dropped.
+    BackgroundFileCopies copies;
+    m_copies = &copies;
+    const auto forgetCopies = qScopeGuard([this] { m_copies = nullptr; });
     Sqlite3Transaction transaction(m_target);
     for (qint64 i = 0; i < total; ++i) {
         if (m_control.isCancelled()) {
+            copies.cancel();
             result.cancelled = true;
             return result;
         }
@@ -50,9 +42,13 @@ LineLocalDbMerger::Result LineLocalDbMerger::mergeThrow(AbsLineMsgsSource& sourc
             m_target.insertMessage(chatId, message);
             ++result.inserted;
         }
-        if (copyMedia(message))
-            ++result.mediaCopied;
+        queueMedia(message);
     }
+    // The copies go to the disk before the rows that name them: one request for all of them, where a sync
+    // per file would cost more than the copy.
+    result.mediaCopied = copies.finish();
+    if (result.mediaCopied > 0 && !syncFileSystemOf(m_target.folder()))
+        qWarning("local database: the media copies could not be flushed to the disk");
     transaction.commit();
     return result;
 }
@@ -75,13 +71,14 @@ qint64 LineLocalDbMerger::chatIdThrow(const _LineChat& chat)
     return id;
 }
 
-bool LineLocalDbMerger::copyMedia(const _LineMsg& message)
+void LineLocalDbMerger::queueMedia(const _LineMsg& message)
 {
+    if (message.thumbPath.isEmpty() && message.filePath.isEmpty())
+        return;
     const LineLocalDb::MediaPaths paths = m_target.mediaPaths(message);
-    bool copied = false;
-    if (!message.thumbPath.isEmpty())
-        copied = copyIfMissing(message.thumbPath, paths.thumbPath) || copied;
-    if (!message.filePath.isEmpty())
-        copied = copyIfMissing(message.filePath, paths.filePath) || copied;
-    return copied;
+    // Files already there are passed over here: a repeated backup then queues nothing.
+    if (!message.thumbPath.isEmpty() && !paths.thumbPath.isEmpty() && !QFileInfo::exists(paths.thumbPath))
+        m_copies->add(message.thumbPath, paths.thumbPath);
+    if (!message.filePath.isEmpty() && !paths.filePath.isEmpty() && !QFileInfo::exists(paths.filePath))
+        m_copies->add(message.filePath, paths.filePath);
 }

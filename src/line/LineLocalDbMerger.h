@@ -5,6 +5,7 @@
 #include <QHash>
 
 class AbsLineMsgsSource;
+class BackgroundFileCopies;
 class LineLocalDb;
 struct _LineChat;
 struct _LineMsg;
@@ -19,7 +20,7 @@ public:
     {
         qint64 processed = 0; // messages taken from the source, those without a chat included
         qint64 inserted = 0;
-        qint64 mediaCopied = 0;
+        qint64 mediaCopied = 0; // files copied (media and thumbnails)
         bool cancelled = false; // nothing was committed
     };
 
@@ -30,9 +31,10 @@ public:
 
 private:
     qint64 chatIdThrow(const _LineChat& chat);
-    bool copyMedia(const _LineMsg& message);
+    void queueMedia(const _LineMsg& message);
 
     LineLocalDb& m_target;
     LineMergeControl m_control;
     QHash<const _LineChat*, qint64> m_chatIds;
+    BackgroundFileCopies* m_copies = nullptr; // during mergeThrow()
 };

@@ -19,8 +19,8 @@ Sqlite3Connection::~Sqlite3Connection()
 
 void Sqlite3Connection::close()
 {
-    for (sqlite3_stmt* stmt : std::as_const(m_idle))
-        sqlite3_finalize(stmt);
+    for (const Idle& idle : std::as_const(m_idle))
+        sqlite3_finalize(idle.stmt);
     m_idle.clear();
     if (m_db) {
         // close_v2 defers the real close until the last statement held elsewhere is finalized.
@@ -42,7 +42,7 @@ Sqlite3Connection::Statement Sqlite3Connection::prepareThrow(const Sqlite3Sql& s
 {
     if (!m_db)
         throw Sqlite3Error(SQLITE_MISUSE, QStringLiteral("The database is not open."));
-    sqlite3_stmt* stmt = m_idle.take(sql.sql());
+    sqlite3_stmt* stmt = m_idle.take(sql.sql()).stmt;
     if (!stmt) {
         const int rc = sqlite3_prepare_v2(m_db, sql.sql().constData(), int(sql.sql().size()), &stmt, nullptr);
         if (rc != SQLITE_OK) {
@@ -97,13 +97,22 @@ void Sqlite3Connection::bindThrow(sqlite3_stmt* stmt, const QList<Sqlite3Param>&
 
 void Sqlite3Connection::release(sqlite3_stmt* stmt, const QByteArray& sql)
 {
-    if (!m_db || m_idle.size() >= kMaxCachedStatements || m_idle.contains(sql)) {
+    if (!m_db || m_idle.contains(sql)) {
         sqlite3_finalize(stmt);
         return;
     }
+    if (m_idle.size() >= kMaxCachedStatements) {
+        auto oldest = m_idle.begin();
+        for (auto it = m_idle.begin(); it != m_idle.end(); ++it) {
+            if (it->lastUse < oldest->lastUse)
+                oldest = it;
+        }
+        sqlite3_finalize(oldest->stmt);
+        m_idle.erase(oldest);
+    }
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
-    m_idle.insert(sql, stmt);
+    m_idle.insert(sql, Idle{stmt, ++m_useClock});
 }
 
 Sqlite3Connection::Statement::Statement(std::shared_ptr<Sqlite3Connection> connection, sqlite3_stmt* stmt,

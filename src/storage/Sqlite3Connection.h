@@ -36,9 +36,19 @@ private:
     void release(sqlite3_stmt* stmt, const QByteArray& sql);
     void bindThrow(sqlite3_stmt* stmt, const QList<Sqlite3Param>& params);
 
+    // An idle statement and when it was last handed back, so that a full cache drops the one unused
+    // longest: statements built with literal values come once each and must not crowd out those that
+    // recur.
+    struct Idle
+    {
+        sqlite3_stmt* stmt = nullptr;
+        quint64 lastUse = 0;
+    };
+
     sqlite3* m_db;
     QString m_path;
-    QHash<QByteArray, sqlite3_stmt*> m_idle;
+    QHash<QByteArray, Idle> m_idle;
+    quint64 m_useClock = 0;
 };
 
 // Owns one prepared statement; hands it back to the connection's cache when destroyed.

@@ -6,6 +6,7 @@
 #include "TestFiles.h"
 #include "export/ExportMessagesHtml.h"
 #include "export/ExportMessagesTxt.h"
+#include "export/ExportOpenFiles.h"
 #include "export/ExportOutputLog.h"
 #include "export/ExportTextFile.h"
 #include "line/LineChat.h"
@@ -333,4 +334,68 @@ TEST(ExportMessagesHtmlTest, CopyIntoFilesNamesAndCopiesAsDescribed)
                            QStringLiteral("files/thumb.jpg")}));
     log.rollback();
     EXPECT_FALSE(QFileInfo::exists(root.filePath(QStringLiteral("out"))));
+}
+
+namespace {
+// The files below folder with their contents, the "Saved on" line of LINE texts left out (it is the time
+// of the export).
+QMap<QString, QByteArray> contentsBelow(const QString& folder)
+{
+    QMap<QString, QByteArray> contents;
+    for (const QString& name : filesBelow(folder)) {
+        QString text = QString::fromUtf8(readFileBytes(QDir(folder).filePath(name)));
+        text.remove(QRegularExpression(QStringLiteral("Saved on: [^\r]*")));
+        contents.insert(name, text.toUtf8());
+    }
+    return contents;
+}
+} // namespace
+
+TEST_F(ExportJobTest, AFolderExportOfMoreChatsThanOpenFilesAllowedWritesTheSameFiles)
+{
+    for (int format : {ExportMessagesThread::Html, ExportMessagesThread::LineText}) {
+        const QString unbounded = out(QStringLiteral("unbounded-%1").arg(format));
+        const QString bounded = out(QStringLiteral("bounded-%1").arg(format));
+        RecordingProgressForm first;
+        ExportMessagesThread wide(m_fixture.source(), unbounded, format, &first, QString());
+        runExport(wide);
+        ASSERT_TRUE(wide.succeeded());
+        ASSERT_GE(wide.mostFilesOpen(), 3) << "the fixture has fewer chats than this test needs";
+
+        // Messages alternate between chats, so every chat's file is closed and reopened on the way.
+        RecordingProgressForm second;
+        ExportMessagesThread narrow(m_fixture.source(), bounded, format, &second, QString());
+        narrow.setOpenFileLimit(1);
+        runExport(narrow);
+        ASSERT_TRUE(narrow.succeeded()) << second.errors.join(QLatin1Char('\n')).toStdString();
+        EXPECT_EQ(narrow.mostFilesOpen(), 1);
+        EXPECT_EQ(contentsBelow(bounded), contentsBelow(unbounded));
+    }
+}
+
+TEST(ExportOpenFilesTest, ParkedFilesKeepTheirContentAndADiscardedOneLeavesNothing)
+{
+    QTemporaryDir dir;
+    ExportOpenFiles openFiles(2);
+    std::vector<std::unique_ptr<ExportTextFile>> files;
+    for (int i = 0; i < 5; ++i) {
+        files.push_back(
+            std::make_unique<ExportTextFile>(QDir(dir.path()).filePath(QStringLiteral("%1.txt").arg(i))));
+        files.back()->setOpenFiles(&openFiles);
+        ASSERT_TRUE(files.back()->open());
+        EXPECT_LE(openFiles.openCount(), 2);
+    }
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 5; ++i) {
+            files[i]->writeLine(QStringLiteral("%1-%2").arg(i).arg(round));
+            EXPECT_LE(openFiles.openCount(), 2);
+        }
+    }
+    files[4]->discard();
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(files[i]->commit()) << files[i]->errorString().toStdString();
+    EXPECT_EQ(openFiles.openCount(), 0);
+    EXPECT_EQ(openFiles.mostOpen(), 2);
+    EXPECT_EQ(filesBelow(dir.path()), (QStringList{"0.txt", "1.txt", "2.txt", "3.txt"}));
+    EXPECT_EQ(readFileBytes(QDir(dir.path()).filePath(QStringLiteral("2.txt"))), "2-0\r\n2-1\r\n2-2\r\n");
 }

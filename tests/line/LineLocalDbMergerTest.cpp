@@ -65,7 +65,7 @@ TEST_F(LineLocalDbMergerTest, MergingTwiceAddsNothingTheSecondTimeExceptMessages
     LineLocalDbMerger::Result first = LineLocalDbMerger(db).mergeThrow(source);
     EXPECT_EQ(first.processed, 6);
     EXPECT_EQ(first.inserted, 5);
-    EXPECT_EQ(first.mediaCopied, 1);
+    EXPECT_EQ(first.mediaCopied, 2); // the photo and its thumbnail
     EXPECT_FALSE(first.cancelled);
     EXPECT_EQ(count(db, "select count(*) from line_msg"), 5);
     EXPECT_EQ(count(db, "select count(*) from line_chat"), 2);

@@ -120,7 +120,8 @@ TEST_F(LineCliTest, LineChatsListsEveryShownChatAsJson)
         EXPECT_TRUE(QDateTime::fromString(chat.value(QStringLiteral("lastUpdated")).toString(), Qt::ISODate)
                         .isValid());
         if (expected->type == 2) {
-            EXPECT_EQ(chat.value(QStringLiteral("title")).toString(), QStringLiteral("[GROUP] ") + expected->groupName);
+            EXPECT_EQ(chat.value(QStringLiteral("title")).toString(),
+                      QStringLiteral("[GROUP] ") + expected->groupName);
         }
         messages += chat.value(QStringLiteral("messages")).toInteger();
     }
@@ -153,7 +154,9 @@ TEST_F(LineCliTest, LineMessagesOfOneChatComeOldestFirstOrNewestFirst)
         previous = time;
         uids << message.value(QStringLiteral("uid")).toString();
         if (message.value(QStringLiteral("type")).toString() == QLatin1String("sticker")) {
-            EXPECT_GT(message.value(QStringLiteral("atta")).toObject().value(QStringLiteral("sticker_id")).toInt(), 0);
+            EXPECT_GT(
+                message.value(QStringLiteral("atta")).toObject().value(QStringLiteral("sticker_id")).toInt(),
+                0);
         }
     }
     const CliRun descending =

@@ -17,10 +17,10 @@ void keepSystemAwake()
     const QString inhibit = QStandardPaths::findExecutable(QStringLiteral("systemd-inhibit"));
     const QString tail = QStandardPaths::findExecutable(QStringLiteral("tail"));
     if (!inhibit.isEmpty() && !tail.isEmpty()) {
-        QProcess::startDetached(inhibit, {QStringLiteral("--what=sleep:idle"), QStringLiteral("--who=Ferrowyn"),
-                                          QStringLiteral("--why=Working with an iPhone"),
-                                          QStringLiteral("--mode=block"), tail, QStringLiteral("-f"),
-                                          QStringLiteral("/dev/null"), QStringLiteral("--pid=") + pid});
+        QProcess::startDetached(
+            inhibit, {QStringLiteral("--what=sleep:idle"), QStringLiteral("--who=Ferrowyn"),
+                      QStringLiteral("--why=Working with an iPhone"), QStringLiteral("--mode=block"), tail,
+                      QStringLiteral("-f"), QStringLiteral("/dev/null"), QStringLiteral("--pid=") + pid});
         return;
     }
     qDebug("keepSystemAwake: no sleep inhibitor found on this system");

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "line/AbsLineMsgsSource.h"
+
+#include <QString>
+#include <memory>
+
+class AbsLineDb;
+class CliContext;
+class QCommandLineParser;
+class _LineData;
+
+// The message store a job command reads: "--line APP_ROOT" (LINE's store in a mirrored app folder, read
+// from a copy in the program's cache so the folder itself never changes) or "--localdb DIR" (a local
+// message database that must exist), narrowed to one chat by "--chat UID".
+class CliMessageSource
+{
+public:
+    static void addOptions(QCommandLineParser& parser);
+
+    // Opens what the parsed options name and loads its contacts. On failure the reason is printed and
+    // false returned with exitCode set (CliUsage for missing or conflicting options, else CliFailed).
+    bool open(CliContext& context, const QCommandLineParser& parser, int& exitCode);
+
+    const PAbsLineMsgsSource& source() const { return m_source; }
+    // The folder of the local database read, empty for an app folder.
+    const QString& localDbFolder() const { return m_localDbFolder; }
+
+private:
+    std::shared_ptr<AbsLineDb> m_db;
+    std::shared_ptr<_LineData> m_data;
+    PAbsLineMsgsSource m_source;
+    QString m_localDbFolder;
+};

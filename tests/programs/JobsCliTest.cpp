@@ -1,0 +1,253 @@
+// The job commands of ferrowyn-cli (export, localdb backup, media extract) run on a store from the LINE
+// fixture builder, as a script would run them.
+#include "LineFixtureBuilder.h"
+#include "QtPrinters.h"
+#include "TestFiles.h"
+#include "line/LineLocalDb.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun runCli(const QStringList& args)
+{
+    QProcess process;
+    process.start(QStringLiteral(FERROWYN_CLI_EXE), args);
+    process.waitForFinished(120000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+QMap<QString, QByteArray> snapshot(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(path, QCryptographicHash::hash(readFileBytes(path), QCryptographicHash::Sha256));
+    }
+    return files;
+}
+
+QStringList filesUnder(const QString& folder)
+{
+    QStringList names;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        names << QDir(folder).relativeFilePath(it.next());
+    names.sort();
+    return names;
+}
+
+class JobsCliTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_dir = new QTemporaryDir;
+        LineFixtureOptions options;
+        options.messages = 120;
+        s_fixture =
+            new LineFixture(LineFixtureBuilder::build(s_dir->filePath(QStringLiteral("app")), options));
+        s_original = new QMap<QString, QByteArray>(snapshot(s_fixture->appRoot));
+    }
+    static void TearDownTestSuite()
+    {
+        // Whatever the commands did, LINE's folder is as the builder left it.
+        EXPECT_EQ(snapshot(s_fixture->appRoot), *s_original);
+        delete s_original;
+        delete s_fixture;
+        delete s_dir;
+    }
+
+    void SetUp() override { ASSERT_TRUE(m_out.isValid()); }
+
+    static QString appRoot() { return s_fixture->appRoot; }
+    QString out(const QString& name) const { return m_out.filePath(name); }
+
+    static qint64 localMessages(const QString& folder)
+    {
+        const CliRun run =
+            runCli({QStringLiteral("localdb"), QStringLiteral("messages"), folder, QStringLiteral("--json")});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        return run.out.count(QLatin1Char('\n'));
+    }
+
+    QTemporaryDir m_out;
+    static QTemporaryDir* s_dir;
+    static LineFixture* s_fixture;
+    static QMap<QString, QByteArray>* s_original;
+};
+
+QTemporaryDir* JobsCliTest::s_dir = nullptr;
+LineFixture* JobsCliTest::s_fixture = nullptr;
+QMap<QString, QByteArray>* JobsCliTest::s_original = nullptr;
+
+TEST_F(JobsCliTest, EveryExportFormatWritesItsFileOrFolderAndSaysSo)
+{
+    for (const char* format : {"txt", "doc", "csv"}) {
+        const QString path = out(QStringLiteral("all.") + QLatin1String(format));
+        const CliRun run =
+            runCli({QStringLiteral("export"), QStringLiteral("--line"), appRoot(), QStringLiteral("--format"),
+                    QLatin1String(format), QStringLiteral("--out"), path});
+        ASSERT_EQ(run.exitCode, 0) << format << ": " << run.err.toStdString();
+        EXPECT_FALSE(run.out.trimmed().isEmpty()) << format;
+        EXPECT_GT(QFileInfo(path).size(), 1000) << format;
+    }
+    // CSV: a header and one record per message at least (texts may hold line breaks).
+    const QByteArray csv = readFileBytes(out(QStringLiteral("all.csv")));
+    EXPECT_GE(csv.count("\r\n"), s_fixture->visibleMessages + 1);
+    EXPECT_EQ(readFileBytes(out(QStringLiteral("all.doc"))), readFileBytes(out(QStringLiteral("all.txt"))));
+
+    for (const char* format : {"html", "linetxt"}) {
+        const QString folder = out(QLatin1String(format));
+        const CliRun run = runCli({QStringLiteral("export"), QStringLiteral("--line"), appRoot(),
+                                   QStringLiteral("--format"), QLatin1String(format), QStringLiteral("--out"),
+                                   folder, QStringLiteral("--owner"), QStringLiteral("Kenji")});
+        ASSERT_EQ(run.exitCode, 0) << format << ": " << run.err.toStdString();
+        const QStringList files = filesUnder(folder);
+        EXPECT_FALSE(files.isEmpty()) << format;
+        // Only finished files remain: pages (their images under files/) or LINE texts, no temporary names.
+        for (const QString& file : files) {
+            const bool expected =
+                QLatin1String(format) == QLatin1String("html")
+                    ? file.endsWith(QStringLiteral(".html")) || file.startsWith(QStringLiteral("files/"))
+                    : file.endsWith(QStringLiteral(".txt"));
+            EXPECT_TRUE(expected) << file.toStdString();
+        }
+    }
+}
+
+TEST_F(JobsCliTest, ExportingOneChatWritesOnlyItsMessages)
+{
+    const LineFixtureChat& chat = s_fixture->chats.first();
+    const QString all = out(QStringLiteral("all.csv"));
+    const QString one = out(QStringLiteral("one.csv"));
+    ASSERT_EQ(runCli({QStringLiteral("export"), QStringLiteral("--line"), appRoot(),
+                      QStringLiteral("--format"), QStringLiteral("csv"), QStringLiteral("--out"), all})
+                  .exitCode,
+              0);
+    const CliRun run =
+        runCli({QStringLiteral("export"), QStringLiteral("--line"), appRoot(), QStringLiteral("--format"),
+                QStringLiteral("csv"), QStringLiteral("--out"), one, QStringLiteral("--chat"), chat.mid});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_GT(QFileInfo(one).size(), 0);
+    EXPECT_LT(QFileInfo(one).size(), QFileInfo(all).size());
+}
+
+TEST_F(JobsCliTest, BackingUpTwiceAddsEveryMessageOnceAndALocalDatabaseExportsTheSame)
+{
+    const QString local = out(QStringLiteral("local"));
+    CliRun run = runCli(
+        {QStringLiteral("localdb"), QStringLiteral("backup"), local, QStringLiteral("--line"), appRoot()});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(
+        QStringLiteral("Successfully backed up %1 messages.").arg(s_fixture->visibleMessages)))
+        << run.out.toStdString();
+    EXPECT_EQ(localMessages(local), s_fixture->visibleMessages);
+    const QMap<QString, QByteArray> media = snapshot(local + QStringLiteral("/files"));
+
+    run = runCli(
+        {QStringLiteral("localdb"), QStringLiteral("backup"), local, QStringLiteral("--line"), appRoot()});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(localMessages(local), s_fixture->visibleMessages);
+    EXPECT_EQ(snapshot(local + QStringLiteral("/files")), media);
+
+    // A second database filled from the first, then both exported: the same text.
+    const QString copy = out(QStringLiteral("copy"));
+    run = runCli(
+        {QStringLiteral("localdb"), QStringLiteral("backup"), copy, QStringLiteral("--localdb"), local});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    for (const QString& folder : {local, copy}) {
+        run =
+            runCli({QStringLiteral("export"), QStringLiteral("--localdb"), folder, QStringLiteral("--format"),
+                    QStringLiteral("txt"), QStringLiteral("--out"), folder + QStringLiteral(".txt")});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    }
+    EXPECT_EQ(readFileBytes(copy + QStringLiteral(".txt")), readFileBytes(local + QStringLiteral(".txt")));
+
+    run = runCli(
+        {QStringLiteral("localdb"), QStringLiteral("backup"), local, QStringLiteral("--localdb"), local});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("into itself"))) << run.err.toStdString();
+}
+
+TEST_F(JobsCliTest, MediaExtractCopiesAttachmentsNamedByTheirTime)
+{
+    const QString folder = out(QStringLiteral("media"));
+    const CliRun run = runCli({QStringLiteral("media"), QStringLiteral("extract"), QStringLiteral("--line"),
+                               appRoot(), QStringLiteral("--out"), folder});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList files = filesUnder(folder);
+    ASSERT_FALSE(files.isEmpty());
+    // Photos, videos and voice messages are named after their time; shared files keep their names.
+    EXPECT_FALSE(files.filter(QRegularExpression(QStringLiteral("^atta_\\d{8}-\\d{6}"))).isEmpty())
+        << files.join(QLatin1Char(' ')).toStdString();
+
+    // A second run never replaces what is there: it adds numbered copies beside.
+    const QMap<QString, QByteArray> first = snapshot(folder);
+    ASSERT_EQ(runCli({QStringLiteral("media"), QStringLiteral("extract"), QStringLiteral("--line"), appRoot(),
+                      QStringLiteral("--out"), folder})
+                  .exitCode,
+              0);
+    const QMap<QString, QByteArray> second = snapshot(folder);
+    for (auto it = first.cbegin(); it != first.cend(); ++it)
+        EXPECT_EQ(second.value(it.key()), it.value());
+}
+
+TEST_F(JobsCliTest, WrongOptionsAreUsageErrorsAndBadStoresFailWithoutOutput)
+{
+    const QString target = out(QStringLiteral("x.csv"));
+    EXPECT_EQ(runCli({QStringLiteral("export"), QStringLiteral("--line"), appRoot(), QStringLiteral("--out"),
+                      target})
+                  .exitCode,
+              2);
+    EXPECT_EQ(runCli({QStringLiteral("export"), QStringLiteral("--line"), appRoot(),
+                      QStringLiteral("--format"), QStringLiteral("pdfx"), QStringLiteral("--out"), target})
+                  .exitCode,
+              2);
+    EXPECT_EQ(runCli({QStringLiteral("export"), QStringLiteral("--line"), appRoot(),
+                      QStringLiteral("--localdb"), out(QStringLiteral("l")), QStringLiteral("--format"),
+                      QStringLiteral("csv"), QStringLiteral("--out"), target})
+                  .exitCode,
+              2);
+    EXPECT_EQ(
+        runCli({QStringLiteral("media"), QStringLiteral("extract"), QStringLiteral("--line"), appRoot()})
+            .exitCode,
+        2);
+    EXPECT_EQ(
+        runCli({QStringLiteral("localdb"), QStringLiteral("backup"), QStringLiteral("--line"), appRoot()})
+            .exitCode,
+        2);
+    const CliRun help = runCli({QStringLiteral("export"), QStringLiteral("--help")});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("--format"))) << help.out.toStdString();
+
+    CliRun run = runCli({QStringLiteral("export"), QStringLiteral("--localdb"), out(QStringLiteral("none")),
+                         QStringLiteral("--format"), QStringLiteral("csv"), QStringLiteral("--out"), target});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("no local message database"))) << run.err.toStdString();
+    run = runCli({QStringLiteral("export"), QStringLiteral("--line"), appRoot(), QStringLiteral("--chat"),
+                  QStringLiteral("nosuchchat"), QStringLiteral("--format"), QStringLiteral("csv"),
+                  QStringLiteral("--out"), target});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_FALSE(QFileInfo::exists(out(QStringLiteral("none"))));
+}
+
+} // namespace
