@@ -1,25 +1,8 @@
+#include "CliProcess.h"
 #include "app/AppInfo.h"
 
 #include <QProcess>
 #include <gtest/gtest.h>
-
-namespace {
-struct CliRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList& args)
-{
-    QProcess process;
-    process.start(QStringLiteral(FERROWYN_CLI_EXE), args);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-} // namespace
 
 TEST(CliTest, VersionPrintsTheProgramVersion)
 {

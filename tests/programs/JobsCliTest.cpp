@@ -1,11 +1,11 @@
 // The job commands of ferrowyn-cli (export, localdb backup, media extract) run on a store from the LINE
 // fixture builder, as a script would run them.
+#include "CliProcess.h"
 #include "LineFixtureBuilder.h"
 #include "QtPrinters.h"
 #include "TestFiles.h"
 #include "line/LineLocalDb.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QJsonDocument>
@@ -16,33 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CliRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList& args)
-{
-    QProcess process;
-    process.start(QStringLiteral(FERROWYN_CLI_EXE), args);
-    process.waitForFinished(120000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-QMap<QString, QByteArray> snapshot(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(path, QCryptographicHash::hash(readFileBytes(path), QCryptographicHash::Sha256));
-    }
-    return files;
-}
 
 QStringList filesUnder(const QString& folder)
 {
@@ -64,12 +37,12 @@ protected:
         options.messages = 120;
         s_fixture =
             new LineFixture(LineFixtureBuilder::build(s_dir->filePath(QStringLiteral("app")), options));
-        s_original = new QMap<QString, QByteArray>(snapshot(s_fixture->appRoot));
+        s_original = new QMap<QString, QByteArray>(fileDigests(s_fixture->appRoot));
     }
     static void TearDownTestSuite()
     {
         // Whatever the commands did, LINE's folder is as the builder left it.
-        EXPECT_EQ(snapshot(s_fixture->appRoot), *s_original);
+        EXPECT_EQ(fileDigests(s_fixture->appRoot), *s_original);
         delete s_original;
         delete s_fixture;
         delete s_dir;
@@ -160,13 +133,13 @@ TEST_F(JobsCliTest, BackingUpTwiceAddsEveryMessageOnceAndALocalDatabaseExportsTh
         QStringLiteral("Successfully backed up %1 messages.").arg(s_fixture->visibleMessages)))
         << run.out.toStdString();
     EXPECT_EQ(localMessages(local), s_fixture->visibleMessages);
-    const QMap<QString, QByteArray> media = snapshot(local + QStringLiteral("/files"));
+    const QMap<QString, QByteArray> media = fileDigests(local + QStringLiteral("/files"));
 
     run = runCli(
         {QStringLiteral("localdb"), QStringLiteral("backup"), local, QStringLiteral("--line"), appRoot()});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(localMessages(local), s_fixture->visibleMessages);
-    EXPECT_EQ(snapshot(local + QStringLiteral("/files")), media);
+    EXPECT_EQ(fileDigests(local + QStringLiteral("/files")), media);
 
     // A second database filled from the first, then both exported: the same text.
     const QString copy = out(QStringLiteral("copy"));
@@ -200,12 +173,12 @@ TEST_F(JobsCliTest, MediaExtractCopiesAttachmentsNamedByTheirTime)
         << files.join(QLatin1Char(' ')).toStdString();
 
     // A second run never replaces what is there: it adds numbered copies beside.
-    const QMap<QString, QByteArray> first = snapshot(folder);
+    const QMap<QString, QByteArray> first = fileDigests(folder);
     ASSERT_EQ(runCli({QStringLiteral("media"), QStringLiteral("extract"), QStringLiteral("--line"), appRoot(),
                       QStringLiteral("--out"), folder})
                   .exitCode,
               0);
-    const QMap<QString, QByteArray> second = snapshot(folder);
+    const QMap<QString, QByteArray> second = fileDigests(folder);
     for (auto it = first.cbegin(); it != first.cend(); ++it)
         EXPECT_EQ(second.value(it.key()), it.value());
 }

@@ -1,3 +1,4 @@
+#include "CliProcess.h"
 #include "LineFixtureBuilder.h"
 #include "QtPrinters.h"
 #include "TestFiles.h"
@@ -8,7 +9,6 @@
 #include "line/LineLocalDbMerger.h"
 #include "line/LineMsgsDataSource.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
@@ -20,45 +20,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CliRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-
-    QList<QJsonObject> objects() const
-    {
-        QList<QJsonObject> list;
-        for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-            QJsonParseError error;
-            const QJsonDocument document = QJsonDocument::fromJson(line.toUtf8(), &error);
-            EXPECT_EQ(error.error, QJsonParseError::NoError) << line.toStdString();
-            list << document.object();
-        }
-        return list;
-    }
-};
-
-CliRun runCli(const QStringList& args)
-{
-    QProcess process;
-    process.start(QStringLiteral(FERROWYN_CLI_EXE), args);
-    process.waitForFinished(120000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-QMap<QString, QByteArray> snapshot(const QString& folder)
-{
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(path, QCryptographicHash::hash(readFileBytes(path), QCryptographicHash::Sha256));
-    }
-    return files;
-}
 
 class LineCliTest : public ::testing::Test
 {
@@ -102,7 +63,7 @@ LineFixture* LineCliTest::s_fixture = nullptr;
 
 TEST_F(LineCliTest, LineChatsListsEveryShownChatAsJson)
 {
-    const QMap<QString, QByteArray> before = snapshot(s_fixture->appRoot);
+    const QMap<QString, QByteArray> before = fileDigests(s_fixture->appRoot);
     const CliRun run = runCli(
         {QStringLiteral("line"), QStringLiteral("chats"), s_fixture->appRoot, QStringLiteral("--json")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -127,7 +88,7 @@ TEST_F(LineCliTest, LineChatsListsEveryShownChatAsJson)
     }
     EXPECT_EQ(messages, s_fixture->visibleMessages);
     // The store was read from a copy: nothing in the app folder changed.
-    EXPECT_EQ(snapshot(s_fixture->appRoot), before);
+    EXPECT_EQ(fileDigests(s_fixture->appRoot), before);
 }
 
 TEST_F(LineCliTest, LineMessagesOfOneChatComeOldestFirstOrNewestFirst)
