@@ -20,6 +20,9 @@ LineLocalDbMerger::Result LineLocalDbMerger::mergeThrow(AbsLineMsgsSource& sourc
     Result result;
     const qint64 total = source.count();
     m_target.open();
+    // Every message is looked up in, and added to, indexes that outgrow SQLite's default 2 MB page cache
+    // within the first hundred thousand rows; a bounded larger cache keeps them in memory.
+    m_target.executeThrow(Sqlite3Sql("PRAGMA cache_size=-65536"));
     m_chatIds.clear();
     // Media are copied beside the database work; on every way out the copies not started are dropped.
     BackgroundFileCopies copies;
