@@ -84,7 +84,9 @@ void LineBubbleViewMgr::setWebView(QWebEngineView* view)
     auto* page = new LineBubblePage(view);
     view->setPage(page);
     connect(view, &QWebEngineView::loadFinished, this, &LineBubbleViewMgr::onLoadFinish);
-    connect(page, &LineBubblePage::linkClicked, this, &LineBubbleViewMgr::onLinkClicked);
+    // Queued: a click may load another page, which must not start inside the page's navigation check.
+    connect(page, &LineBubblePage::linkClicked, this, &LineBubbleViewMgr::onLinkClicked,
+            Qt::QueuedConnection);
 }
 
 void LineBubbleViewMgr::showBubble(PAbsLineMsgsSource source)
