@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringBuilder>
 #include <QStringList>
 #include <limits>
 
@@ -381,25 +382,25 @@ LineLocalDb::MediaPaths LineLocalDb::mediaPaths(const _LineMsg& message) const
     if (type != MessageType::Photo && type != MessageType::Video && type != MessageType::Voice &&
         type != MessageType::File)
         return paths;
-    const QString key = chatFolderName(message.chat) + QLatin1Char('/') + fileNameSafe(message.uid);
-    const QString thumb = m_thumbsFolder + QLatin1Char('/') + key + QStringLiteral(".thumb.jpg");
-    const QString file = m_filesFolder + QLatin1Char('/') + key;
+    // Built with QStringBuilder: one allocation per path, and only the paths the type has.
+    const QString key = chatFolderName(message.chat) % QLatin1Char('/') % fileNameSafe(message.uid);
+    const QString file = m_filesFolder % QLatin1Char('/') % key;
+    if (type == MessageType::Photo || type == MessageType::Video)
+        paths.thumbPath = m_thumbsFolder % QLatin1Char('/') % key % QLatin1String(".thumb.jpg");
     switch (type) {
     case MessageType::Photo:
-        paths.thumbPath = thumb;
-        paths.filePath = file + QStringLiteral(".jpg");
+        paths.filePath = file % QLatin1String(".jpg");
         break;
     case MessageType::Video:
-        paths.thumbPath = thumb;
-        paths.filePath = file + QStringLiteral(".mp4");
+        paths.filePath = file % QLatin1String(".mp4");
         break;
     case MessageType::Voice:
-        paths.filePath = file + QStringLiteral(".aac");
+        paths.filePath = file % QLatin1String(".aac");
         break;
     default: {
         // The suffix is encoded like the rest of the name, so it can add no separator to the path.
         const QString suffix = QFileInfo(message.fileName()).suffix();
-        paths.filePath = suffix.isEmpty() ? file : file + QLatin1Char('.') + fileNameSafe(suffix);
+        paths.filePath = suffix.isEmpty() ? file : QString(file % QLatin1Char('.') % fileNameSafe(suffix));
         break;
     }
     }
