@@ -19,9 +19,18 @@ if(FERROWYN_FUZZ)
 endif()
 
 # Adds a static library for one subsystem: ferrowyn_add_library(name SOURCES... LINKS...)
+# Its headers are included as "<folder>/Header.h". The include root it publishes holds only its own folder
+# (a link in the build tree), so a library sees the headers of exactly the libraries it links: an include
+# against the layering does not compile.
 function(ferrowyn_add_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
     add_library(${name} STATIC ${ARG_SOURCES})
-    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/..)
+    get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+    set(root ${PROJECT_BINARY_DIR}/include/${name})
+    file(MAKE_DIRECTORY ${root})
+    if(NOT EXISTS ${root}/${folder})
+        file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC COPY_ON_ERROR)
+    endif()
+    target_include_directories(${name} PUBLIC ${root})
     target_link_libraries(${name} PUBLIC ${ARG_LINKS})
 endfunction()
