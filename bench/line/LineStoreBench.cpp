@@ -72,7 +72,7 @@ Stores& stores()
         s->fixture = LineFixtureBuilder::build(s->dir.filePath(QStringLiteral("app")), options);
         s->buildSeconds = timer.elapsed() / 1000.0;
 
-        s->ios = IOSLineStoreCache::openCopyThrow(s->fixture.appRoot);
+        s->ios = IOSLineStoreCache::openCopy(s->fixture.appRoot);
         s->iosData = std::make_shared<_LineData>(s->ios);
         s->ios->loadContacts(s->iosData);
         // The first walk writes the thumbnails of every photo and video into the cache; later walks find
@@ -98,7 +98,7 @@ Stores& storesWithLocal()
         timer.start();
         s.local = std::make_shared<LineLocalDb>(s.dir.filePath(QStringLiteral("local")));
         LineMsgsDataSource all(s.iosData, nullptr, true);
-        LineLocalDbMerger(*s.local).mergeThrow(all);
+        LineLocalDbMerger(*s.local).merge(all);
         s.localBuildSeconds = timer.elapsed() / 1000.0;
         s.localData = std::make_shared<_LineData>(s.local);
         s.local->loadContacts(s.localData);

@@ -75,7 +75,7 @@ QByteArray fileDescriptionKey(const QByteArray& password, const QByteArray& salt
     return QCryptographicHash::hash(password + salt, QCryptographicHash::Sha1).left(16);
 }
 
-QByteArray cbcThrow(const QByteArray& input, const QByteArray& key, const QByteArray& iv, bool encrypt,
+QByteArray cbc(const QByteArray& input, const QByteArray& key, const QByteArray& iv, bool encrypt,
                     const char* errorPrefix)
 {
     if (input.isEmpty() && !encrypt)

@@ -18,7 +18,7 @@ QString temporaryPathFor(const QString& path)
     return path + QStringLiteral(".") + tag + QStringLiteral(".tmp");
 }
 
-void replaceFileThrow(const QString& source, const QString& destination)
+void replaceFile(const QString& source, const QString& destination)
 {
     std::error_code error;
     // std::filesystem::rename replaces an existing file in one step on every platform.
@@ -30,16 +30,16 @@ void replaceFileThrow(const QString& source, const QString& destination)
                                      .toStdString());
 }
 
-void copyDatabaseThrow(const QString& source, const QString& destination)
+void copyDatabase(const QString& source, const QString& destination)
 {
     if (!QFileInfo(source).isFile())
         throw std::runtime_error(
             QStringLiteral("can not open %1. The file does not exist.").arg(source).toStdString());
     QFile::remove(destination);
     Sqlite3DB from;
-    from.openThrow(source, Sqlite3DB::OpenReadOnly);
+    from.openFile(source, Sqlite3DB::OpenReadOnly);
     Sqlite3DB to;
-    to.openThrow(destination, Sqlite3DB::OpenReadWriteCreate);
+    to.openFile(destination, Sqlite3DB::OpenReadWriteCreate);
     sqlite3_backup* backup = sqlite3_backup_init(to.handle(), "main", from.handle(), "main");
     if (!backup)
         throw std::runtime_error(QStringLiteral("can not copy %1. %2")

@@ -9,11 +9,11 @@ namespace BackupFileOps {
 QString temporaryPathFor(const QString& path);
 
 // Renames source over destination in one step (replacing it). Throws std::runtime_error on failure.
-void replaceFileThrow(const QString& source, const QString& destination);
+void replaceFile(const QString& source, const QString& destination);
 
 // A consistent copy of an SQLite database (through SQLite's backup interface, so a journal or WAL file
 // beside the source is taken into account). Throws on failure; the destination is created or replaced.
-void copyDatabaseThrow(const QString& source, const QString& destination);
+void copyDatabase(const QString& source, const QString& destination);
 
 // Removes a temporary file when it goes out of scope, unless released.
 class TemporaryFile

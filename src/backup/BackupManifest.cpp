@@ -102,7 +102,7 @@ bool BackupManifest::unlock(const QString& password)
 
 void BackupManifest::decryptManifestDatabase()
 {
-    ContentCipher::decryptFileThrow(m_unwrappedManifestKey, m_folder.filePath(ManifestDb),
+    ContentCipher::decryptFile(m_unwrappedManifestKey, m_folder.filePath(ManifestDb),
                                     m_decryptedManifestPath);
 }
 
@@ -141,7 +141,7 @@ bool BackupManifest::isManifestDbLayout(const QDir& folder)
 }
 
 // An encrypted Manifest.db can be read only with its unwrapped key.
-void BackupManifest::requireManifestKeyThrow() const
+void BackupManifest::requireManifestKey() const
 {
     if (!m_isEncrypted || m_manifestKey.isEmpty() || !m_unwrappedManifestKey.isEmpty())
         return;
@@ -165,9 +165,9 @@ QString BackupManifest::manifestDatabasePath() const
 FileRecordSet BackupManifest::loadRecords()
 {
     if (!isManifestDbLayout(m_folder))
-        return MBDBParser::readMbdbThrow(m_folder.filePath(ManifestMbdb));
-    requireManifestKeyThrow();
-    return MBDBParser::readManifestDbThrow(manifestDatabasePath(), m_password);
+        return MBDBParser::readMbdb(m_folder.filePath(ManifestMbdb));
+    requireManifestKey();
+    return MBDBParser::readManifestDb(manifestDatabasePath(), m_password);
 }
 
 void BackupManifest::saveRecords(FileRecordSet& records)
@@ -180,7 +180,7 @@ void BackupManifest::saveRecords(FileRecordSet& records)
     if (isManifestDbLayout(m_folder))
         saveManifestDatabase(records);
     else
-        MBDBParser::writeMbdbThrow(m_folder.filePath(ManifestMbdb), records);
+        MBDBParser::writeMbdb(m_folder.filePath(ManifestMbdb), records);
     // The pending changes are written: clear them.
     for (auto it = records.records.begin(); it != records.records.end();) {
         if (it->removed) {
@@ -196,23 +196,23 @@ void BackupManifest::saveRecords(FileRecordSet& records)
 // Manifest.db is) is renamed over Manifest.db only when complete, so a failure changes nothing.
 void BackupManifest::saveManifestDatabase(FileRecordSet& records)
 {
-    requireManifestKeyThrow();
+    requireManifestKey();
     const QString manifestPath = m_folder.filePath(ManifestDb);
     const QString source = manifestDatabasePath();
     BackupFileOps::TemporaryFile work(BackupFileOps::temporaryPathFor(source));
-    BackupFileOps::copyDatabaseThrow(source, work.path());
-    MBDBParser::writeManifestDbThrow(work.path(), m_password, records);
+    BackupFileOps::copyDatabase(source, work.path());
+    MBDBParser::writeManifestDb(work.path(), m_password, records);
     if (m_unwrappedManifestKey.isEmpty()) {
-        BackupFileOps::replaceFileThrow(work.path(), manifestPath);
+        BackupFileOps::replaceFile(work.path(), manifestPath);
         work.release();
         return;
     }
-    ContentCipher::encryptFileThrow(work.path(), manifestPath, m_unwrappedManifestKey);
-    BackupFileOps::replaceFileThrow(work.path(), m_decryptedManifestPath);
+    ContentCipher::encryptFile(work.path(), manifestPath, m_unwrappedManifestKey);
+    BackupFileOps::replaceFile(work.path(), m_decryptedManifestPath);
     work.release();
 }
 
-void BackupManifest::copyItemThrow(const BackupFileRecord& record, const QString& destination,
+void BackupManifest::copyItem(const BackupFileRecord& record, const QString& destination,
                                    const Progress& progress)
 {
     const QString source = contentPath(record.fileId(), false);
@@ -226,26 +226,26 @@ void BackupManifest::copyItemThrow(const BackupFileRecord& record, const QString
         fail(QStringLiteral("The backup %1 is encrypted: unlock it with its password first.").arg(path()));
     // Copying the stored bytes of a file whose key does not unwrap would hand out ciphertext as content.
     if (m_isEncrypted && key.isEmpty() && !record.encryptionKey.isEmpty())
-        fail(QStringLiteral("BackupManifest::copyItemThrow, the key of %1 (%2) does not unwrap.")
+        fail(QStringLiteral("BackupManifest::copyItem, the key of %1 (%2) does not unwrap.")
                  .arg(record.relativePath.text(), record.domain.text()));
     if (!key.isEmpty())
-        ContentCipher::decryptFileThrow(key, source, destination, options);
+        ContentCipher::decryptFile(key, source, destination, options);
     else
-        ContentCipher::copyFileThrow(source, destination, options);
+        ContentCipher::copyFile(source, destination, options);
 }
 
-void BackupManifest::decryptFileThrow(const QByteArray& key, const QString& source,
+void BackupManifest::decryptFile(const QByteArray& key, const QString& source,
                                       const QString& destination, const Progress& progress)
 {
     ContentCipher::CopyOptions options;
     options.progress = progress;
-    ContentCipher::decryptFileThrow(key, source, destination, options);
+    ContentCipher::decryptFile(key, source, destination, options);
 }
 
-void BackupManifest::encryptFileThrow(const QString& source, const QString& destination,
+void BackupManifest::encryptFile(const QString& source, const QString& destination,
                                       const QByteArray& key)
 {
-    ContentCipher::encryptFileThrow(source, destination, key);
+    ContentCipher::encryptFile(source, destination, key);
 }
 
 void BackupManifest::firstEncryptedItem(EncryptedItem& classC, EncryptedItem& classD)
@@ -278,9 +278,9 @@ void BackupManifest::pruneManifest(const QString& destination, bool keepOtherDom
     if (!isManifestDbLayout(m_folder))
         fail(QStringLiteral("can not open %1. The backup has no Manifest.db.")
                  .arg(m_folder.filePath(ManifestDb)));
-    requireManifestKeyThrow();
+    requireManifestKey();
     ManifestPruner::Context context{m_folder, keepOtherDomains, wantedDomains};
-    ManifestPruner::pruneThrow(manifestDatabasePath(), destination, context, m_unwrappedManifestKey,
+    ManifestPruner::prune(manifestDatabasePath(), destination, context, m_unwrappedManifestKey,
                                extraStep);
 }
 

@@ -83,11 +83,11 @@ public:
     using Progress = ContentCipher::Progress;
     // Copies (decrypting) one file's content to destination, carrying the record's modification time.
     // Throws when the content is missing, shorter than the record, or does not decrypt.
-    void copyItemThrow(const BackupFileRecord& record, const QString& destination,
+    void copyItem(const BackupFileRecord& record, const QString& destination,
                        const Progress& progress = {});
-    void decryptFileThrow(const QByteArray& key, const QString& source, const QString& destination,
+    void decryptFile(const QByteArray& key, const QString& source, const QString& destination,
                           const Progress& progress = {});
-    static void encryptFileThrow(const QString& source, const QString& destination, const QByteArray& key);
+    static void encryptFile(const QString& source, const QString& destination, const QByteArray& key);
     // Keys of the first files of classes 3 and 4 whose keys unwrap. Throws
     // "BackupManifest::firstEncryptedItem, no valid keys" unless both are found.
     void firstEncryptedItem(EncryptedItem& classC, EncryptedItem& classD);
@@ -100,7 +100,7 @@ public:
     const BackupFileTree& fileTree() const { return m_fileTree; }
 
 private:
-    void requireManifestKeyThrow() const;
+    void requireManifestKey() const;
     QString manifestDatabasePath() const;
     void decryptManifestDatabase();
     void saveManifestDatabase(FileRecordSet& records);

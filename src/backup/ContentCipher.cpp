@@ -18,13 +18,13 @@ constexpr int ChunkSize = 1 << 20;
     throw std::runtime_error(text.toStdString());
 }
 
-void openSourceThrow(QFile& source)
+void openSource(QFile& source)
 {
     if (!source.open(QIODevice::ReadOnly))
         fail(QStringLiteral("can not open %1. %2").arg(source.fileName(), source.errorString()));
 }
 
-void openDestinationThrow(StagedFile& destination)
+void openDestination(StagedFile& destination)
 {
     if (!destination.open())
         fail(QStringLiteral("can not create %1. %2")
@@ -52,13 +52,13 @@ bool runCipher(QOpenSSLEVPAES& aes, QFile& source, StagedFile& destination, cons
 
 } // namespace
 
-void decryptFileThrow(const QByteArray& key, const QString& sourcePath, const QString& destinationPath,
+void decryptFile(const QByteArray& key, const QString& sourcePath, const QString& destinationPath,
                       const CopyOptions& options)
 {
     QFile source(sourcePath);
-    openSourceThrow(source);
+    openSource(source);
     StagedFile destination(destinationPath, options.syncToDisk);
-    openDestinationThrow(destination);
+    openDestination(destination);
     QOpenSSLEVPAES aes;
     qint64 written = 0;
     if (!aes.init(EVP_aes_256_cbc(), key, BackupCrypto::contentIv(), QOpenSSLEVPAES::Decrypt) ||
@@ -70,13 +70,13 @@ void decryptFileThrow(const QByteArray& key, const QString& sourcePath, const QS
                  .arg(written)
                  .arg(options.minimumSize));
     destination.setFileTime(options.fileTime);
-    destination.commitThrow();
+    destination.commit();
 }
 
-void copyFileThrow(const QString& sourcePath, const QString& destinationPath, const CopyOptions& options)
+void copyFile(const QString& sourcePath, const QString& destinationPath, const CopyOptions& options)
 {
     QFile source(sourcePath);
-    openSourceThrow(source);
+    openSource(source);
     const qint64 total = source.size();
     if (options.minimumSize >= 0 && total < options.minimumSize)
         fail(QStringLiteral("%1 is shorter than its record: %2 of %3 bytes.")
@@ -84,7 +84,7 @@ void copyFileThrow(const QString& sourcePath, const QString& destinationPath, co
                  .arg(total)
                  .arg(options.minimumSize));
     StagedFile destination(destinationPath, options.syncToDisk);
-    openDestinationThrow(destination);
+    openDestination(destination);
     QByteArray buffer(ChunkSize, Qt::Uninitialized);
     qint64 done = 0;
     for (;;) {
@@ -105,17 +105,17 @@ void copyFileThrow(const QString& sourcePath, const QString& destinationPath, co
                  .arg(done)
                  .arg(options.minimumSize));
     destination.setFileTime(options.fileTime);
-    destination.commitThrow();
+    destination.commit();
 }
 
-void encryptFileThrow(const QString& sourcePath, const QString& destinationPath, const QByteArray& key,
+void encryptFile(const QString& sourcePath, const QString& destinationPath, const QByteArray& key,
                       bool syncToDisk)
 {
     CopyOptions options;
     options.syncToDisk = syncToDisk;
     if (key.isEmpty()) {
         try {
-            copyFileThrow(sourcePath, destinationPath, options);
+            copyFile(sourcePath, destinationPath, options);
         } catch (const std::runtime_error& error) {
             fail(
                 QStringLiteral("can not write %1. %2").arg(destinationPath, QString::fromUtf8(error.what())));
@@ -123,15 +123,15 @@ void encryptFileThrow(const QString& sourcePath, const QString& destinationPath,
         return;
     }
     QFile source(sourcePath);
-    openSourceThrow(source);
+    openSource(source);
     StagedFile destination(destinationPath, syncToDisk);
-    openDestinationThrow(destination);
+    openDestination(destination);
     QOpenSSLEVPAES aes;
     qint64 written = 0;
     if (!aes.init(EVP_aes_256_cbc(), key, BackupCrypto::contentIv(), QOpenSSLEVPAES::Encrypt) ||
         !runCipher(aes, source, destination, options, written))
-        fail(QStringLiteral("BackupManifest::encryptFileThrow: encrypt failed. %1").arg(aes.errorText()));
-    destination.commitThrow();
+        fail(QStringLiteral("BackupManifest::encryptFile: encrypt failed. %1").arg(aes.errorText()));
+    destination.commit();
 }
 
 } // namespace ContentCipher

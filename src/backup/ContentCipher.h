@@ -27,17 +27,17 @@ struct CopyOptions
 // Throws "can not open %1. %2" for an unreadable source, "can not create %1. %2" for an uncreatable
 // destination and "BackupManifest::decryptFile: decrypt failed. %1" when the data does not decrypt
 // (including a last block that does not unpad) or is shorter than minimumSize.
-void decryptFileThrow(const QByteArray& key, const QString& source, const QString& destination,
+void decryptFile(const QByteArray& key, const QString& source, const QString& destination,
                       const CopyOptions& options = {});
 
 // Plain copy with the same guarantees; throws "write %1 failed. %2" on a short write and
 // "%1 is shorter than its record" when the source has fewer than minimumSize bytes.
-void copyFileThrow(const QString& source, const QString& destination, const CopyOptions& options = {});
+void copyFile(const QString& source, const QString& destination, const CopyOptions& options = {});
 
 // Encrypts source into destination with key (a plain copy when key is empty). Throws "can not open %1.
-// %2", "can not create %1. %2", "BackupManifest::encryptFileThrow: encrypt failed. %1" and, for a plain
+// %2", "can not create %1. %2", "BackupManifest::encryptFile: encrypt failed. %1" and, for a plain
 // copy, "can not write %1. %2".
-void encryptFileThrow(const QString& source, const QString& destination, const QByteArray& key,
+void encryptFile(const QString& source, const QString& destination, const QByteArray& key,
                       bool syncToDisk = true);
 
 } // namespace ContentCipher

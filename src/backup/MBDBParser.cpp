@@ -41,7 +41,7 @@ quint32 unixSeconds(const QDateTime& time)
 
 } // namespace
 
-FileRecordSet MBDBParser::readMbdbThrow(const QString& path)
+FileRecordSet MBDBParser::readMbdb(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -58,7 +58,7 @@ FileRecordSet MBDBParser::readMbdbThrow(const QString& path)
     return MbdbFormat::parse(bytes.constData(), bytes.size());
 }
 
-void MBDBParser::writeMbdbThrow(const QString& path, const FileRecordSet& set)
+void MBDBParser::writeMbdb(const QString& path, const FileRecordSet& set)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -68,25 +68,25 @@ void MBDBParser::writeMbdbThrow(const QString& path, const FileRecordSet& set)
         throw std::runtime_error(file.errorString().toStdString());
 }
 
-QByteArray MBDBParser::fileDescriptionKeyThrow(Sqlite3DB& db, const QString& password)
+QByteArray MBDBParser::fileDescriptionKey(Sqlite3DB& db, const QString& password)
 {
     if (password.isEmpty())
         return {};
-    if (db.queryInt64Throw("select 1 from sqlite_master where type='table' and name='Properties'", 0) != 1)
+    if (db.queryInt64("select 1 from sqlite_master where type='table' and name='Properties'", 0) != 1)
         return {};
-    Sqlite3Cursor cursor = db.queryThrow("select * from Properties where key='salt' limit 1");
+    Sqlite3Cursor cursor = db.query("select * from Properties where key='salt' limit 1");
     if (!cursor.moveNext())
         return {};
     return BackupCrypto::fileDescriptionKey(password.toUtf8(), cursor.getBlob(QStringLiteral("value")));
 }
 
-FileRecordSet MBDBParser::readManifestDbThrow(const QString& databasePath, const QString& password)
+FileRecordSet MBDBParser::readManifestDb(const QString& databasePath, const QString& password)
 {
     Sqlite3DB db;
-    db.openThrow(databasePath, Sqlite3DB::OpenReadOnly);
-    const QByteArray descriptionKey = fileDescriptionKeyThrow(db, password);
+    db.openFile(databasePath, Sqlite3DB::OpenReadOnly);
+    const QByteArray descriptionKey = fileDescriptionKey(db, password);
     FileRecordSet set;
-    Sqlite3Cursor cursor = db.queryThrow("select domain, relativePath, file from Files");
+    Sqlite3Cursor cursor = db.query("select domain, relativePath, file from Files");
     while (cursor.moveNext()) {
         BackupFileRecord record;
         record.domain = MbdbString::of(cursor.getTextBytes(QStringLiteral("domain")));
@@ -95,7 +95,7 @@ FileRecordSet MBDBParser::readManifestDbThrow(const QString& databasePath, const
         record.relativePath = MbdbString::of(cursor.getTextBytes(QStringLiteral("relativePath")));
         QByteArray archive = cursor.getBlob(QStringLiteral("file"));
         if (!descriptionKey.isEmpty())
-            archive = decryptFileDescThrow(QByteArray::fromBase64(archive), descriptionKey);
+            archive = decryptFileDesc(QByteArray::fromBase64(archive), descriptionKey);
         if (!MBFileArchive::decode(archive, record))
             throw std::runtime_error(
                 QStringLiteral("Manifest.db is damaged: the description of %1 / %2 is not "
@@ -114,17 +114,17 @@ int MBDBParser::filesRowFlags(const BackupFileRecord& record)
     return record.target.isEmpty() ? 1 : 4;
 }
 
-void MBDBParser::writeManifestDbThrow(const QString& databasePath, const QString& password,
+void MBDBParser::writeManifestDb(const QString& databasePath, const QString& password,
                                       const FileRecordSet& set)
 {
     Sqlite3DB db;
-    db.openThrow(databasePath, Sqlite3DB::OpenReadWrite);
-    const QByteArray descriptionKey = fileDescriptionKeyThrow(db, password);
+    db.openFile(databasePath, Sqlite3DB::OpenReadWrite);
+    const QByteArray descriptionKey = fileDescriptionKey(db, password);
     Sqlite3Transaction transaction(db);
     for (const BackupFileRecord* record : sortedRecords(set)) {
         const QString fileId = record->fileId();
         if (record->removed) {
-            db.executeThrow(Sqlite3Sql("delete from Files where fileID=?").addTextParam(fileId));
+            db.execute(Sqlite3Sql("delete from Files where fileID=?").addTextParam(fileId));
             continue;
         }
         if (!record->modified && !record->added)
@@ -134,7 +134,7 @@ void MBDBParser::writeManifestDbThrow(const QString& databasePath, const QString
         if (descriptionKey.isEmpty())
             file.value = Sqlite3Param::Blob{archive};
         else
-            file.value = QString::fromLatin1(encryptFileDescThrow(archive, descriptionKey).toBase64());
+            file.value = QString::fromLatin1(encryptFileDesc(archive, descriptionKey).toBase64());
         Sqlite3Sql sql(record->modified
                            ? "update Files set file=?,domain=?,relativePath=?,flags=? where fileID=?"
                            : "replace into Files(fileID,domain,relativePath,flags,file) values(?,?,?,?,?)");
@@ -151,7 +151,7 @@ void MBDBParser::writeManifestDbThrow(const QString& databasePath, const QString
                 .addIntParam(filesRowFlags(*record))
                 .addParam(file);
         }
-        db.executeThrow(sql);
+        db.execute(sql);
     }
     transaction.commit();
     db.close();
@@ -231,18 +231,18 @@ QByteArray MBDBParser::encodeRecordArchive(const BackupFileRecord& record)
     return MBFileArchive::encode(record);
 }
 
-QByteArray MBDBParser::decryptFileDescThrow(const QByteArray& bytes, const QByteArray& key)
+QByteArray MBDBParser::decryptFileDesc(const QByteArray& bytes, const QByteArray& key)
 {
     if (!validKeySize(key))
-        throw std::runtime_error("MBDBParser::decryptFileDescThrow, invalid key size.");
-    return BackupCrypto::cbcThrow(bytes, key, BackupCrypto::fileDescriptionIv(), false,
-                                  "MBDBParser::decryptFileDescThrow, ");
+        throw std::runtime_error("MBDBParser::decryptFileDesc, invalid key size.");
+    return BackupCrypto::cbc(bytes, key, BackupCrypto::fileDescriptionIv(), false,
+                                  "MBDBParser::decryptFileDesc, ");
 }
 
-QByteArray MBDBParser::encryptFileDescThrow(const QByteArray& bytes, const QByteArray& key)
+QByteArray MBDBParser::encryptFileDesc(const QByteArray& bytes, const QByteArray& key)
 {
     if (!validKeySize(key))
-        throw std::runtime_error("MBDBParser::encryptFileDescThrow, invalid key size.");
-    return BackupCrypto::cbcThrow(bytes, key, BackupCrypto::fileDescriptionIv(), true,
-                                  "MBDBParser::encryptFileDescThrow, ");
+        throw std::runtime_error("MBDBParser::encryptFileDesc, invalid key size.");
+    return BackupCrypto::cbc(bytes, key, BackupCrypto::fileDescriptionIv(), true,
+                                  "MBDBParser::encryptFileDesc, ");
 }

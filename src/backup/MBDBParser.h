@@ -12,21 +12,21 @@ class Sqlite3DB;
 class MBDBParser
 {
 public:
-    // Manifest.mbdb. readMbdbThrow throws with the file's error text when it cannot be opened and with
+    // Manifest.mbdb. readMbdb throws with the file's error text when it cannot be opened and with
     // the place where the data ends early for a damaged file.
-    static FileRecordSet readMbdbThrow(const QString& path);
+    static FileRecordSet readMbdb(const QString& path);
     // Writes to a temporary file beside path and renames it into place, so a failure leaves the old file.
-    static void writeMbdbThrow(const QString& path, const FileRecordSet& set);
+    static void writeMbdb(const QString& path, const FileRecordSet& set);
 
     // Manifest.db (a plaintext database file). With a non-empty password and a Properties row 'salt',
     // file descriptions are Base64 text of encrypted archives. A row whose archive is not a keyed
     // archive throws; a row with an empty domain is skipped.
-    static FileRecordSet readManifestDbThrow(const QString& databasePath, const QString& password);
+    static FileRecordSet readManifestDb(const QString& databasePath, const QString& password);
     // Applies the pending changes (added, modified, removed) to the database in one transaction.
-    static void writeManifestDbThrow(const QString& databasePath, const QString& password,
+    static void writeManifestDb(const QString& databasePath, const QString& password,
                                      const FileRecordSet& set);
     // The key of encrypted file descriptions, empty when there is none.
-    static QByteArray fileDescriptionKeyThrow(Sqlite3DB& db, const QString& password);
+    static QByteArray fileDescriptionKey(Sqlite3DB& db, const QString& password);
 
     // Adds a file record (and the records of missing parent folders) or marks an existing one modified.
     // contentFile is the file as stored in the backup (its times and, for class 4, its digest are taken).
@@ -43,8 +43,8 @@ public:
 
     // AES-CBC with the file-description IV; the key's length picks the variant. Empty input decrypts to
     // empty output.
-    static QByteArray decryptFileDescThrow(const QByteArray& bytes, const QByteArray& key);
-    static QByteArray encryptFileDescThrow(const QByteArray& bytes, const QByteArray& key);
+    static QByteArray decryptFileDesc(const QByteArray& bytes, const QByteArray& key);
+    static QByteArray encryptFileDesc(const QByteArray& bytes, const QByteArray& key);
 
     // Files row flags: 2 directory, 4 symbolic link, 1 file.
     static int filesRowFlags(const BackupFileRecord& record);

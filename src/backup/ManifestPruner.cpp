@@ -73,34 +73,34 @@ bool ManifestPruner::keep(const Context& context, const QString& fileId, bool fi
     return QFileInfo(context.backupFolder.filePath(fileId.left(2) + QLatin1Char('/') + fileId)).isFile();
 }
 
-void ManifestPruner::pruneThrow(const QString& source, const QString& destination, const Context& context,
+void ManifestPruner::prune(const QString& source, const QString& destination, const Context& context,
                                 const QByteArray& manifestKey,
                                 const std::function<void(Sqlite3DB&)>& extraStep)
 {
     BackupFileOps::TemporaryFile plain(destination + QStringLiteral(".tmp"));
-    BackupFileOps::copyDatabaseThrow(source, plain.path());
+    BackupFileOps::copyDatabase(source, plain.path());
     {
         Sqlite3DB db;
-        db.openThrow(plain.path(), Sqlite3DB::OpenReadWrite);
+        db.openFile(plain.path(), Sqlite3DB::OpenReadWrite);
         const int rc =
             sqlite3_create_function_v2(db.handle(), "fvalid", 3, SQLITE_UTF8, const_cast<Context*>(&context),
                                        fvalidFunction, nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK)
             throw Sqlite3Error(rc, sqliteErrorText(rc, sqlite3_errmsg(db.handle())));
-        db.executeThrow("delete from files where not fvalid(fileid, domain, flags)");
+        db.execute("delete from files where not fvalid(fileid, domain, flags)");
         if (extraStep)
             extraStep(db);
-        db.executeThrow("vacuum");
+        db.execute("vacuum");
         db.close();
     }
     if (manifestKey.isEmpty()) {
-        BackupFileOps::replaceFileThrow(plain.path(), destination);
+        BackupFileOps::replaceFile(plain.path(), destination);
         plain.release();
         return;
     }
     // Encrypted like Manifest.db itself; the plaintext never takes the destination's name.
     BackupFileOps::TemporaryFile decrypted(destination + QStringLiteral("-decrypt"));
-    BackupFileOps::replaceFileThrow(plain.path(), decrypted.path());
+    BackupFileOps::replaceFile(plain.path(), decrypted.path());
     plain.release();
-    ContentCipher::encryptFileThrow(decrypted.path(), destination, manifestKey);
+    ContentCipher::encryptFile(decrypted.path(), destination, manifestKey);
 }

@@ -31,6 +31,6 @@ public:
     // source: a plaintext manifest database. Writes the reduced database to a temporary file beside
     // destination, then (with a non-empty manifestKey) encrypts it, and renames the result over
     // destination. Temporary files are removed whatever happens; on failure destination is untouched.
-    static void pruneThrow(const QString& source, const QString& destination, const Context& context,
+    static void prune(const QString& source, const QString& destination, const Context& context,
                            const QByteArray& manifestKey, const std::function<void(Sqlite3DB&)>& extraStep);
 };

@@ -48,7 +48,7 @@ QString StagedFile::errorString() const
     return m_temporary ? m_temporary->errorString() : QString();
 }
 
-void StagedFile::commitThrow()
+void StagedFile::commit()
 {
     QFileDevice& file = m_saveFile ? static_cast<QFileDevice&>(*m_saveFile) : *m_temporary;
     auto fail = [&](const QString& reason) {
@@ -69,7 +69,7 @@ void StagedFile::commitThrow()
         m_temporary->close();
         if (m_temporary->error() != QFileDevice::NoError)
             fail(m_temporary->errorString());
-        BackupFileOps::replaceFileThrow(m_temporary->fileName(), m_destination);
+        BackupFileOps::replaceFile(m_temporary->fileName(), m_destination);
     }
     m_committed = true;
 }

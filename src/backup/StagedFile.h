@@ -6,7 +6,7 @@
 #include <QString>
 #include <memory>
 
-// A file written under a temporary name beside its destination and renamed into place by commitThrow(),
+// A file written under a temporary name beside its destination and renamed into place by commit(),
 // so the destination holds either its old content or the complete new one. Discarded when destroyed
 // without a commit. With syncToDisk the data is flushed to the disk before the rename (for files
 // inside a backup); without it (copies taken out of a backup) the rename happens at once.
@@ -28,7 +28,7 @@ public:
     void setFileTime(const QDateTime& time) { m_fileTime = time; }
 
     // Throws std::runtime_error "write %1 failed. %2" when the data cannot be completed or renamed.
-    void commitThrow();
+    void commit();
 
 private:
     QString m_destination;

@@ -306,7 +306,7 @@ int extractCommand(CliContext& context)
                     ++missing;
                 }
             } else {
-                backup->copyItemThrow(record, destination);
+                backup->copyItem(record, destination);
                 ++copied;
             }
         }

@@ -45,7 +45,7 @@ bool CliMessageSource::open(CliContext& context, const QCommandLineParser& parse
                 context.fail(QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(root)));
                 return false;
             }
-            m_db = IOSLineStoreCache::openCopyThrow(root);
+            m_db = IOSLineStoreCache::openCopy(root);
         } else {
             const QString folder = parser.value(kLocalDb);
             // Reading must not create a database where there was none.

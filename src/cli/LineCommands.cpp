@@ -33,7 +33,7 @@ int run(CliContext& context, const QString& description, bool messages, Printer 
     if (!QFileInfo(root).isDir())
         return context.fail(QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(root)));
     try {
-        return print(context, parser, IOSLineStoreCache::openCopyThrow(root));
+        return print(context, parser, IOSLineStoreCache::openCopy(root));
     } catch (const std::exception& error) {
         return context.fail(QString::fromUtf8(error.what()));
     }

@@ -27,12 +27,12 @@ public:
             QFile::remove(content.temporary);
     }
     void add(const StagedContent& content) { m_contents.append(content); }
-    void commitThrow()
+    void commit()
     {
         while (!m_contents.isEmpty()) {
             const StagedContent content = m_contents.takeFirst();
             try {
-                BackupFileOps::replaceFileThrow(content.temporary, content.target);
+                BackupFileOps::replaceFile(content.temporary, content.target);
             } catch (const std::exception&) {
                 m_contents.prepend(content);
                 throw;
@@ -63,14 +63,14 @@ IOSMergeWAFiles2iTunesBKThread::IOSMergeWAFiles2iTunesBKThread(BackupManifest* m
 void IOSMergeWAFiles2iTunesBKThread::run()
 {
     try {
-        if (mergeThrow())
+        if (merge())
             m_form.succeed(QString());
     } catch (const std::exception& error) {
         m_form.errorOccurred(QString::fromUtf8(error.what()));
     }
 }
 
-bool IOSMergeWAFiles2iTunesBKThread::mergeThrow()
+bool IOSMergeWAFiles2iTunesBKThread::merge()
 {
     m_form.updateProgress(tr("Transferring files..."), 0, QString());
     FileRecordSet records = m_manifest->loadRecords();
@@ -106,7 +106,7 @@ bool IOSMergeWAFiles2iTunesBKThread::mergeThrow()
             content = BackupFileOps::temporaryPathFor(target);
             staged.add({content, target});
             const EncryptedItem& key = item.classD ? classD : classC;
-            BackupManifest::encryptFileThrow(item.localPath, content, key.fileKey);
+            BackupManifest::encryptFile(item.localPath, content, key.fileKey);
         }
         qInfo("IOSMergeWAFiles2iTunesBKThread: %s ==> (%s) %s", qUtf8Printable(target),
               qUtf8Printable(item.domain), qUtf8Printable(item.relativePath));
@@ -120,6 +120,6 @@ bool IOSMergeWAFiles2iTunesBKThread::mergeThrow()
             throw std::runtime_error(errorText.toStdString());
     }
     m_manifest->saveRecords(records);
-    staged.commitThrow();
+    staged.commit();
     return true;
 }

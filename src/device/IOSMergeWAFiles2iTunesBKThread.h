@@ -27,7 +27,7 @@ protected:
 
 private:
     // False (after reporting the error) when the run stopped without saving.
-    bool mergeThrow();
+    bool merge();
 
     BackupManifest* m_manifest;
     QList<MergeItem> m_items;

@@ -38,7 +38,7 @@ void BackupLineMessagesThread::run()
         const PAbsLineMsgsSource source = m_source ? m_source : std::make_shared<LineMsgsListSource>();
         LineLocalDb database(m_databaseFolder);
         const LineLocalDbMerger::Result result =
-            LineLocalDbMerger(database, std::move(control)).mergeThrow(*source);
+            LineLocalDbMerger(database, std::move(control)).merge(*source);
         m_processed = result.processed;
         m_inserted = result.inserted;
         m_mediaCopied = result.mediaCopied;

@@ -2,15 +2,15 @@
 
 #include "storage/Sqlite3DB.h"
 
-void CoreDataEntities::readThrow(Sqlite3DB& db)
+void CoreDataEntities::read(Sqlite3DB& db)
 {
     QHash<QString, int> numbers;
     const bool present =
-        db.queryInt64Throw("select count(*) from sqlite_master where type='table' and name='Z_PRIMARYKEY' "
+        db.queryInt64("select count(*) from sqlite_master where type='table' and name='Z_PRIMARYKEY' "
                            "collate nocase",
                            0) > 0;
     if (present) {
-        Sqlite3Cursor cursor = db.queryThrow("select * from Z_PRIMARYKEY");
+        Sqlite3Cursor cursor = db.query("select * from Z_PRIMARYKEY");
         while (cursor.moveNext()) {
             if (cursor.isNull(QStringLiteral("Z_ENT")))
                 continue;

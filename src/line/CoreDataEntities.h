@@ -13,7 +13,7 @@ class CoreDataEntities
 public:
     // Replaces what was read before. A store without Z_PRIMARYKEY reads as having no entities; rows
     // without a number are skipped.
-    void readThrow(Sqlite3DB& db);
+    void read(Sqlite3DB& db);
     void clear() { m_numbers.clear(); }
 
     // The number of the entity, looked up by entity name, then by table name.

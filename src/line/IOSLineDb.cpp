@@ -81,9 +81,9 @@ void IOSLineDb::open()
     const QFileInfo store(m_storePath);
     if (!store.isFile() || store.size() == 0)
         throwLineError(tr("Found no LINE messages in %1.").arg(QDir::toNativeSeparators(m_rootFolder)));
-    Sqlite3DB::openThrow(m_storePath, OpenReadWrite);
+    Sqlite3DB::openFile(m_storePath, OpenReadWrite);
     try {
-        openStoresThrow();
+        openStores();
     } catch (...) {
         // A half-prepared store must not pass for an open one on the next call.
         m_groupDb.close();
@@ -107,19 +107,19 @@ void IOSLineDb::open()
     m_messageIdIndex = false;
 }
 
-void IOSLineDb::openStoresThrow()
+void IOSLineDb::openStores()
 {
     if (!m_groupStorePath.isEmpty())
-        m_groupDb.openStoreThrow(m_groupStorePath);
-    m_schema.readThrow(*this);
-    checkReadableThrow();
-    createIndexesThrow();
-    m_entities.readThrow(*this);
+        m_groupDb.openStore(m_groupStorePath);
+    m_schema.read(*this);
+    checkReadable();
+    createIndexes();
+    m_entities.read(*this);
     buildJoinNames();
-    removeDisabledChatsThrow();
+    removeDisabledChats();
 }
 
-void IOSLineDb::checkReadableThrow()
+void IOSLineDb::checkReadable()
 {
     const QList<QPair<const char*, const char*>> needed = {
         {"ZMESSAGE", "Z_PK"},  {"ZMESSAGE", "ZID"}, {"ZMESSAGE", "ZTIMESTAMP"}, {"ZMESSAGE", "ZCONTENTTYPE"},
@@ -135,21 +135,21 @@ void IOSLineDb::checkReadableThrow()
     }
 }
 
-void IOSLineDb::createIndexesThrow()
+void IOSLineDb::createIndexes()
 {
     // The time index serves the walk over all chats, the (chat, time) index the walk over one chat and the
     // last message of each chat. Both are dropped again by finish().
     bool created = false;
     if (!m_schema.hasObject(QStringLiteral("_vr_idx_Message_timestamp"))) {
-        executeThrow("CREATE INDEX _vr_idx_Message_timestamp ON ZMESSAGE(ZTIMESTAMP)");
+        execute("CREATE INDEX _vr_idx_Message_timestamp ON ZMESSAGE(ZTIMESTAMP)");
         created = true;
     }
     if (!m_schema.hasObject(QStringLiteral("_vr_idx_Message_chat_timestamp"))) {
-        executeThrow("CREATE INDEX _vr_idx_Message_chat_timestamp ON ZMESSAGE(ZCHAT, ZTIMESTAMP)");
+        execute("CREATE INDEX _vr_idx_Message_chat_timestamp ON ZMESSAGE(ZCHAT, ZTIMESTAMP)");
         created = true;
     }
     if (created)
-        m_schema.readThrow(*this);
+        m_schema.read(*this);
 }
 
 void IOSLineDb::buildJoinNames()
@@ -165,18 +165,18 @@ void IOSLineDb::buildJoinNames()
     m_joins.groupUserColumn = QStringLiteral("Z_%1MEMBERS1").arg(user);
 }
 
-void IOSLineDb::removeDisabledChatsThrow()
+void IOSLineDb::removeDisabledChats()
 {
     if (!m_schema.hasColumn(QStringLiteral("ZCHAT"), QStringLiteral("ZENABLE")))
         return; // a store without the column keeps all chats
     Sqlite3Transaction transaction(*this);
-    executeThrow("delete from zmessage where zchat in (select z_pk from zchat where zenable=0)");
+    execute("delete from zmessage where zchat in (select z_pk from zchat where zenable=0)");
     if (m_schema.hasColumn(m_joins.chatMembersTable, m_joins.chatColumn))
-        executeThrow(QStringLiteral("delete from %1 where %2 in (select z_pk from zchat where zenable=0)")
+        execute(QStringLiteral("delete from %1 where %2 in (select z_pk from zchat where zenable=0)")
                          .arg(m_joins.chatMembersTable, m_joins.chatColumn));
     if (m_schema.hasColumn(QStringLiteral("ZCHATMETADATA"), QStringLiteral("ZCHAT")))
-        executeThrow("delete from ZCHATMETADATA where ZCHAT in (select z_pk from zchat where zenable=0)");
-    executeThrow("delete from zchat where zenable=0");
+        execute("delete from ZCHATMETADATA where ZCHAT in (select z_pk from zchat where zenable=0)");
+    execute("delete from zchat where zenable=0");
     transaction.commit();
 }
 
@@ -190,7 +190,7 @@ void IOSLineDb::fillContacts(_LineData& data)
     open();
     _LineUser* owner = nullptr;
     QHash<QString, _LineUser*> usersByMid;
-    Sqlite3Cursor users = queryThrow("select * from ZUSER");
+    Sqlite3Cursor users = query("select * from ZUSER");
     while (users.moveNext()) {
         const qint64 id = users.getInt64(QStringLiteral("Z_PK"));
         if (data.user(id))
@@ -220,7 +220,7 @@ void IOSLineDb::fillContacts(_LineData& data)
     const bool hasEnable = m_schema.hasColumn(QStringLiteral("ZCHAT"), QStringLiteral("ZENABLE"));
     QHash<QString, _LineChat*> chatsByMid;
     Sqlite3Cursor chats =
-        queryThrow("select c.*, u.Z_PK as rel_userid from ZCHAT as c left join ZUSER as u on c.ZMID=u.ZMID");
+        query("select c.*, u.Z_PK as rel_userid from ZCHAT as c left join ZUSER as u on c.ZMID=u.ZMID");
     while (chats.moveNext()) {
         const qint64 id = chats.getInt64(QStringLiteral("Z_PK"));
         if ((hasEnable && chats.getInt(QStringLiteral("ZENABLE"), 1) == 0) || data.chat(id))
@@ -243,7 +243,7 @@ void IOSLineDb::fillContacts(_LineData& data)
 
     if (m_schema.hasColumn(m_joins.chatMembersTable, m_joins.chatColumn) &&
         m_schema.hasColumn(m_joins.chatMembersTable, m_joins.chatUserColumn)) {
-        Sqlite3Cursor members = queryThrow(QStringLiteral("select * from %1").arg(m_joins.chatMembersTable));
+        Sqlite3Cursor members = query(QStringLiteral("select * from %1").arg(m_joins.chatMembersTable));
         while (members.moveNext()) {
             _LineChat* chat = data.chat(members.getInt64(m_joins.chatColumn));
             _LineUser* user = data.user(members.getInt64(m_joins.chatUserColumn));
@@ -258,7 +258,7 @@ void IOSLineDb::fillContacts(_LineData& data)
         fillGroupsFromGroupTable(data, owner);
 
     // Rows with absurd times are never listed, so they do not make a chat look recent either.
-    Sqlite3Cursor lastTimes = queryThrow("select ZCHAT, max(ZTIMESTAMP) as last_ts from ZMESSAGE "
+    Sqlite3Cursor lastTimes = query("select ZCHAT, max(ZTIMESTAMP) as last_ts from ZMESSAGE "
                                          "where ZTIMESTAMP < 4000000000000 group by ZCHAT");
     while (lastTimes.moveNext()) {
         if (_LineChat* chat = data.chat(lastTimes.getInt64(QStringLiteral("ZCHAT"))))
@@ -279,7 +279,7 @@ void IOSLineDb::fillGroupsFromGroupStore(_LineData& data, _LineUser* owner,
 {
     if (!m_groupDb.hasGroups())
         return;
-    Sqlite3Cursor groups = m_groupDb.queryThrow("select * from ZUNIFIEDGROUP");
+    Sqlite3Cursor groups = m_groupDb.query("select * from ZUNIFIEDGROUP");
     while (groups.moveNext()) {
         const qint64 id = groups.getInt64(QStringLiteral("Z_PK"));
         const QString uid = groups.getText(QStringLiteral("ZID"));
@@ -303,7 +303,7 @@ void IOSLineDb::fillGroupsFromGroupStore(_LineData& data, _LineUser* owner,
     }
     if (!m_groupDb.hasMembers())
         return;
-    Sqlite3Cursor members = m_groupDb.queryThrow(
+    Sqlite3Cursor members = m_groupDb.query(
         QStringLiteral("select j.%1 as group_id,").arg(m_groupDb.groupColumn()) +
         QStringLiteral(" u.ZMID as user_uid") + QStringLiteral(" from %1 as j ").arg(m_groupDb.joinTable()) +
         QStringLiteral(" inner join ZUNIFIEDGROUPUSER as u") +
@@ -321,7 +321,7 @@ void IOSLineDb::fillGroupsFromGroupTable(_LineData& data, _LineUser* owner)
     if (!m_schema.hasColumn(QStringLiteral("ZGROUP"), QStringLiteral("ZID")))
         return;
     Sqlite3Cursor groups =
-        queryThrow("select g.*, c.Z_PK as chat_id from ZGROUP as g left join ZCHAT as c on g.ZID=c.ZMID");
+        query("select g.*, c.Z_PK as chat_id from ZGROUP as g left join ZCHAT as c on g.ZID=c.ZMID");
     while (groups.moveNext()) {
         const qint64 id = groups.getInt64(QStringLiteral("Z_PK"));
         _LineGroup* group = data.group(id);
@@ -347,7 +347,7 @@ void IOSLineDb::fillGroupsFromGroupTable(_LineData& data, _LineUser* owner)
     if (!m_schema.hasColumn(m_joins.groupMembersTable, m_joins.groupColumn) ||
         !m_schema.hasColumn(m_joins.groupMembersTable, m_joins.groupUserColumn))
         return;
-    Sqlite3Cursor members = queryThrow(QStringLiteral("select * from %1").arg(m_joins.groupMembersTable));
+    Sqlite3Cursor members = query(QStringLiteral("select * from %1").arg(m_joins.groupMembersTable));
     while (members.moveNext()) {
         _LineGroup* group = data.group(members.getInt64(m_joins.groupColumn));
         _LineUser* user = data.user(members.getInt64(m_joins.groupUserColumn));
@@ -372,7 +372,7 @@ QString IOSLineDb::messageFilter() const
 QList<qint64> IOSLineDb::chatPksOf(const QString& uid)
 {
     QList<qint64> pks;
-    Sqlite3Cursor cursor = queryThrow(Sqlite3Sql("select Z_PK from ZCHAT where ZMID=?").addTextParam(uid));
+    Sqlite3Cursor cursor = query(Sqlite3Sql("select Z_PK from ZCHAT where ZMID=?").addTextParam(uid));
     while (cursor.moveNext())
         pks << cursor.getInt64(QStringLiteral("Z_PK"));
     return pks;
@@ -386,7 +386,7 @@ qint64 IOSLineDb::countMessages(const _LineChat* chat)
         // time index, which would add a look-up in the table for every row.
         QString filter = messageFilter();
         filter.replace(QStringLiteral(" m.ZTIMESTAMP <"), QStringLiteral(" +m.ZTIMESTAMP <"));
-        return queryInt64Throw(
+        return queryInt64(
             QStringLiteral("select count(*) from ZMESSAGE as m inner join ZCHAT as c on m.ZCHAT=c.Z_PK and") +
                 filter,
             0);
@@ -397,7 +397,7 @@ qint64 IOSLineDb::countMessages(const _LineChat* chat)
     Sqlite3Sql sql;
     sql.appendSql(QStringLiteral("select count(*) from ZMESSAGE as m where ") + chatCondition(pks, sql) +
                   QStringLiteral(" and") + messageFilter());
-    return queryInt64Throw(sql, 0);
+    return queryInt64(sql, 0);
 }
 
 QList<_LineMsg> IOSLineDb::loadMessages(const _LineChat* chat, qint64 page, int pageSize, bool ascending)
@@ -440,7 +440,7 @@ QList<_LineMsg> IOSLineDb::loadMessages(const _LineChat* chat, qint64 page, int 
     QList<_LineMsg> messages;
     messages.reserve(std::min(pageSize, _LineData::DefaultPageSize));
     MessagePaging::Key last;
-    Sqlite3Cursor cursor = queryThrow(sql);
+    Sqlite3Cursor cursor = query(sql);
     const IOSMessageReader::Columns columns = IOSMessageReader::Columns::of(cursor);
     while (cursor.moveNext()) {
         messages.append(m_reader->read(cursor, columns, data.get()));

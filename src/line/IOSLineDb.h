@@ -84,7 +84,7 @@ public:
 
     // Throws, naming what is missing, when the store lacks what writing needs: the tables and columns
     // written, and the Core Data entities whose key counters finish() keeps.
-    void checkWritableThrow();
+    void checkWritable();
 
     struct ChatRow
     {
@@ -116,10 +116,10 @@ protected:
     void fillContacts(_LineData& data) override;
 
 private:
-    void openStoresThrow();
-    void checkReadableThrow();
-    void createIndexesThrow();
-    void removeDisabledChatsThrow();
+    void openStores();
+    void checkReadable();
+    void createIndexes();
+    void removeDisabledChats();
     void buildJoinNames();
     void fillGroupsFromGroupStore(_LineData& data, _LineUser* owner,
                                   const QHash<QString, _LineChat*>& chatsByMid,

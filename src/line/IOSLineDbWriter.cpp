@@ -65,7 +65,7 @@ QString summaryText(int contentType, bool incoming, const QString& sender, const
 
 } // namespace
 
-void IOSLineDb::checkWritableThrow()
+void IOSLineDb::checkWritable()
 {
     open();
     QStringList missing;
@@ -113,7 +113,7 @@ void IOSLineDb::keepPresentColumns(const QString& table, Sqlite3Row& row) const
 IOSLineDb::ChatRow IOSLineDb::findChat(const QString& uid)
 {
     const bool hasEnable = m_schema.hasColumn(QStringLiteral("ZCHAT"), QStringLiteral("ZENABLE"));
-    Sqlite3Cursor cursor = queryThrow(Sqlite3Sql(hasEnable ? "select Z_PK,ZENABLE from ZCHAT where ZMID=?"
+    Sqlite3Cursor cursor = query(Sqlite3Sql(hasEnable ? "select Z_PK,ZENABLE from ZCHAT where ZMID=?"
                                                            : "select Z_PK from ZCHAT where ZMID=?")
                                           .addTextParam(uid));
     if (!cursor.moveNext())
@@ -123,7 +123,7 @@ IOSLineDb::ChatRow IOSLineDb::findChat(const QString& uid)
 
 void IOSLineDb::enableChat(qint64 chatPk)
 {
-    executeThrow(QStringLiteral("update ZCHAT set ZENABLE=1 where Z_PK=%1").arg(chatPk));
+    execute(QStringLiteral("update ZCHAT set ZENABLE=1 where Z_PK=%1").arg(chatPk));
     m_paging.forget();
 }
 
@@ -131,12 +131,12 @@ qint64 IOSLineDb::findGroup(const QString& uid)
 {
     if (!m_schema.hasColumn(QStringLiteral("ZGROUP"), QStringLiteral("ZID")))
         return 0;
-    return queryInt64Throw(Sqlite3Sql("select Z_PK from ZGROUP where ZID=?").addTextParam(uid), 0);
+    return queryInt64(Sqlite3Sql("select Z_PK from ZGROUP where ZID=?").addTextParam(uid), 0);
 }
 
 qint64 IOSLineDb::findUser(const QString& mid)
 {
-    return queryInt64Throw(Sqlite3Sql("select Z_PK from ZUSER where ZMID=?").addTextParam(mid), 0);
+    return queryInt64(Sqlite3Sql("select Z_PK from ZUSER where ZMID=?").addTextParam(mid), 0);
 }
 
 void IOSLineDb::ensureMessageIdIndex()
@@ -144,7 +144,7 @@ void IOSLineDb::ensureMessageIdIndex()
     // LINE does not index message ids; without an index every look-up would read the whole table.
     if (m_messageIdIndex)
         return;
-    executeThrow("CREATE INDEX IF NOT EXISTS _vr_idx_Message_id ON ZMESSAGE(ZID)");
+    execute("CREATE INDEX IF NOT EXISTS _vr_idx_Message_id ON ZMESSAGE(ZID)");
     m_messageIdIndex = true;
 }
 
@@ -154,7 +154,7 @@ qint64 IOSLineDb::findMessage(qint64 chatPk, const QString& uid)
         return 0;
     ensureMessageIdIndex();
     Sqlite3Cursor cursor =
-        queryThrow(Sqlite3Sql("select Z_PK, ZTEXT from ZMESSAGE where ZID=? and ZCHAT like ?")
+        query(Sqlite3Sql("select Z_PK, ZTEXT from ZMESSAGE where ZID=? and ZCHAT like ?")
                        .addTextParam(uid)
                        .addInt64Param(chatPk));
     if (!cursor.moveNext())
@@ -163,7 +163,7 @@ qint64 IOSLineDb::findMessage(qint64 chatPk, const QString& uid)
     const QByteArray text = cursor.getTextBytes(QStringLiteral("ZTEXT"));
     cursor = {};
     if (EmojiText::hasDamagedEmoji(text)) {
-        executeThrow(Sqlite3Sql("update ZMESSAGE set ZTEXT=? where Z_PK=?")
+        execute(Sqlite3Sql("update ZMESSAGE set ZTEXT=? where Z_PK=?")
                          .addTextBytesParam(EmojiText::repairEmojiTerminator(text))
                          .addInt64Param(pk));
     }
@@ -193,7 +193,7 @@ qint64 IOSLineDb::insertChat(const _LineChat& chat)
     row[QStringLiteral("ZEXPIREINTERVAL")] = 0;
     row[QStringLiteral("ZMID")] = chat.uid;
     keepPresentColumns(QStringLiteral("ZCHAT"), row);
-    executeThrow(row.insertSql(QStringLiteral("ZCHAT")));
+    execute(row.insertSql(QStringLiteral("ZCHAT")));
     m_paging.forget();
     return lastInsertId();
 }
@@ -217,7 +217,7 @@ qint64 IOSLineDb::insertGroup(const _LineGroup& group)
     row[QStringLiteral("ZNAME")] = group.name;
     row[QStringLiteral("ZPICTURESTATUS")] = group.pictureStatus;
     keepPresentColumns(QStringLiteral("ZGROUP"), row);
-    executeThrow(row.insertSql(QStringLiteral("ZGROUP")));
+    execute(row.insertSql(QStringLiteral("ZGROUP")));
     return lastInsertId();
 }
 
@@ -241,7 +241,7 @@ qint64 IOSLineDb::insertUser(const _LineUser& user)
         row[QStringLiteral("ZPICTUREURL")] = user.pictureUrl;
     row[QStringLiteral("ZSORTABLENAME")] = user.displayName();
     keepPresentColumns(QStringLiteral("ZUSER"), row);
-    executeThrow(row.insertSql(QStringLiteral("ZUSER")));
+    execute(row.insertSql(QStringLiteral("ZUSER")));
     return lastInsertId();
 }
 
@@ -337,7 +337,7 @@ qint64 IOSLineDb::insertMessage(qint64 chatPk, const _LineMsg& message)
     }
     }
     keepPresentColumns(QStringLiteral("ZMESSAGE"), row);
-    executeThrow(row.insertSql(QStringLiteral("ZMESSAGE")));
+    execute(row.insertSql(QStringLiteral("ZMESSAGE")));
     m_paging.forget();
     return lastInsertId();
 }
@@ -348,7 +348,7 @@ void IOSLineDb::linkChatMembers(qint64 chatPk, const _LineChat& chat)
         if (isOwner(member->uid))
             continue;
         const qint64 userPk = userPkOrInsert(*member);
-        executeThrow(QStringLiteral("replace into %1(%2,%3) values(%4,%5)")
+        execute(QStringLiteral("replace into %1(%2,%3) values(%4,%5)")
                          .arg(m_joins.chatMembersTable, m_joins.chatColumn, m_joins.chatUserColumn)
                          .arg(chatPk)
                          .arg(userPk));
@@ -364,7 +364,7 @@ void IOSLineDb::linkGroupMembers(qint64 groupPk, const _LineGroup& group)
         if (isOwner(member->uid))
             continue;
         const qint64 userPk = userPkOrInsert(*member);
-        executeThrow(QStringLiteral("replace into %1(%2,%3) values(%4,%5)")
+        execute(QStringLiteral("replace into %1(%2,%3) values(%4,%5)")
                          .arg(m_joins.groupMembersTable, m_joins.groupColumn, m_joins.groupUserColumn)
                          .arg(groupPk)
                          .arg(userPk));
@@ -373,7 +373,7 @@ void IOSLineDb::linkGroupMembers(qint64 groupPk, const _LineGroup& group)
 
 void IOSLineDb::updateChatSummary(qint64 chatPk)
 {
-    Sqlite3Cursor newest = queryThrow(
+    Sqlite3Cursor newest = query(
         QStringLiteral(
             "select m.ZCONTENTTYPE,m.ZSENDSTATUS,m.ZTIMESTAMP,m.ZCHAT,m.ZSENDER,m.ZID,m.ZTEXT, u.ZNAME, "
             "u.ZADDRESSBOOKNAME from ZMESSAGE as m") +
@@ -412,13 +412,13 @@ void IOSLineDb::updateChatSummary(qint64 chatPk)
     update.appendSql(
         QStringLiteral("update ZCHAT set %1 where Z_PK=?").arg(assignments.join(QStringLiteral(", "))));
     update.addInt64Param(chatPk);
-    executeThrow(update);
+    execute(update);
 }
 
 void IOSLineDb::finish()
 {
     QList<qint64> chats;
-    Sqlite3Cursor cursor = queryThrow("select ZCHAT from ZMESSAGE group by ZCHAT");
+    Sqlite3Cursor cursor = query("select ZCHAT from ZMESSAGE group by ZCHAT");
     while (cursor.moveNext()) {
         if (!cursor.isNull(QStringLiteral("ZCHAT")))
             chats << cursor.getInt64(QStringLiteral("ZCHAT"));
@@ -429,7 +429,7 @@ void IOSLineDb::finish()
     // Z_MAX is Core Data's key counter: it must cover every row, and it never goes down, so that keys the
     // app handed out before (for rows since deleted) are not handed out again.
     auto keepCounter = [&](const char* table, const char* entity) {
-        executeThrow(
+        execute(
             QStringLiteral("update Z_PRIMARYKEY set Z_MAX=max(coalesce(Z_MAX, 0), "
                            "coalesce((select max(Z_PK) from %1), 0)) where Z_NAME='%2' or Z_NAME='%1'")
                 .arg(QLatin1String(table), QLatin1String(entity)));
@@ -440,10 +440,10 @@ void IOSLineDb::finish()
     keepCounter("ZMESSAGE", "Message");
     keepCounter("ZUSER", "User");
 
-    executeThrow("DROP INDEX IF EXISTS _vr_idx_Message_timestamp;");
-    executeThrow("DROP INDEX IF EXISTS _vr_idx_Message_chat_timestamp;");
-    executeThrow("DROP INDEX IF EXISTS _vr_idx_Message_id;");
+    execute("DROP INDEX IF EXISTS _vr_idx_Message_timestamp;");
+    execute("DROP INDEX IF EXISTS _vr_idx_Message_chat_timestamp;");
+    execute("DROP INDEX IF EXISTS _vr_idx_Message_id;");
     m_messageIdIndex = false;
-    m_schema.readThrow(*this);
+    m_schema.read(*this);
     m_paging.forget();
 }

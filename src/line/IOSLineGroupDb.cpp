@@ -1,11 +1,11 @@
 #include "line/IOSLineGroupDb.h"
 
-void IOSLineGroupDb::openStoreThrow(const QString& path)
+void IOSLineGroupDb::openStore(const QString& path)
 {
-    openThrow(path, OpenReadWrite);
+    openFile(path, OpenReadWrite);
     try {
-        m_schema.readThrow(*this);
-        m_entities.readThrow(*this);
+        m_schema.read(*this);
+        m_entities.read(*this);
     } catch (...) {
         close();
         throw;

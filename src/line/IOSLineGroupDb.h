@@ -12,7 +12,7 @@ class IOSLineGroupDb : public Sqlite3DB
 {
 public:
     // Opens the store read-write and reads its schema, entity numbers and join names.
-    void openStoreThrow(const QString& path);
+    void openStore(const QString& path);
 
     const LineDbSchema& schema() const { return m_schema; }
     const CoreDataEntities& entities() const { return m_entities; }

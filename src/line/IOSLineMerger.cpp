@@ -10,14 +10,14 @@ IOSLineMerger::IOSLineMerger(IOSLineDb& target, LineMergeControl control, Messag
 {
 }
 
-IOSLineMerger::Result IOSLineMerger::mergeThrow(AbsLineMsgsSource& source)
+IOSLineMerger::Result IOSLineMerger::merge(AbsLineMsgsSource& source)
 {
     Result result;
     m_target.open();
-    m_target.checkWritableThrow();
+    m_target.checkWritable();
     m_chatPks.clear();
     Sqlite3Transaction transaction(m_target);
-    m_target.executeThrow("delete from ZMESSAGE where ZCONTENTTYPE=106");
+    m_target.execute("delete from ZMESSAGE where ZCONTENTTYPE=106");
     const qint64 total = source.count();
     for (qint64 i = 0; i < total; ++i) {
         if (m_control.isCancelled()) {
@@ -32,7 +32,7 @@ IOSLineMerger::Result IOSLineMerger::mergeThrow(AbsLineMsgsSource& source)
         if (!message.chat)
             continue;
         ++result.handled;
-        const qint64 chatPk = chatPkThrow(*message.chat);
+        const qint64 chatPk = targetChatPk(*message.chat);
         if (m_target.findMessage(chatPk, message.uid) == 0) {
             m_target.insertMessage(chatPk, message);
             ++result.inserted;
@@ -45,7 +45,7 @@ IOSLineMerger::Result IOSLineMerger::mergeThrow(AbsLineMsgsSource& source)
     return result;
 }
 
-qint64 IOSLineMerger::chatPkThrow(const _LineChat& chat)
+qint64 IOSLineMerger::targetChatPk(const _LineChat& chat)
 {
     const auto cached = m_chatPks.constFind(&chat);
     if (cached != m_chatPks.cend())

@@ -33,10 +33,10 @@ public:
     explicit IOSLineMerger(IOSLineDb& target, LineMergeControl control = {}, MessageHandled handled = {});
 
     // Opens the target, checks that it can take messages and merges every message of the source.
-    Result mergeThrow(AbsLineMsgsSource& source);
+    Result merge(AbsLineMsgsSource& source);
 
 private:
-    qint64 chatPkThrow(const _LineChat& chat);
+    qint64 targetChatPk(const _LineChat& chat);
 
     IOSLineDb& m_target;
     LineMergeControl m_control;

@@ -56,14 +56,14 @@ QString IOSLineStoreCache::folderFor(const QString& appRoot)
     return appDataDir().filePath(QStringLiteral("ios_cache/") + md5Hex(path));
 }
 
-std::shared_ptr<IOSLineDb> IOSLineStoreCache::openCopyThrow(const QString& appRoot)
+std::shared_ptr<IOSLineDb> IOSLineStoreCache::openCopy(const QString& appRoot)
 {
     auto db = std::make_shared<IOSLineDb>(appRoot);
-    db->useWorkFolder(copyStoreThrow(*db));
+    db->useWorkFolder(copyStore(*db));
     return db;
 }
 
-QString IOSLineStoreCache::copyStoreThrow(const IOSLineDb& db)
+QString IOSLineStoreCache::copyStore(const IOSLineDb& db)
 {
     const QString folder = folderFor(db.rootFolder());
     const QDir root(db.rootFolder());

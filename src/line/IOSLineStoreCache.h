@@ -21,10 +21,10 @@ public:
 
     // An IOSLineDb over fresh copies of the app folder's store files (not yet opened). Throws when a
     // file cannot be copied; a missing store is reported by open().
-    static std::shared_ptr<IOSLineDb> openCopyThrow(const QString& appRoot);
+    static std::shared_ptr<IOSLineDb> openCopy(const QString& appRoot);
 
     // Copies the store files the database located into the cache folder, each replaced whole, and
     // removes copies of companions the source no longer has (a stale "-wal" would be applied to the new
     // copy). Returns the cache folder.
-    static QString copyStoreThrow(const IOSLineDb& db);
+    static QString copyStore(const IOSLineDb& db);
 };

@@ -190,7 +190,7 @@ QByteArray IOSMessageReader::thumbnailBlob(qint64 messagePk)
     if (!m_hasThumbnailColumn)
         return {};
     Sqlite3Cursor cursor =
-        m_db.queryThrow(Sqlite3Sql("select ZTHUMBNAIL from ZMESSAGE where Z_PK=?").addInt64Param(messagePk));
+        m_db.query(Sqlite3Sql("select ZTHUMBNAIL from ZMESSAGE where Z_PK=?").addInt64Param(messagePk));
     return cursor.moveNext() ? cursor.getBlob(QStringLiteral("ZTHUMBNAIL")) : QByteArray();
 }
 
@@ -262,7 +262,7 @@ _LineSticker IOSMessageReader::stickerPackage(int stickerId)
     if (!m_hasStickerPackages)
         return {stickerId, 0, 0};
     ++m_stickerQueries;
-    Sqlite3Cursor cursor = m_db.queryThrow(
+    Sqlite3Cursor cursor = m_db.query(
         QStringLiteral(
             "select * from ZSTICKERPACKAGE where %1 between ZSTICKERIDSTART and ZSTICKERIDEND limit 1")
             .arg(stickerId));

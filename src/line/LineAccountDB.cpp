@@ -18,16 +18,16 @@ LineAccountDB::LineAccountDB(const QString& path) : m_path(path)
 {
 }
 
-void LineAccountDB::openRegistryThrow()
+void LineAccountDB::openRegistry()
 {
     if (isOpen())
         return;
     const QFileInfo file(m_path);
     if (file.isFile() && file.size() > 0) {
-        openThrow(m_path, OpenReadWrite);
+        openFile(m_path, OpenReadWrite);
         return;
     }
-    openThrow(m_path, OpenReadWriteCreate);
+    openFile(m_path, OpenReadWriteCreate);
     QString error;
     if (exec(QString::fromLatin1(kCreateTable), &error) != 0) {
         close();
@@ -38,10 +38,10 @@ void LineAccountDB::openRegistryThrow()
 void LineAccountDB::saveAccount(const LineAccount& account)
 {
     try {
-        openRegistryThrow();
+        openRegistry();
         if (account.uid.isEmpty())
             return;
-        executeThrow(Sqlite3Sql("replace into line_account(uid, name, tel) values(?, ?, ?)")
+        execute(Sqlite3Sql("replace into line_account(uid, name, tel) values(?, ?, ?)")
                          .addTextParam(account.uid)
                          .addTextParam(account.name)
                          .addTextParam(account.tel));
@@ -50,11 +50,11 @@ void LineAccountDB::saveAccount(const LineAccount& account)
     }
 }
 
-QList<LineAccount> LineAccountDB::accountsThrow()
+QList<LineAccount> LineAccountDB::accounts()
 {
-    openRegistryThrow();
+    openRegistry();
     QList<LineAccount> accounts;
-    Sqlite3Cursor cursor = queryThrow("select uid, name, tel from line_account order by uid");
+    Sqlite3Cursor cursor = query("select uid, name, tel from line_account order by uid");
     while (cursor.moveNext())
         accounts.append({cursor.getText(QStringLiteral("uid")), cursor.getText(QStringLiteral("name")),
                          cursor.getText(QStringLiteral("tel"))});

@@ -25,10 +25,10 @@ public:
     void saveAccount(const LineAccount& account);
 
     // Every recorded account, ordered by uid. Failures throw.
-    QList<LineAccount> accountsThrow();
+    QList<LineAccount> accounts();
 
 private:
-    void openRegistryThrow();
+    void openRegistry();
 
     QString m_path;
 };

@@ -2,12 +2,12 @@
 
 #include "storage/Sqlite3DB.h"
 
-void LineDbSchema::readThrow(Sqlite3DB& db)
+void LineDbSchema::read(Sqlite3DB& db)
 {
     QHash<QString, QSet<QString>> tables;
     QSet<QString> objects;
     QStringList tableNames;
-    Sqlite3Cursor cursor = db.queryThrow(Sqlite3Sql("select * from sqlite_master"));
+    Sqlite3Cursor cursor = db.query(Sqlite3Sql("select * from sqlite_master"));
     while (cursor.moveNext()) {
         const QString name = cursor.getText(QStringLiteral("name"));
         objects.insert(name.toLower());

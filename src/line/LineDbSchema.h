@@ -13,7 +13,7 @@ class LineDbSchema
 {
 public:
     // Replaces what was read before. Errors of the access layer propagate.
-    void readThrow(Sqlite3DB& db);
+    void read(Sqlite3DB& db);
     void clear();
 
     bool hasTable(const QString& table) const;

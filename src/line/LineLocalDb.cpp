@@ -75,14 +75,14 @@ void LineLocalDb::open()
     QDir().mkpath(filesFolder());
     const QString path = dbFilePath();
     if (!existsIn(m_folder))
-        createDatabaseThrow(path);
-    openThrow(path, OpenReadWrite);
+        createDatabase(path);
+    openFile(path, OpenReadWrite);
     try {
-        m_schema.readThrow(*this);
-        checkTablesThrow();
+        m_schema.read(*this);
+        checkTables();
         Sqlite3Transaction transaction(*this);
-        migrateThrow();
-        removeForeignUsersThrow();
+        migrate();
+        removeForeignUsers();
         transaction.commit();
     } catch (...) {
         // A half-prepared database must not pass for an open one on the next call.
@@ -93,7 +93,7 @@ void LineLocalDb::open()
     m_paging.forget();
 }
 
-void LineLocalDb::createDatabaseThrow(const QString& path)
+void LineLocalDb::createDatabase(const QString& path)
 {
     QFile script(kSchemaResource);
     if (!script.open(QIODevice::ReadOnly))
@@ -107,7 +107,7 @@ void LineLocalDb::createDatabaseThrow(const QString& path)
     QFile::remove(temporary + QStringLiteral("-journal"));
     {
         Sqlite3DB creating;
-        creating.openThrow(temporary, OpenReadWriteCreate);
+        creating.openFile(temporary, OpenReadWriteCreate);
         QString error;
         if (creating.exec(text, &error) != 0) {
             creating.close();
@@ -122,7 +122,7 @@ void LineLocalDb::createDatabaseThrow(const QString& path)
     }
 }
 
-void LineLocalDb::checkTablesThrow()
+void LineLocalDb::checkTables()
 {
     for (const char* table :
          {"line_chat", "line_user", "line_group", "line_chat_users", "line_group_members", "line_msg"}) {
@@ -132,39 +132,39 @@ void LineLocalDb::checkTablesThrow()
     }
 }
 
-void LineLocalDb::migrateThrow()
+void LineLocalDb::migrate()
 {
     bool changed = false;
     if (!m_schema.hasColumn(QStringLiteral("line_msg"), QStringLiteral("ver"))) {
-        executeThrow("ALTER TABLE line_msg ADD COLUMN ver INTEGER");
+        execute("ALTER TABLE line_msg ADD COLUMN ver INTEGER");
         changed = true;
     }
     if (!m_schema.hasColumn(QStringLiteral("line_user"), QStringLiteral("custom_name"))) {
-        executeThrow("ALTER TABLE line_user ADD COLUMN custom_name VARCHAR");
+        execute("ALTER TABLE line_user ADD COLUMN custom_name VARCHAR");
         changed = true;
     }
     if (!m_schema.hasObject(QStringLiteral("_vr_idx_line_msg_ts"))) {
-        executeThrow("CREATE INDEX _vr_idx_line_msg_ts ON line_msg(ts)");
+        execute("CREATE INDEX _vr_idx_line_msg_ts ON line_msg(ts)");
         changed = true;
     }
     if (changed)
-        m_schema.readThrow(*this);
+        m_schema.read(*this);
 }
 
-void LineLocalDb::removeForeignUsersThrow()
+void LineLocalDb::removeForeignUsers()
 {
-    executeThrow(
+    execute(
         "delete from line_chat_users where user_id in (select _id from line_user where uid not like 'u%')");
-    executeThrow("delete from line_group_members where user_id in (select _id from line_user where uid not "
+    execute("delete from line_group_members where user_id in (select _id from line_user where uid not "
                  "like 'u%')");
-    executeThrow("delete from line_msg where from_id in (select _id from line_user where uid not like 'u%')");
-    executeThrow("delete from line_user where uid not like 'u%'");
+    execute("delete from line_msg where from_id in (select _id from line_user where uid not like 'u%')");
+    execute("delete from line_user where uid not like 'u%'");
 }
 
 void LineLocalDb::fillContacts(_LineData& data)
 {
     open();
-    Sqlite3Cursor users = queryThrow("select * from line_user");
+    Sqlite3Cursor users = query("select * from line_user");
     while (users.moveNext()) {
         const qint64 id = users.getInt64(QStringLiteral("_id"));
         if (data.user(id))
@@ -180,7 +180,7 @@ void LineLocalDb::fillContacts(_LineData& data)
         data.insertUser(std::move(user));
     }
 
-    Sqlite3Cursor chats = queryThrow("select * from line_chat");
+    Sqlite3Cursor chats = query("select * from line_chat");
     while (chats.moveNext()) {
         const qint64 id = chats.getInt64(QStringLiteral("_id"));
         if (data.chat(id))
@@ -192,7 +192,7 @@ void LineLocalDb::fillContacts(_LineData& data)
         data.insertChat(std::move(chat));
     }
 
-    Sqlite3Cursor chatUsers = queryThrow("select * from line_chat_users");
+    Sqlite3Cursor chatUsers = query("select * from line_chat_users");
     while (chatUsers.moveNext()) {
         _LineChat* chat = data.chat(chatUsers.getInt64(QStringLiteral("chat_id")));
         _LineUser* user = data.user(chatUsers.getInt64(QStringLiteral("user_id")));
@@ -200,13 +200,13 @@ void LineLocalDb::fillContacts(_LineData& data)
             chat->members.insert(user);
     }
 
-    Sqlite3Cursor lastTimes = queryThrow("select chat_id, max(ts) as last_ts from line_msg group by chat_id");
+    Sqlite3Cursor lastTimes = query("select chat_id, max(ts) as last_ts from line_msg group by chat_id");
     while (lastTimes.moveNext()) {
         if (_LineChat* chat = data.chat(lastTimes.getInt64(QStringLiteral("chat_id"))))
             chat->lastUpdated = timeFromSeconds(lastTimes, QStringLiteral("last_ts"));
     }
 
-    Sqlite3Cursor groups = queryThrow(
+    Sqlite3Cursor groups = query(
         "select g.*, c._id as chat_id from line_group as g inner join line_chat as c on g.uid=c.uid");
     while (groups.moveNext()) {
         _LineChat* chat = data.chat(groups.getInt64(QStringLiteral("chat_id")));
@@ -228,7 +228,7 @@ void LineLocalDb::fillContacts(_LineData& data)
         chat->group = group;
     }
 
-    Sqlite3Cursor members = queryThrow("select * from line_group_members");
+    Sqlite3Cursor members = query("select * from line_group_members");
     while (members.moveNext()) {
         _LineGroup* group = data.group(members.getInt64(QStringLiteral("group_id")));
         _LineUser* user = data.user(members.getInt64(QStringLiteral("user_id")));
@@ -241,20 +241,20 @@ qint64 LineLocalDb::countMessages(const _LineChat* chat)
 {
     open();
     if (!chat)
-        return queryInt64Throw(
+        return queryInt64(
             "select count(*) from line_msg as m inner join line_chat as c on m.chat_id=c._id", 0);
     // By the chat's row keys, so the (chat_id, ts) index counts; joining on the uid may scan every message.
     qint64 count = 0;
     for (qint64 id : chatIdsOf(chat->uid))
         count +=
-            queryInt64Throw(Sqlite3Sql("select count(*) from line_msg where chat_id=?").addInt64Param(id), 0);
+            queryInt64(Sqlite3Sql("select count(*) from line_msg where chat_id=?").addInt64Param(id), 0);
     return count;
 }
 
 QList<qint64> LineLocalDb::chatIdsOf(const QString& uid)
 {
     QList<qint64> ids;
-    Sqlite3Cursor cursor = queryThrow(Sqlite3Sql("select _id from line_chat where uid=?").addTextParam(uid));
+    Sqlite3Cursor cursor = query(Sqlite3Sql("select _id from line_chat where uid=?").addTextParam(uid));
     while (cursor.moveNext())
         ids << cursor.getInt64(QStringLiteral("_id"));
     return ids;
@@ -304,7 +304,7 @@ QList<_LineMsg> LineLocalDb::loadMessages(const _LineChat* chat, qint64 page, in
     QList<_LineMsg> messages;
     messages.reserve(std::min(pageSize, _LineData::DefaultPageSize));
     MessagePaging::Key last;
-    Sqlite3Cursor cursor = queryThrow(sql);
+    Sqlite3Cursor cursor = query(sql);
     const Columns columns = Columns::of(cursor);
     while (cursor.moveNext()) {
         messages.append(messageFromRow(cursor, columns, data.get()));
@@ -409,24 +409,24 @@ LineLocalDb::MediaPaths LineLocalDb::mediaPaths(const _LineMsg& message) const
 
 qint64 LineLocalDb::findChat(const QString& uid)
 {
-    return queryInt64Throw(Sqlite3Sql("select _id from line_chat where uid=?").addTextParam(uid), 0);
+    return queryInt64(Sqlite3Sql("select _id from line_chat where uid=?").addTextParam(uid), 0);
 }
 
 qint64 LineLocalDb::findGroup(const QString& uid)
 {
-    return queryInt64Throw(Sqlite3Sql("select _id from line_group where uid=?").addTextParam(uid), 0);
+    return queryInt64(Sqlite3Sql("select _id from line_group where uid=?").addTextParam(uid), 0);
 }
 
 qint64 LineLocalDb::findUser(const QString& uid)
 {
-    return queryInt64Throw(Sqlite3Sql("select _id from line_user where uid=?").addTextParam(uid), 0);
+    return queryInt64(Sqlite3Sql("select _id from line_user where uid=?").addTextParam(uid), 0);
 }
 
 qint64 LineLocalDb::findMessage(qint64 chatId, const QString& uid)
 {
     if (isNoUid(uid))
         return 0;
-    return queryInt64Throw(Sqlite3Sql("select _id from line_msg where uid=? and chat_id=?")
+    return queryInt64(Sqlite3Sql("select _id from line_msg where uid=? and chat_id=?")
                                .addTextParam(uid)
                                .addInt64Param(chatId),
                            0);
@@ -437,7 +437,7 @@ qint64 LineLocalDb::insertChat(const _LineChat& chat)
     Sqlite3Row row;
     row[QStringLiteral("uid")] = chat.uid;
     row[QStringLiteral("type")] = _LineChat::typeWord(chat.type);
-    executeThrow(row.insertSql(QStringLiteral("line_chat")));
+    execute(row.insertSql(QStringLiteral("line_chat")));
     m_paging.forget();
     return lastInsertId();
 }
@@ -451,7 +451,7 @@ qint64 LineLocalDb::insertUser(const _LineUser& user)
     row[QStringLiteral("custom_name")] = textOrNull(user.customName);
     row[QStringLiteral("create_ts")] = secondsOrNull(user.createdTime);
     row[QStringLiteral("pic_uri")] = textOrNull(user.pictureUrl);
-    executeThrow(row.insertSql(QStringLiteral("line_user")));
+    execute(row.insertSql(QStringLiteral("line_user")));
     return lastInsertId();
 }
 
@@ -470,7 +470,7 @@ qint64 LineLocalDb::insertGroup(const _LineGroup& group)
     row[QStringLiteral("name")] = textOrNull(group.name);
     row[QStringLiteral("pic_status")] = textOrNull(group.pictureStatus);
     row[QStringLiteral("create_ts")] = secondsOrNull(group.createdTime);
-    executeThrow(row.insertSql(QStringLiteral("line_group")));
+    execute(row.insertSql(QStringLiteral("line_group")));
     return lastInsertId();
 }
 
@@ -487,7 +487,7 @@ qint64 LineLocalDb::insertMessage(qint64 chatId, const _LineMsg& message)
     row[QStringLiteral("content")] = QVariant::fromValue(Sqlite3Row::TypeTextBytes{message.content});
     if (!message.atta.isEmpty())
         row[QStringLiteral("atta")] = TinyKv::encode(message.atta);
-    executeThrow(row.insertSql(QStringLiteral("line_msg")));
+    execute(row.insertSql(QStringLiteral("line_msg")));
     m_paging.forget();
     return lastInsertId();
 }
@@ -496,7 +496,7 @@ void LineLocalDb::linkChatUsers(qint64 chatId, const _LineChat& chat)
 {
     for (const _LineUser* user : chat.members) {
         const qint64 userId = userIdOrInsert(*user);
-        executeThrow(QStringLiteral("replace into line_chat_users(chat_id,user_id) values(%1,%2)")
+        execute(QStringLiteral("replace into line_chat_users(chat_id,user_id) values(%1,%2)")
                          .arg(chatId)
                          .arg(userId));
     }
@@ -506,7 +506,7 @@ void LineLocalDb::linkGroupMembers(qint64 groupId, const _LineGroup& group)
 {
     for (const _LineUser* user : group.members) {
         const qint64 userId = userIdOrInsert(*user);
-        executeThrow(QStringLiteral("replace into line_group_members(group_id,user_id) values(%1,%2)")
+        execute(QStringLiteral("replace into line_group_members(group_id,user_id) values(%1,%2)")
                          .arg(groupId)
                          .arg(userId));
     }
@@ -519,14 +519,14 @@ void LineLocalDb::deleteMessages(const QList<_LineMsg>& messages)
     for (const _LineMsg& message : messages) {
         if (isNoUid(message.uid)) {
             // Without a real uid the pair (chat, uid) names unrelated messages too.
-            executeThrow(Sqlite3Sql("delete from line_msg where _id=?").addInt64Param(message.id));
+            execute(Sqlite3Sql("delete from line_msg where _id=?").addInt64Param(message.id));
             continue;
         }
-        executeThrow(Sqlite3Sql("delete from line_msg where chat_id=? and uid=?")
+        execute(Sqlite3Sql("delete from line_msg where chat_id=? and uid=?")
                          .addInt64Param(message.chat ? message.chat->id : 0)
                          .addTextParam(message.uid));
     }
-    executeThrow(
+    execute(
         "delete from line_chat where (select 1 from line_msg where chat_id=line_chat._id limit 1) is null");
     transaction.commit();
     m_paging.forget();
@@ -536,8 +536,8 @@ void LineLocalDb::deleteChat(qint64 chatId)
 {
     open();
     Sqlite3Transaction transaction(*this);
-    executeThrow(QStringLiteral("delete from line_chat where _id=%1").arg(chatId));
-    executeThrow(QStringLiteral("delete from line_msg where chat_id=%1").arg(chatId));
+    execute(QStringLiteral("delete from line_chat where _id=%1").arg(chatId));
+    execute(QStringLiteral("delete from line_msg where chat_id=%1").arg(chatId));
     transaction.commit();
     m_paging.forget();
 }

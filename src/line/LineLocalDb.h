@@ -79,10 +79,10 @@ protected:
     void fillContacts(_LineData& data) override;
 
 private:
-    void createDatabaseThrow(const QString& path);
-    void checkTablesThrow();
-    void migrateThrow();
-    void removeForeignUsersThrow();
+    void createDatabase(const QString& path);
+    void checkTables();
+    void migrate();
+    void removeForeignUsers();
     qint64 userIdOrInsert(const _LineUser& user);
     QList<qint64> chatIdsOf(const QString& uid);
     // The line_msg columns read, looked up once per query (-1 for a column the file lacks).

@@ -15,14 +15,14 @@ LineLocalDbMerger::LineLocalDbMerger(LineLocalDb& target, LineMergeControl contr
 {
 }
 
-LineLocalDbMerger::Result LineLocalDbMerger::mergeThrow(AbsLineMsgsSource& source)
+LineLocalDbMerger::Result LineLocalDbMerger::merge(AbsLineMsgsSource& source)
 {
     Result result;
     const qint64 total = source.count();
     m_target.open();
     // Every message is looked up in, and added to, indexes that outgrow SQLite's default 2 MB page cache
     // within the first hundred thousand rows; a bounded larger cache keeps them in memory.
-    m_target.executeThrow(Sqlite3Sql("PRAGMA cache_size=-65536"));
+    m_target.execute(Sqlite3Sql("PRAGMA cache_size=-65536"));
     m_chatIds.clear();
     // Media are copied beside the database work; on every way out the copies not started are dropped.
     BackgroundFileCopies copies;
@@ -40,7 +40,7 @@ LineLocalDbMerger::Result LineLocalDbMerger::mergeThrow(AbsLineMsgsSource& sourc
         ++result.processed;
         if (!message.chat)
             continue;
-        const qint64 chatId = chatIdThrow(*message.chat);
+        const qint64 chatId = targetChatId(*message.chat);
         if (m_target.findMessage(chatId, message.uid) == 0) {
             m_target.insertMessage(chatId, message);
             ++result.inserted;
@@ -56,7 +56,7 @@ LineLocalDbMerger::Result LineLocalDbMerger::mergeThrow(AbsLineMsgsSource& sourc
     return result;
 }
 
-qint64 LineLocalDbMerger::chatIdThrow(const _LineChat& chat)
+qint64 LineLocalDbMerger::targetChatId(const _LineChat& chat)
 {
     const auto cached = m_chatIds.constFind(&chat);
     if (cached != m_chatIds.cend())

@@ -27,14 +27,14 @@ public:
     explicit LineLocalDbMerger(LineLocalDb& target, LineMergeControl control = {});
 
     // Opens the target and merges every message of the source. Errors throw and commit nothing.
-    Result mergeThrow(AbsLineMsgsSource& source);
+    Result merge(AbsLineMsgsSource& source);
 
 private:
-    qint64 chatIdThrow(const _LineChat& chat);
+    qint64 targetChatId(const _LineChat& chat);
     void queueMedia(const _LineMsg& message);
 
     LineLocalDb& m_target;
     LineMergeControl m_control;
     QHash<const _LineChat*, qint64> m_chatIds;
-    BackgroundFileCopies* m_copies = nullptr; // during mergeThrow()
+    BackgroundFileCopies* m_copies = nullptr; // during merge()
 };

@@ -38,7 +38,7 @@ void Sqlite3Connection::throwError(int rc) const
     throw Sqlite3Error(rc, text);
 }
 
-Sqlite3Connection::Statement Sqlite3Connection::prepareThrow(const Sqlite3Sql& sql)
+Sqlite3Connection::Statement Sqlite3Connection::prepare(const Sqlite3Sql& sql)
 {
     if (!m_db)
         throw Sqlite3Error(SQLITE_MISUSE, QStringLiteral("The database is not open."));
@@ -54,11 +54,11 @@ Sqlite3Connection::Statement Sqlite3Connection::prepareThrow(const Sqlite3Sql& s
             throw Sqlite3Error(SQLITE_MISUSE, QStringLiteral("Empty SQL statement."));
     }
     Statement statement(shared_from_this(), stmt, sql.sql());
-    bindThrow(stmt, sql.params());
+    bind(stmt, sql.params());
     return statement;
 }
 
-void Sqlite3Connection::bindThrow(sqlite3_stmt* stmt, const QList<Sqlite3Param>& params)
+void Sqlite3Connection::bind(sqlite3_stmt* stmt, const QList<Sqlite3Param>& params)
 {
     const int expected = sqlite3_bind_parameter_count(stmt);
     if (expected != params.size())
@@ -150,7 +150,7 @@ void Sqlite3Connection::Statement::reset()
     m_connection.reset();
 }
 
-bool Sqlite3Connection::Statement::stepThrow()
+bool Sqlite3Connection::Statement::step()
 {
     const int rc = sqlite3_step(m_stmt);
     if (rc == SQLITE_ROW)

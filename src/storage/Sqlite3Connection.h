@@ -25,7 +25,7 @@ public:
     const QString& path() const { return m_path; }
 
     // Prepares (or takes from the cache) a statement for sql and binds its parameters.
-    Statement prepareThrow(const Sqlite3Sql& sql);
+    Statement prepare(const Sqlite3Sql& sql);
 
     // Finalizes cached statements and closes the handle; statements still held by cursors close it last.
     void close();
@@ -34,7 +34,7 @@ public:
 
 private:
     void release(sqlite3_stmt* stmt, const QByteArray& sql);
-    void bindThrow(sqlite3_stmt* stmt, const QList<Sqlite3Param>& params);
+    void bind(sqlite3_stmt* stmt, const QList<Sqlite3Param>& params);
 
     // An idle statement and when it was last handed back, so that a full cache drops the one unused
     // longest: statements built with literal values come once each and must not crowd out those that
@@ -64,7 +64,7 @@ public:
     sqlite3_stmt* get() const { return m_stmt; }
     Sqlite3Connection* connection() const { return m_connection.get(); }
     // Steps once: true for a row, false when done; throws on error.
-    bool stepThrow();
+    bool step();
 
 private:
     void reset();

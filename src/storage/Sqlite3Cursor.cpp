@@ -20,7 +20,7 @@ bool Sqlite3Cursor::moveNext()
 {
     if (!m_statement.get())
         return false;
-    m_onRow = m_statement.stepThrow();
+    m_onRow = m_statement.step();
     if (!m_onRow)
         m_statement = {}; // done: give the statement back for reuse
     return m_onRow;

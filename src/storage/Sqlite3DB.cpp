@@ -45,7 +45,7 @@ QString Sqlite3DB::path() const
     return m_connection ? m_connection->path() : QString();
 }
 
-void Sqlite3DB::openThrow(const QString& path, int flags)
+void Sqlite3DB::openFile(const QString& path, int flags)
 {
     close();
     sqlite3* db = nullptr;
@@ -56,7 +56,7 @@ void Sqlite3DB::openThrow(const QString& path, int flags)
     sqlite3_extended_result_codes(db, 1);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     // SQLite reads the header lazily; touch the schema so a foreign file fails now.
-    connection->prepareThrow(Sqlite3Sql("select count(*) from sqlite_master")).stepThrow();
+    connection->prepare(Sqlite3Sql("select count(*) from sqlite_master")).step();
     m_connection = std::move(connection);
 }
 
@@ -71,32 +71,32 @@ void Sqlite3DB::close()
     m_connection.reset();
 }
 
-void Sqlite3DB::executeThrow(const Sqlite3Sql& sql)
+void Sqlite3DB::execute(const Sqlite3Sql& sql)
 {
     if (!m_connection)
         throw Sqlite3Error(SQLITE_MISUSE, QStringLiteral("The database is not open."));
-    auto statement = m_connection->prepareThrow(sql);
-    while (statement.stepThrow()) {
+    auto statement = m_connection->prepare(sql);
+    while (statement.step()) {
     }
 }
 
-Sqlite3Cursor Sqlite3DB::queryThrow(const Sqlite3Sql& sql)
+Sqlite3Cursor Sqlite3DB::query(const Sqlite3Sql& sql)
 {
     if (!m_connection)
         throw Sqlite3Error(SQLITE_MISUSE, QStringLiteral("The database is not open."));
-    return Sqlite3Cursor(m_connection->prepareThrow(sql));
+    return Sqlite3Cursor(m_connection->prepare(sql));
 }
 
-qint64 Sqlite3DB::queryInt64Throw(const Sqlite3Sql& sql, qint64 defaultValue)
+qint64 Sqlite3DB::queryInt64(const Sqlite3Sql& sql, qint64 defaultValue)
 {
-    Sqlite3Cursor cursor = queryThrow(sql);
+    Sqlite3Cursor cursor = query(sql);
     return cursor.moveNext() ? cursor.getInt64(0) : defaultValue;
 }
 
 void Sqlite3DB::beginTran()
 {
     if (m_tranDepth == 0)
-        executeThrow(Sqlite3Sql("BEGIN"));
+        execute(Sqlite3Sql("BEGIN"));
     ++m_tranDepth;
 }
 
@@ -105,7 +105,7 @@ void Sqlite3DB::commitTran()
     if (m_tranDepth <= 0)
         return;
     if (m_tranDepth == 1)
-        executeThrow(Sqlite3Sql("COMMIT"));
+        execute(Sqlite3Sql("COMMIT"));
     --m_tranDepth;
 }
 
@@ -131,7 +131,7 @@ int Sqlite3DB::changes() const
 QList<_SqliteCol> Sqlite3DB::tbCols(const QString& table)
 {
     QList<_SqliteCol> columns;
-    Sqlite3Cursor cursor = queryThrow(Sqlite3Sql(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table))));
+    Sqlite3Cursor cursor = query(Sqlite3Sql(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table))));
     while (cursor.moveNext()) {
         _SqliteCol col;
         col.cid = cursor.getInt(QStringLiteral("cid"));

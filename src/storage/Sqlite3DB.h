@@ -32,13 +32,13 @@ public:
 
     // flags: OpenReadWrite (2) opens an existing file, OpenReadWriteCreate (6) creates it when missing.
     // A file that is not a database fails here, not at the first query.
-    void openThrow(const QString& path, int flags);
+    void openFile(const QString& path, int flags);
     void close();
 
-    void executeThrow(const Sqlite3Sql& sql);
-    Sqlite3Cursor queryThrow(const Sqlite3Sql& sql);
+    void execute(const Sqlite3Sql& sql);
+    Sqlite3Cursor query(const Sqlite3Sql& sql);
     // First column of the first row as an integer, or defaultValue when there is no row.
-    qint64 queryInt64Throw(const Sqlite3Sql& sql, qint64 defaultValue = 0);
+    qint64 queryInt64(const Sqlite3Sql& sql, qint64 defaultValue = 0);
 
     // Transactions nest: only the outermost begin and commit reach SQLite. A failing commit throws.
     void beginTran();

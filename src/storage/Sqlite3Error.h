@@ -3,7 +3,7 @@
 #include <QString>
 #include <stdexcept>
 
-// Raised by every ...Throw operation of the access layer. what() is UTF-8 text meant for the user.
+// Raised by every failing operation of the access layer. what() is UTF-8 text meant for the user.
 class Sqlite3Error : public std::runtime_error
 {
 public:

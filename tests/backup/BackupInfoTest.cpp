@@ -250,7 +250,7 @@ TEST(FixtureBuilderTest, ALineAppFolderGoesIntoLinesTwoDomains)
     EXPECT_TRUE(record(LineGroup, "Library/Application Support").isDirectory());
     EXPECT_FALSE(
         set.records.contains(BackupManifest::fileId(LineApp, "Library/Application Support/PrivateStore")));
-    backup->copyItemThrow(store, dir.filePath("out"));
+    backup->copyItem(store, dir.filePath("out"));
     EXPECT_EQ(readFileBytes(dir.filePath("out")), QByteArray("store"));
 }
 

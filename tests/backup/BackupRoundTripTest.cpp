@@ -87,7 +87,7 @@ TEST_P(BackupRoundTripTest, ListsUnlocksAndCopiesEveryFileOutWithItsBytesAndTime
         EXPECT_EQ(record.protectionClass, entry.protectionClass);
         EXPECT_EQ(record.encryptionKey.isEmpty(), !GetParam().encrypted);
         const QString destination = dir.filePath("out/" + entry.relativePath);
-        backup->copyItemThrow(record, destination);
+        backup->copyItem(record, destination);
         EXPECT_EQ(readFileBytes(destination), expected) << entry.relativePath.toStdString();
         EXPECT_EQ(QFileInfo(destination).lastModified().toSecsSinceEpoch(), record.lastModified);
     }
@@ -255,7 +255,7 @@ TEST_F(EncryptedBackupTest, DamagedContentAndKeysAreErrorsThatWriteNothing)
     for (const char* name : {"short", "badkey", "missing"}) {
         const BackupFileRecord record = set.records.value(BackupManifest::fileId(LineApp, name));
         const QString destination = dir.filePath(QStringLiteral("out/") + name);
-        EXPECT_THROW(backup->copyItemThrow(record, destination), std::runtime_error) << name;
+        EXPECT_THROW(backup->copyItem(record, destination), std::runtime_error) << name;
         EXPECT_FALSE(QFileInfo::exists(destination)) << name;
     }
     EXPECT_TRUE(filesBelow(dir.filePath("out")).isEmpty());
@@ -291,8 +291,8 @@ TEST(BackupSaveFailureTest, AFailedSaveLeavesTheManifestAsItWas)
             folder + (layout == ManifestLayout::Database ? "/Manifest.db" : "/Manifest.mbdb");
         if (layout == ManifestLayout::Database) {
             Sqlite3DB db;
-            db.openThrow(manifest, Sqlite3DB::OpenReadWrite);
-            db.executeThrow(
+            db.openFile(manifest, Sqlite3DB::OpenReadWrite);
+            db.execute(
                 "create trigger refuse before insert on Files begin select raise(abort, 'refused'); end");
         }
         const QByteArray before = readFileBytes(manifest);

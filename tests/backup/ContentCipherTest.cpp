@@ -47,7 +47,7 @@ TEST_F(ContentCipherTest, DecryptsWhatTheDeviceEncryptsForEverySizeAroundBlockAn
     for (const qsizetype size : {0, 1, 15, 16, 17, 8191, 8192, 1 << 20, (1 << 20) + 5}) {
         const QByteArray plain = pattern(size);
         writeFileBytes(path("enc"), deviceEncrypt(plain));
-        ContentCipher::decryptFileThrow(Key, path("enc"), path("out/plain"));
+        ContentCipher::decryptFile(Key, path("enc"), path("out/plain"));
         EXPECT_EQ(readFileBytes(path("out/plain")), plain) << size;
     }
 }
@@ -56,9 +56,9 @@ TEST_F(ContentCipherTest, EncryptionRoundTripsAndMatchesTheDeviceCiphertext)
 {
     const QByteArray plain = pattern(100000);
     writeFileBytes(path("plain"), plain);
-    ContentCipher::encryptFileThrow(path("plain"), path("enc"), Key);
+    ContentCipher::encryptFile(path("plain"), path("enc"), Key);
     EXPECT_EQ(readFileBytes(path("enc")), deviceEncrypt(plain));
-    ContentCipher::decryptFileThrow(Key, path("enc"), path("back"));
+    ContentCipher::decryptFile(Key, path("enc"), path("back"));
     EXPECT_EQ(readFileBytes(path("back")), plain);
 }
 
@@ -67,13 +67,13 @@ TEST_F(ContentCipherTest, ALastBlockThatDoesNotUnpadIsAnErrorAndLeavesNoFile)
     writeFileBytes(path("enc"), deviceEncrypt(pattern(1000)));
     writeFileBytes(path("dest"), "old content");
     // A wrong key decrypts the last block to garbage padding.
-    EXPECT_THROW(ContentCipher::decryptFileThrow(QByteArray(32, '\x01'), path("enc"), path("dest")),
+    EXPECT_THROW(ContentCipher::decryptFile(QByteArray(32, '\x01'), path("enc"), path("dest")),
                  std::runtime_error);
     EXPECT_EQ(readFileBytes(path("dest")), QByteArray("old content"));
     // A ciphertext cut inside a block cannot be finished either.
     writeFileBytes(path("cut"), deviceEncrypt(pattern(1000)).left(1000));
     try {
-        ContentCipher::decryptFileThrow(Key, path("cut"), path("fresh"));
+        ContentCipher::decryptFile(Key, path("cut"), path("fresh"));
         FAIL() << "no error";
     } catch (const std::runtime_error& error) {
         EXPECT_TRUE(
@@ -88,27 +88,27 @@ TEST_F(ContentCipherTest, ContentShorterThanItsRecordIsAnError)
     writeFileBytes(path("enc"), deviceEncrypt(pattern(100))); // 112 bytes stored, 100 plain
     ContentCipher::CopyOptions options;
     options.minimumSize = 101;
-    EXPECT_THROW(ContentCipher::decryptFileThrow(Key, path("enc"), path("a"), options), std::runtime_error);
+    EXPECT_THROW(ContentCipher::decryptFile(Key, path("enc"), path("a"), options), std::runtime_error);
     options.minimumSize = 113;
-    EXPECT_THROW(ContentCipher::copyFileThrow(path("enc"), path("b"), options), std::runtime_error);
+    EXPECT_THROW(ContentCipher::copyFile(path("enc"), path("b"), options), std::runtime_error);
     EXPECT_FALSE(QFileInfo::exists(path("a")));
     EXPECT_FALSE(QFileInfo::exists(path("b")));
     options.minimumSize = 100;
-    EXPECT_NO_THROW(ContentCipher::decryptFileThrow(Key, path("enc"), path("a"), options));
+    EXPECT_NO_THROW(ContentCipher::decryptFile(Key, path("enc"), path("a"), options));
 }
 
 TEST_F(ContentCipherTest, MissingSourceAndUncreatableDestinationAreErrors)
 {
     try {
-        ContentCipher::decryptFileThrow(Key, path("missing"), path("out"));
+        ContentCipher::decryptFile(Key, path("missing"), path("out"));
         FAIL() << "no error";
     } catch (const std::runtime_error& error) {
         EXPECT_TRUE(QString::fromUtf8(error.what()).startsWith("can not open " + path("missing")));
     }
     writeFileBytes(path("enc"), deviceEncrypt("x"));
     writeFileBytes(path("file"), "a file, not a folder");
-    EXPECT_THROW(ContentCipher::decryptFileThrow(Key, path("enc"), path("file/below")), std::runtime_error);
-    EXPECT_THROW(ContentCipher::copyFileThrow(path("enc"), path("file/below")), std::runtime_error);
+    EXPECT_THROW(ContentCipher::decryptFile(Key, path("enc"), path("file/below")), std::runtime_error);
+    EXPECT_THROW(ContentCipher::copyFile(path("enc"), path("file/below")), std::runtime_error);
 }
 
 TEST_F(ContentCipherTest, CopiesCarryTheGivenTimeAndReportProgress)
@@ -121,7 +121,7 @@ TEST_F(ContentCipherTest, CopiesCarryTheGivenTimeAndReportProgress)
         EXPECT_EQ(total, 3 << 20);
         seen.append(done);
     };
-    ContentCipher::copyFileThrow(path("plain"), path("copy"), options);
+    ContentCipher::copyFile(path("plain"), path("copy"), options);
     EXPECT_EQ(QFileInfo(path("copy")).lastModified().toSecsSinceEpoch(), 1500000000);
     ASSERT_FALSE(seen.isEmpty());
     EXPECT_EQ(seen.last(), 3 << 20);
@@ -131,10 +131,10 @@ TEST_F(ContentCipherTest, CopiesCarryTheGivenTimeAndReportProgress)
 TEST_F(ContentCipherTest, EncryptingWithAnEmptyKeyIsAPlainCopy)
 {
     writeFileBytes(path("plain"), "just bytes");
-    ContentCipher::encryptFileThrow(path("plain"), path("copy"), QByteArray());
+    ContentCipher::encryptFile(path("plain"), path("copy"), QByteArray());
     EXPECT_EQ(readFileBytes(path("copy")), QByteArray("just bytes"));
     try {
-        ContentCipher::encryptFileThrow(path("nothing"), path("copy2"), QByteArray());
+        ContentCipher::encryptFile(path("nothing"), path("copy2"), QByteArray());
         FAIL() << "no error";
     } catch (const std::runtime_error& error) {
         EXPECT_TRUE(QString::fromUtf8(error.what()).startsWith("can not write " + path("copy2")));
@@ -177,22 +177,22 @@ TEST(FileDescriptionCipherTest, RoundTripsForEveryKeySizeAndRejectsOthers)
     const QByteArray archive = pattern(777);
     for (const int size : {16, 24, 32}) {
         const QByteArray key(size, 'k');
-        const QByteArray encrypted = MBDBParser::encryptFileDescThrow(archive, key);
+        const QByteArray encrypted = MBDBParser::encryptFileDesc(archive, key);
         EXPECT_NE(encrypted, archive);
-        EXPECT_EQ(MBDBParser::decryptFileDescThrow(encrypted, key), archive);
+        EXPECT_EQ(MBDBParser::decryptFileDesc(encrypted, key), archive);
     }
-    EXPECT_TRUE(MBDBParser::decryptFileDescThrow(QByteArray(), QByteArray(16, 'k')).isEmpty());
+    EXPECT_TRUE(MBDBParser::decryptFileDesc(QByteArray(), QByteArray(16, 'k')).isEmpty());
     try {
-        MBDBParser::decryptFileDescThrow(archive, QByteArray(20, 'k'));
+        MBDBParser::decryptFileDesc(archive, QByteArray(20, 'k'));
         FAIL() << "no error";
     } catch (const std::runtime_error& error) {
-        EXPECT_STREQ(error.what(), "MBDBParser::decryptFileDescThrow, invalid key size.");
+        EXPECT_STREQ(error.what(), "MBDBParser::decryptFileDesc, invalid key size.");
     }
-    EXPECT_THROW(MBDBParser::encryptFileDescThrow(archive, QByteArray()), std::runtime_error);
+    EXPECT_THROW(MBDBParser::encryptFileDesc(archive, QByteArray()), std::runtime_error);
     // The builder's independent encryption decrypts here too.
     const QByteArray key = BackupCrypto::fileDescriptionKey("pw", "salt");
-    EXPECT_EQ(MBDBParser::decryptFileDescThrow(
+    EXPECT_EQ(MBDBParser::decryptFileDesc(
                   FixtureCrypto::cbcEncrypt(key, FixtureCrypto::fileDescriptionIv(), archive), key),
               archive);
-    EXPECT_THROW(MBDBParser::decryptFileDescThrow(archive.left(32), key), std::runtime_error);
+    EXPECT_THROW(MBDBParser::decryptFileDesc(archive.left(32), key), std::runtime_error);
 }

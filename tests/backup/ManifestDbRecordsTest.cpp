@@ -208,12 +208,12 @@ TEST_F(ManifestDbRecordsTest, ReadsDeviceRowsByComputedFileIdAndSkipsEmptyDomain
     backupfixture::FixtureManifestWriter::writeManifestDb(path(), rows, {}, {});
     {
         Sqlite3DB db;
-        db.openThrow(path(), Sqlite3DB::OpenReadWrite);
-        db.executeThrow("update Files set fileID='wrong' where domain='HomeDomain'");
-        db.executeThrow(
+        db.openFile(path(), Sqlite3DB::OpenReadWrite);
+        db.execute("update Files set fileID='wrong' where domain='HomeDomain'");
+        db.execute(
             "insert into Files(fileID, domain, relativePath, flags, file) values('x', '', 'p', 1, x'00')");
     }
-    const FileRecordSet set = MBDBParser::readManifestDbThrow(path(), QString());
+    const FileRecordSet set = MBDBParser::readManifestDb(path(), QString());
     ASSERT_EQ(set.records.size(), 2);
     EXPECT_TRUE(set.records.contains(QStringLiteral("70765829101933f25994c71bbee6dfd685535bff")));
     const BackupFileRecord file =
@@ -229,23 +229,23 @@ TEST_F(ManifestDbRecordsTest, EncryptedDescriptionsNeedThePasswordAndTheSalt)
     const QByteArray salt("0123456789abcdef");
     const QByteArray key = BackupCrypto::fileDescriptionKey("secret", salt);
     backupfixture::FixtureManifestWriter::writeManifestDb(path(), {deviceRecord("D", "a")}, salt, key);
-    const FileRecordSet set = MBDBParser::readManifestDbThrow(path(), QStringLiteral("secret"));
+    const FileRecordSet set = MBDBParser::readManifestDb(path(), QStringLiteral("secret"));
     ASSERT_EQ(set.records.size(), 1);
     EXPECT_EQ(set.records.begin()->size, 42u);
     // Without the password the Base64 text is no archive; with a wrong one it does not decrypt.
-    EXPECT_THROW(MBDBParser::readManifestDbThrow(path(), QString()), std::runtime_error);
-    EXPECT_THROW(MBDBParser::readManifestDbThrow(path(), QStringLiteral("other")), std::runtime_error);
+    EXPECT_THROW(MBDBParser::readManifestDb(path(), QString()), std::runtime_error);
+    EXPECT_THROW(MBDBParser::readManifestDb(path(), QStringLiteral("other")), std::runtime_error);
 
     // Written back encrypted, and read again.
     FileRecordSet changed = set;
     changed.records.begin()->size = 43;
     changed.records.begin()->modified = true;
-    MBDBParser::writeManifestDbThrow(path(), QStringLiteral("secret"), changed);
+    MBDBParser::writeManifestDb(path(), QStringLiteral("secret"), changed);
     Sqlite3DB db;
-    db.openThrow(path(), Sqlite3DB::OpenReadOnly);
-    EXPECT_EQ(db.queryInt64Throw("select count(*) from Files where typeof(file)='text'"), 1);
+    db.openFile(path(), Sqlite3DB::OpenReadOnly);
+    EXPECT_EQ(db.queryInt64("select count(*) from Files where typeof(file)='text'"), 1);
     db.close();
-    EXPECT_EQ(MBDBParser::readManifestDbThrow(path(), QStringLiteral("secret")).records.begin()->size, 43u);
+    EXPECT_EQ(MBDBParser::readManifestDb(path(), QStringLiteral("secret")).records.begin()->size, 43u);
 }
 
 TEST_F(ManifestDbRecordsTest, RowsThatAreNotArchivesAreReportedAndNothingIsRead)
@@ -253,18 +253,18 @@ TEST_F(ManifestDbRecordsTest, RowsThatAreNotArchivesAreReportedAndNothingIsRead)
     backupfixture::FixtureManifestWriter::writeManifestDb(path(), {deviceRecord("D", "a")}, {}, {});
     {
         Sqlite3DB db;
-        db.openThrow(path(), Sqlite3DB::OpenReadWrite);
-        db.executeThrow(
+        db.openFile(path(), Sqlite3DB::OpenReadWrite);
+        db.execute(
             "insert into Files(fileID, domain, relativePath, flags, file) values('y', 'D', 'b', 1, "
             "x'62706c6973743030')");
     }
     try {
-        MBDBParser::readManifestDbThrow(path(), QString());
+        MBDBParser::readManifestDb(path(), QString());
         FAIL() << "no error";
     } catch (const std::runtime_error& error) {
         EXPECT_TRUE(QString::fromUtf8(error.what()).contains("Manifest.db is damaged")) << error.what();
     }
-    EXPECT_THROW(MBDBParser::readManifestDbThrow(dir.filePath("none.db"), QString()), std::runtime_error);
+    EXPECT_THROW(MBDBParser::readManifestDb(dir.filePath("none.db"), QString()), std::runtime_error);
 }
 
 TEST_F(ManifestDbRecordsTest, PendingChangesBecomeDeletesUpdatesAndReplacesWithFlags)
@@ -272,7 +272,7 @@ TEST_F(ManifestDbRecordsTest, PendingChangesBecomeDeletesUpdatesAndReplacesWithF
     QList<FixtureRecord> rows = {deviceRecord("D", "keep"), deviceRecord("D", "change"),
                                  deviceRecord("D", "drop")};
     backupfixture::FixtureManifestWriter::writeManifestDb(path(), rows, {}, {});
-    FileRecordSet set = MBDBParser::readManifestDbThrow(path(), QString());
+    FileRecordSet set = MBDBParser::readManifestDb(path(), QString());
     const auto id = [](const char* name) { return backupFileId(QString("D"), QString(name)); };
     set.records[id("change")].size = 1000;
     set.records[id("change")].modified = true;
@@ -291,20 +291,20 @@ TEST_F(ManifestDbRecordsTest, PendingChangesBecomeDeletesUpdatesAndReplacesWithF
     folder.mode = 040700;
     folder.added = true;
     set.records.insert(folder.fileId(), folder);
-    MBDBParser::writeManifestDbThrow(path(), QString(), set);
+    MBDBParser::writeManifestDb(path(), QString(), set);
 
     Sqlite3DB db;
-    db.openThrow(path(), Sqlite3DB::OpenReadOnly);
+    db.openFile(path(), Sqlite3DB::OpenReadOnly);
     EXPECT_EQ(
-        db.queryInt64Throw(Sqlite3Sql("select flags from Files where fileID=?").addTextParam(id("link"))), 4);
+        db.queryInt64(Sqlite3Sql("select flags from Files where fileID=?").addTextParam(id("link"))), 4);
     EXPECT_EQ(
-        db.queryInt64Throw(Sqlite3Sql("select flags from Files where fileID=?").addTextParam(id("folder"))),
+        db.queryInt64(Sqlite3Sql("select flags from Files where fileID=?").addTextParam(id("folder"))),
         2);
     EXPECT_EQ(
-        db.queryInt64Throw(Sqlite3Sql("select count(*) from Files where fileID=?").addTextParam(id("drop"))),
+        db.queryInt64(Sqlite3Sql("select count(*) from Files where fileID=?").addTextParam(id("drop"))),
         0);
     db.close();
-    const FileRecordSet back = MBDBParser::readManifestDbThrow(path(), QString());
+    const FileRecordSet back = MBDBParser::readManifestDb(path(), QString());
     EXPECT_EQ(back.records.size(), 4);
     EXPECT_EQ(back.records.value(id("change")).size, 1000u);
     EXPECT_EQ(back.records.value(id("keep")).size, 42u);

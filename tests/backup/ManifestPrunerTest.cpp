@@ -44,8 +44,8 @@ protected:
     {
         QSet<QString> rows;
         Sqlite3DB db;
-        db.openThrow(path, Sqlite3DB::OpenReadOnly);
-        Sqlite3Cursor cursor = db.queryThrow("select domain, relativePath from Files");
+        db.openFile(path, Sqlite3DB::OpenReadOnly);
+        Sqlite3Cursor cursor = db.query("select domain, relativePath from Files");
         while (cursor.moveNext())
             rows.insert(cursor.getText("domain") + ":" + cursor.getText("relativePath"));
         return rows;
@@ -66,7 +66,7 @@ TEST_F(ManifestPrunerTest, WithoutOtherDomainsOnlyTheHomeSkeletonAndPresentWante
     bool extraStepRan = false;
     backup->pruneManifest(destination, false, LineDomains, [&](Sqlite3DB& db) {
         extraStepRan = db.isOpen();
-        EXPECT_EQ(db.queryInt64Throw("select count(*) from Files where domain='MediaDomain'"), 0);
+        EXPECT_EQ(db.queryInt64("select count(*) from Files where domain='MediaDomain'"), 0);
     });
     EXPECT_TRUE(extraStepRan);
     const QSet<QString> rows = rowsOf(destination);
@@ -114,7 +114,7 @@ TEST_F(ManifestPrunerTest, EncryptedBackupsGetAnEncryptedReducedManifestAndNoPla
     QStringList after = filesBelow(folder);
     after.sort();
     EXPECT_EQ(after, expected);
-    ContentCipher::decryptFileThrow(builder.keys().manifestKey, destination, dir.filePath("plain.db"));
+    ContentCipher::decryptFile(builder.keys().manifestKey, destination, dir.filePath("plain.db"));
     const QSet<QString> rows = rowsOf(dir.filePath("plain.db"));
     EXPECT_TRUE(rows.contains(LineApp + ":Library/Preferences/jp.naver.line.plist"));
     EXPECT_FALSE(rows.contains(OtherApp + ":Documents/other.txt"));
@@ -126,7 +126,7 @@ TEST_F(ManifestPrunerTest, AFailingExtraStepLeavesNoDestinationAndNoTemporaryFil
     const QString destination = folder + "/Manifest-line.db";
     writeFileBytes(destination, "earlier reduced manifest");
     EXPECT_THROW(backup->pruneManifest(destination, false, LineDomains,
-                                       [](Sqlite3DB& db) { db.executeThrow("select * from no_such_table"); }),
+                                       [](Sqlite3DB& db) { db.execute("select * from no_such_table"); }),
                  std::runtime_error);
     EXPECT_EQ(readFileBytes(destination), QByteArray("earlier reduced manifest"));
     EXPECT_FALSE(QFileInfo::exists(destination + ".tmp"));

@@ -101,7 +101,7 @@ TEST(MbdbFormatTest, ReadsWhatTheDeviceWrites)
     link.linkTarget = QStringLiteral("a.jpg");
     link.mode = 0120755;
     backupfixture::FixtureManifestWriter::writeMbdb(dir.filePath("Manifest.mbdb"), {record, link});
-    const FileRecordSet set = MBDBParser::readMbdbThrow(dir.filePath("Manifest.mbdb"));
+    const FileRecordSet set = MBDBParser::readMbdb(dir.filePath("Manifest.mbdb"));
     ASSERT_EQ(set.records.size(), 2);
     const BackupFileRecord file =
         set.records.value(backupFileId(QString("MediaDomain"), QString("Media/a.jpg")));
@@ -170,9 +170,9 @@ TEST(MbdbFormatTest, WriteIsSortedSkipsRemovedAndReplacesTheFileWhole)
         record.removed = QByteArray(name) == "c";
         set.records.insert(record.fileId(), record);
     }
-    MBDBParser::writeMbdbThrow(path, set);
+    MBDBParser::writeMbdb(path, set);
     const QByteArray bytes = readFileBytes(path);
-    const FileRecordSet back = MBDBParser::readMbdbThrow(path);
+    const FileRecordSet back = MBDBParser::readMbdb(path);
     EXPECT_EQ(back.records.size(), 2);
     EXPECT_LT(bytes.indexOf(QByteArray("\x00\x01"
                                        "a",
@@ -182,5 +182,5 @@ TEST(MbdbFormatTest, WriteIsSortedSkipsRemovedAndReplacesTheFileWhole)
                                        3)));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"Manifest.mbdb"});
 
-    EXPECT_THROW(MBDBParser::readMbdbThrow(dir.filePath("missing.mbdb")), std::runtime_error);
+    EXPECT_THROW(MBDBParser::readMbdb(dir.filePath("missing.mbdb")), std::runtime_error);
 }

@@ -104,7 +104,7 @@ protected:
         if (record.isDirectory())
             return {};
         const QString out = dir.filePath("readback/" + BackupManifest::fileId(domain, path));
-        fresh->copyItemThrow(record, out);
+        fresh->copyItem(record, out);
         return readFileBytes(out);
     }
 

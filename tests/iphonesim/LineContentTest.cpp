@@ -59,7 +59,7 @@ protected:
                                               relative.startsWith(QStringLiteral("Library/")))) ||
                 (domain == kLineGroupDomain && relative.startsWith(QStringLiteral("Library/")));
             if (wanted && !record.isDirectory() && !record.isSymlink())
-                manifest.copyItemThrow(record, mirror + "/" + relative);
+                manifest.copyItem(record, mirror + "/" + relative);
         }
         return mirror;
     }
@@ -94,7 +94,7 @@ TEST_F(LineContentTest, EncryptedBackupOfLineLoadsThroughTheProgramsReader)
     ASSERT_TRUE(manifest.unlock(kPassword));
     const QString mirror = mirrorLine(manifest);
 
-    const std::shared_ptr<IOSLineDb> db = IOSLineStoreCache::openCopyThrow(mirror);
+    const std::shared_ptr<IOSLineDb> db = IOSLineStoreCache::openCopy(mirror);
     EXPECT_EQ(db->storeRelativePath(), m_fixture.storeRelativePath);
     EXPECT_EQ(db->groupStoreRelativePath(), m_fixture.groupStoreRelativePath);
     EXPECT_EQ(db->account().uid, m_fixture.ownerMid);

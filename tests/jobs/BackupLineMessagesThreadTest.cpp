@@ -80,7 +80,7 @@ protected:
     {
         LineLocalDb db(target());
         db.open();
-        return db.queryInt64Throw(Sqlite3Sql("select count(*) from line_msg"), -1);
+        return db.queryInt64(Sqlite3Sql("select count(*) from line_msg"), -1);
     }
 
     QTemporaryDir m_dir;

@@ -27,15 +27,15 @@ protected:
     void damage(std::initializer_list<const char*> statements)
     {
         Sqlite3DB raw;
-        raw.openThrow(m_fixture.storePath(), Sqlite3DB::OpenReadWrite);
+        raw.openFile(m_fixture.storePath(), Sqlite3DB::OpenReadWrite);
         for (const char* statement : statements)
-            raw.executeThrow(Sqlite3Sql(statement));
+            raw.execute(Sqlite3Sql(statement));
     }
 
     // Loads the store and walks every message both ways; returns how many were listed.
     qint64 readEverything()
     {
-        auto db = IOSLineStoreCache::openCopyThrow(m_fixture.appRoot);
+        auto db = IOSLineStoreCache::openCopy(m_fixture.appRoot);
         auto data = std::make_shared<_LineData>(db, 37);
         db->loadContacts(data);
         qint64 listed = 0;
@@ -69,28 +69,28 @@ protected:
 TEST_F(IOSLineDbBadInputTest, AStoreThatIsNotSQLiteIsReportedInPlainWords)
 {
     writeFileBytes(m_fixture.storePath(), QByteArray("this is no database at all").repeated(200));
-    const QString error = errorOf([&] { IOSLineStoreCache::openCopyThrow(m_fixture.appRoot)->open(); });
+    const QString error = errorOf([&] { IOSLineStoreCache::openCopy(m_fixture.appRoot)->open(); });
     EXPECT_TRUE(error.contains(QStringLiteral("not a database"))) << error.toStdString();
 }
 
 TEST_F(IOSLineDbBadInputTest, AnEmptyStoreFileMeansNoLineData)
 {
     writeFileBytes(m_fixture.storePath(), QByteArray());
-    const QString error = errorOf([&] { IOSLineStoreCache::openCopyThrow(m_fixture.appRoot)->open(); });
+    const QString error = errorOf([&] { IOSLineStoreCache::openCopy(m_fixture.appRoot)->open(); });
     EXPECT_TRUE(error.startsWith(QStringLiteral("Found no LINE messages"))) << error.toStdString();
 }
 
 TEST_F(IOSLineDbBadInputTest, AStoreWithoutTheMessageTableNamesWhatIsMissing)
 {
     damage({"drop table ZMESSAGE"});
-    const QString error = errorOf([&] { IOSLineStoreCache::openCopyThrow(m_fixture.appRoot)->open(); });
+    const QString error = errorOf([&] { IOSLineStoreCache::openCopy(m_fixture.appRoot)->open(); });
     EXPECT_TRUE(error.contains(QStringLiteral("ZMESSAGE"))) << error.toStdString();
 }
 
 TEST_F(IOSLineDbBadInputTest, ADamagedGroupStoreIsNamed)
 {
     writeFileBytes(m_fixture.groupStorePath(), QByteArray("garbage").repeated(1000));
-    const QString error = errorOf([&] { IOSLineStoreCache::openCopyThrow(m_fixture.appRoot)->open(); });
+    const QString error = errorOf([&] { IOSLineStoreCache::openCopy(m_fixture.appRoot)->open(); });
     EXPECT_TRUE(error.contains(QStringLiteral("UnifiedGroup.sqlite"))) << error.toStdString();
 }
 
@@ -98,13 +98,13 @@ TEST_F(IOSLineDbBadInputTest, ALockedStoreIsReportedAsInUse)
 {
     // Opened in place (as a device cache is), while another program holds the store.
     Sqlite3DB holder;
-    holder.openThrow(m_fixture.storePath(), Sqlite3DB::OpenReadWrite);
-    holder.executeThrow("BEGIN EXCLUSIVE");
+    holder.openFile(m_fixture.storePath(), Sqlite3DB::OpenReadWrite);
+    holder.execute("BEGIN EXCLUSIVE");
     IOSLineDb db(m_fixture.appRoot);
     const QString error = errorOf([&] { db.open(); });
     EXPECT_TRUE(error.contains(QStringLiteral("in use by another program"))) << error.toStdString();
     EXPECT_FALSE(db.isOpen());
-    holder.executeThrow("ROLLBACK");
+    holder.execute("ROLLBACK");
     EXPECT_NO_THROW(db.open());
 }
 
@@ -122,7 +122,7 @@ TEST_F(IOSLineDbBadInputTest, NullsAndWrongTypesAreReadAsEmptyOrLeftOut)
             "update ZUSER set ZCREATEDTIME='long ago', ZMID=NULL where Z_PK % 3 = 0",
             "update ZCHAT set ZTYPE=NULL, ZLASTUPDATED='recently' where Z_PK % 2 = 0",
             "update ZCHAT set ZMID=NULL where Z_PK = 3", "update ZSTICKERPACKAGE set ZSTICKERIDSTART=NULL"});
-    auto db = IOSLineStoreCache::openCopyThrow(m_fixture.appRoot);
+    auto db = IOSLineStoreCache::openCopy(m_fixture.appRoot);
     auto data = std::make_shared<_LineData>(db);
     db->loadContacts(data);
     const qint64 counted = db->countMessages(nullptr);

@@ -44,7 +44,7 @@ protected:
 
     void SetUp() override
     {
-        m_db = IOSLineStoreCache::openCopyThrow(s_fixture->appRoot);
+        m_db = IOSLineStoreCache::openCopy(s_fixture->appRoot);
         m_data = std::make_shared<_LineData>(m_db);
         m_db->loadContacts(m_data);
         LineMsgsDataSource all(m_data, nullptr, true);
@@ -147,20 +147,20 @@ TEST_F(IOSLineDbReaderTest, TheOwnerMissingFromTheUsersIsStillAMemberUnderTheirN
 TEST_F(IOSLineDbReaderTest, OpeningRemovesHiddenChatsFromTheCopyOnly)
 {
     Sqlite3DB copy;
-    copy.openThrow(m_db->storePath(), Sqlite3DB::OpenReadOnly);
-    EXPECT_EQ(copy.queryInt64Throw("select count(*) from ZCHAT where ZENABLE=0"), 0);
-    EXPECT_EQ(copy.queryInt64Throw(Sqlite3Sql("select count(*) from ZMESSAGE where ZID=?")
+    copy.openFile(m_db->storePath(), Sqlite3DB::OpenReadOnly);
+    EXPECT_EQ(copy.queryInt64("select count(*) from ZCHAT where ZENABLE=0"), 0);
+    EXPECT_EQ(copy.queryInt64(Sqlite3Sql("select count(*) from ZMESSAGE where ZID=?")
                                        .addTextParam(s_fixture->special.value(Special::DisabledChatMessage))),
               0);
-    EXPECT_EQ(copy.queryInt64Throw(
+    EXPECT_EQ(copy.queryInt64(
                   "select count(*) from ZCHATMETADATA where ZCHAT not in (select Z_PK from ZCHAT)"),
               0);
-    EXPECT_EQ(copy.queryInt64Throw(
+    EXPECT_EQ(copy.queryInt64(
                   "select count(*) from Z_1MEMBERS where Z_1CHATS not in (select Z_PK from ZCHAT)"),
               0);
     Sqlite3DB original;
-    original.openThrow(s_fixture->storePath(), Sqlite3DB::OpenReadOnly);
-    EXPECT_EQ(original.queryInt64Throw("select count(*) from ZCHAT where ZENABLE=0"), 2);
+    original.openFile(s_fixture->storePath(), Sqlite3DB::OpenReadOnly);
+    EXPECT_EQ(original.queryInt64("select count(*) from ZCHAT where ZENABLE=0"), 2);
 }
 
 TEST_F(IOSLineDbReaderTest, TextRowsDecodeEmojiAndKeepTheirBytes)
@@ -285,7 +285,7 @@ TEST_F(IOSLineDbReaderTest, EqualTimesKeepTheirKeyOrderBothWays)
 TEST_F(IOSLineDbReaderTest, PagingByKeysetGivesWhatOffsetPagingGives)
 {
     Sqlite3DB copy;
-    copy.openThrow(m_db->storePath(), Sqlite3DB::OpenReadOnly);
+    copy.openFile(m_db->storePath(), Sqlite3DB::OpenReadOnly);
     for (_LineChat* only : {static_cast<_LineChat*>(nullptr), chat(s_fixture->chats.first().mid)}) {
         for (bool ascending : {true, false}) {
             Sqlite3Sql sql(
@@ -299,7 +299,7 @@ TEST_F(IOSLineDbReaderTest, PagingByKeysetGivesWhatOffsetPagingGives)
             if (only)
                 sql.addTextParam(only->uid);
             QStringList expected;
-            Sqlite3Cursor cursor = copy.queryThrow(sql);
+            Sqlite3Cursor cursor = copy.query(sql);
             while (cursor.moveNext())
                 expected << cursor.getText(QStringLiteral("ZID"));
 

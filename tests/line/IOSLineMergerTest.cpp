@@ -54,13 +54,13 @@ QSet<QString> memberUids(const LineUserSet& users)
 
 qint64 count(Sqlite3DB& db, const QString& sql)
 {
-    return db.queryInt64Throw(Sqlite3Sql(sql), -1);
+    return db.queryInt64(Sqlite3Sql(sql), -1);
 }
 
 // Z_MAX of every entity covers the largest key of its table.
 void expectCountersCoverTheRows(Sqlite3DB& db)
 {
-    Sqlite3Cursor cursor = db.queryThrow("select Z_NAME, Z_MAX from Z_PRIMARYKEY");
+    Sqlite3Cursor cursor = db.query("select Z_NAME, Z_MAX from Z_PRIMARYKEY");
     QList<QPair<QString, qint64>> counters;
     while (cursor.moveNext())
         counters.append({cursor.getText(QStringLiteral("Z_NAME")), cursor.getInt64(QStringLiteral("Z_MAX"))});
@@ -94,7 +94,7 @@ protected:
     // The store the merge reads from, through a cache copy like every reader.
     Loaded source(const LineFixture& fixture)
     {
-        return load(IOSLineStoreCache::openCopyThrow(fixture.appRoot));
+        return load(IOSLineStoreCache::openCopy(fixture.appRoot));
     }
 
     QTemporaryDir m_dir;
@@ -122,7 +122,7 @@ TEST_F(IOSLineMergerTest, MergingAStoreIntoItselfAddsNothing)
     qint64 handledCalls = 0;
     const IOSLineMerger::Result result = IOSLineMerger(target, {}, [&](const _LineMsg&, qint64 chatPk) {
                                              handledCalls += chatPk > 0 ? 1 : 0;
-                                         }).mergeThrow(all);
+                                         }).merge(all);
     EXPECT_EQ(result.inserted, 0);
     EXPECT_EQ(result.handled, a.visibleMessages);
     EXPECT_EQ(handledCalls, a.visibleMessages);
@@ -158,7 +158,7 @@ TEST_P(IOSLineMergerEntitiesTest, AMergeIntoAStoreWithOtherEntityNumbersLinksMem
     {
         IOSLineDb target(b.appRoot, QStringLiteral("/var/mobile/Containers/Data/Application/ABC"));
         LineMsgsDataSource all(from.data, nullptr, true);
-        const IOSLineMerger::Result result = IOSLineMerger(target).mergeThrow(all);
+        const IOSLineMerger::Result result = IOSLineMerger(target).merge(all);
         EXPECT_EQ(result.inserted, a.visibleMessages);
         expectCountersCoverTheRows(target);
         EXPECT_EQ(count(target, QStringLiteral("select count(*) from sqlite_master where name='Z_1MEMBERS'")),
@@ -228,24 +228,24 @@ TEST_F(IOSLineMergerTest, ASecondTransferAddsNothingButRepairsDamagedEmojiAndKee
     Loaded from = source(a);
     IOSLineDb target(b.appRoot);
     LineMsgsDataSource all(from.data, nullptr, true);
-    EXPECT_EQ(IOSLineMerger(target).mergeThrow(all).inserted, a.visibleMessages);
+    EXPECT_EQ(IOSLineMerger(target).merge(all).inserted, a.visibleMessages);
 
     const QString damagedId = a.special.value(LineFixtureSpecial::TextDamagedEmoji);
     Sqlite3Cursor text =
-        target.queryThrow(Sqlite3Sql("select ZTEXT from ZMESSAGE where ZID=?").addTextParam(damagedId));
+        target.query(Sqlite3Sql("select ZTEXT from ZMESSAGE where ZID=?").addTextParam(damagedId));
     ASSERT_TRUE(text.moveNext());
     EXPECT_FALSE(text.getTextBytes(QStringLiteral("ZTEXT")).contains("\xEF\xBF\xBD"));
     text = {};
     // Damage it again as an old transfer left it; the next transfer repairs it without adding a row.
-    target.executeThrow(
+    target.execute(
         Sqlite3Sql("update ZMESSAGE set ZTEXT=? where ZID=?")
             .addTextBytesParam(QByteArray("x \xF4\x80\x80\x81\xF4\x80\x80\x82\xF4\x80\x81\x80\xEF\xBF\xBD y"))
             .addTextParam(damagedId));
-    target.executeThrow("update Z_PRIMARYKEY set Z_MAX=999999 where Z_NAME='Message'");
+    target.execute("update Z_PRIMARYKEY set Z_MAX=999999 where Z_NAME='Message'");
     const qint64 rows = count(target, QStringLiteral("select count(*) from ZMESSAGE"));
-    EXPECT_EQ(IOSLineMerger(target).mergeThrow(all).inserted, 0);
+    EXPECT_EQ(IOSLineMerger(target).merge(all).inserted, 0);
     EXPECT_EQ(count(target, QStringLiteral("select count(*) from ZMESSAGE")), rows);
-    text = target.queryThrow(Sqlite3Sql("select ZTEXT from ZMESSAGE where ZID=?").addTextParam(damagedId));
+    text = target.query(Sqlite3Sql("select ZTEXT from ZMESSAGE where ZID=?").addTextParam(damagedId));
     ASSERT_TRUE(text.moveNext());
     EXPECT_EQ(text.getTextBytes(QStringLiteral("ZTEXT")),
               QByteArray("x \xF4\x80\x80\x81\xF4\x80\x80\x82\xF4\x80\x81\x80\xF4\x8F\xBF\xBF y"));
@@ -265,14 +265,14 @@ TEST_F(IOSLineMergerTest, AChatHiddenOnThePhoneComesBackWithItsMessages)
     const QString hidden = a.chats.first().mid;
     {
         Sqlite3DB raw;
-        raw.openThrow(b.storePath(), Sqlite3DB::OpenReadWrite);
-        raw.executeThrow(Sqlite3Sql("update ZCHAT set ZENABLE=0 where ZMID=?").addTextParam(hidden));
+        raw.openFile(b.storePath(), Sqlite3DB::OpenReadWrite);
+        raw.execute(Sqlite3Sql("update ZCHAT set ZENABLE=0 where ZMID=?").addTextParam(hidden));
     }
     Loaded from = source(a);
     {
         IOSLineDb target(b.appRoot);
         LineMsgsDataSource all(from.data, nullptr, true);
-        EXPECT_EQ(IOSLineMerger(target).mergeThrow(all).inserted, a.chats.first().visibleMessages);
+        EXPECT_EQ(IOSLineMerger(target).merge(all).inserted, a.chats.first().visibleMessages);
     }
     Loaded to = load(std::make_shared<IOSLineDb>(b.appRoot));
     ASSERT_NE(to.chat(hidden), nullptr);
@@ -313,10 +313,10 @@ TEST_F(IOSLineMergerTest, TheWrittenRowsFollowLinesConventions)
 
     IOSLineDb target(b.appRoot, QStringLiteral("/var/mobile/Containers/Data/Application/ABC"));
     LineMsgsListSource list(messages);
-    const IOSLineMerger::Result result = IOSLineMerger(target).mergeThrow(list);
+    const IOSLineMerger::Result result = IOSLineMerger(target).merge(list);
     EXPECT_EQ(result.seen, 5); // uid "0" counts as none
     auto text = [&](const char* uid) {
-        Sqlite3Cursor cursor = target.queryThrow(
+        Sqlite3Cursor cursor = target.query(
             Sqlite3Sql("select ZTEXT from ZMESSAGE where ZID=?").addTextParam(QString::fromLatin1(uid)));
         EXPECT_TRUE(cursor.moveNext()) << uid;
         return cursor.isNull(QStringLiteral("ZTEXT")) ? QStringLiteral("<null>")
@@ -328,7 +328,7 @@ TEST_F(IOSLineMergerTest, TheWrittenRowsFollowLinesConventions)
     EXPECT_EQ(text("v1"), QStringLiteral("/var/mobile/Containers/Data/Application/ABC/") +
                               target.accountPrefix() +
                               QStringLiteral("Message Attachments/r0000000000000000000000000000room/v1.mp4"));
-    Sqlite3Cursor metadata = target.queryThrow("select ZCONTENTMETADATA from ZMESSAGE where ZID='k1'");
+    Sqlite3Cursor metadata = target.query("select ZCONTENTMETADATA from ZMESSAGE where ZID='k1'");
     ASSERT_TRUE(metadata.moveNext());
     const QByteArray plist = metadata.getBlob(QStringLiteral("ZCONTENTMETADATA"));
     EXPECT_TRUE(plist.startsWith("bplist00"));
@@ -358,8 +358,8 @@ TEST_F(IOSLineMergerTest, AStoreWithoutKeyBookkeepingIsRefusedAndLeftAsItWas)
     const LineFixture b = build(QStringLiteral("b"), options);
     {
         Sqlite3DB raw;
-        raw.openThrow(b.storePath(), Sqlite3DB::OpenReadWrite);
-        raw.executeThrow("delete from Z_PRIMARYKEY");
+        raw.openFile(b.storePath(), Sqlite3DB::OpenReadWrite);
+        raw.execute("delete from Z_PRIMARYKEY");
     }
     Loaded from = source(a);
     IOSLineDb target(b.appRoot);
@@ -367,14 +367,14 @@ TEST_F(IOSLineMergerTest, AStoreWithoutKeyBookkeepingIsRefusedAndLeftAsItWas)
     const qint64 rows = count(target, QStringLiteral("select count(*) from ZMESSAGE"));
     LineMsgsDataSource all(from.data, nullptr, true);
     try {
-        IOSLineMerger(target).mergeThrow(all);
+        IOSLineMerger(target).merge(all);
         FAIL() << "wrote into a store without Z_PRIMARYKEY entities";
     } catch (const std::exception& error) {
         EXPECT_TRUE(QString::fromUtf8(error.what()).contains(QStringLiteral("Z_PRIMARYKEY"))) << error.what();
     }
     EXPECT_EQ(count(target, QStringLiteral("select count(*) from ZMESSAGE")), rows);
     // Reading still works with the default join names.
-    Loaded reread = load(IOSLineStoreCache::openCopyThrow(b.appRoot));
+    Loaded reread = load(IOSLineStoreCache::openCopy(b.appRoot));
     EXPECT_GT(reread.data->chats().size(), 0);
 }
 
@@ -394,7 +394,7 @@ TEST_F(IOSLineMergerTest, ACancelledTransferCommitsNothing)
     LineMergeControl control;
     control.cancelled = [&] { return ++asked > 40; };
     LineMsgsDataSource all(from.data, nullptr, true);
-    EXPECT_TRUE(IOSLineMerger(target, control).mergeThrow(all).cancelled);
+    EXPECT_TRUE(IOSLineMerger(target, control).merge(all).cancelled);
     EXPECT_EQ(count(target, QStringLiteral("select count(*) from ZMESSAGE")), rows);
     EXPECT_EQ(count(target, QStringLiteral("select count(*) from ZCHAT")), chats);
 }

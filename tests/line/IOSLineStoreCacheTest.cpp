@@ -59,7 +59,7 @@ TEST(IOSLineStoreCacheTest, ReadingThroughTheCacheNeverChangesAFileOfTheAppFolde
     ASSERT_TRUE(before.contains(fixture.storeRelativePath + QStringLiteral("-wal")));
 
     for (int round = 0; round < 2; ++round) {
-        auto db = IOSLineStoreCache::openCopyThrow(fixture.appRoot);
+        auto db = IOSLineStoreCache::openCopy(fixture.appRoot);
         // The messages still in the source's write-ahead log are read too.
         EXPECT_EQ(walkEverything(db), 2 * fixture.visibleMessages);
         db->close();
@@ -90,7 +90,7 @@ TEST(IOSLineStoreCacheTest, ACompanionTheSourceNoLongerHasIsRemovedFromTheCopy)
     const QString cachedStore =
         QDir(IOSLineStoreCache::folderFor(fixture.appRoot)).filePath(fixture.storeRelativePath);
     writeFileBytes(cachedStore + QStringLiteral("-wal"), QByteArray(4096, '\x42'));
-    auto db = IOSLineStoreCache::openCopyThrow(fixture.appRoot);
+    auto db = IOSLineStoreCache::openCopy(fixture.appRoot);
     EXPECT_EQ(walkEverything(db), 2 * fixture.visibleMessages);
 }
 
@@ -98,7 +98,7 @@ TEST(IOSLineStoreCacheTest, AFolderWithoutAStoreSaysSoInPlainWords)
 {
     QTemporaryDir dir;
     writeFileBytes(dir.filePath(QStringLiteral("Documents/readme.txt")), "nothing here");
-    auto db = IOSLineStoreCache::openCopyThrow(dir.path());
+    auto db = IOSLineStoreCache::openCopy(dir.path());
     try {
         db->open();
         FAIL() << "opened a store that does not exist";

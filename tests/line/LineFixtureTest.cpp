@@ -15,15 +15,15 @@ namespace {
 QByteArray contentHash(const QString& path)
 {
     Sqlite3DB db;
-    db.openThrow(path, Sqlite3DB::OpenReadOnly);
+    db.openFile(path, Sqlite3DB::OpenReadOnly);
     QCryptographicHash hash(QCryptographicHash::Sha256);
     QStringList tables;
-    Sqlite3Cursor names = db.queryThrow("select name from sqlite_master where type='table' order by name");
+    Sqlite3Cursor names = db.query("select name from sqlite_master where type='table' order by name");
     while (names.moveNext())
         tables << names.getText(QStringLiteral("name"));
     for (const QString& table : tables) {
         hash.addData(table.toUtf8());
-        Sqlite3Cursor rows = db.queryThrow(QStringLiteral("select * from \"%1\"").arg(table));
+        Sqlite3Cursor rows = db.query(QStringLiteral("select * from \"%1\"").arg(table));
         while (rows.moveNext()) {
             for (int i = 0; i < rows.columnCount(); ++i)
                 hash.addData(rows.getValue(rows.columnName(i)).toString().toUtf8() + '\x1f');
@@ -35,8 +35,8 @@ QByteArray contentHash(const QString& path)
 qint64 count(const QString& path, const QString& sql)
 {
     Sqlite3DB db;
-    db.openThrow(path, Sqlite3DB::OpenReadOnly);
-    return db.queryInt64Throw(Sqlite3Sql(sql), -1);
+    db.openFile(path, Sqlite3DB::OpenReadOnly);
+    return db.queryInt64(Sqlite3Sql(sql), -1);
 }
 
 TEST(LineFixtureTest, TheSameSeedBuildsTheSameStore)

@@ -45,7 +45,7 @@ protected:
         return list;
     }
 
-    static qint64 count(Sqlite3DB& db, const char* sql) { return db.queryInt64Throw(Sqlite3Sql(sql), -1); }
+    static qint64 count(Sqlite3DB& db, const char* sql) { return db.queryInt64(Sqlite3Sql(sql), -1); }
 
     QTemporaryDir m_dir;
     LineRecordsBuilder m_records;
@@ -62,7 +62,7 @@ TEST_F(LineLocalDbMergerTest, MergingTwiceAddsNothingTheSecondTimeExceptMessages
     LineLocalDb db(target());
     LineMsgsListSource source(messages());
 
-    LineLocalDbMerger::Result first = LineLocalDbMerger(db).mergeThrow(source);
+    LineLocalDbMerger::Result first = LineLocalDbMerger(db).merge(source);
     EXPECT_EQ(first.processed, 6);
     EXPECT_EQ(first.inserted, 5);
     EXPECT_EQ(first.mediaCopied, 2); // the photo and its thumbnail
@@ -80,7 +80,7 @@ TEST_F(LineLocalDbMergerTest, MergingTwiceAddsNothingTheSecondTimeExceptMessages
     // A copy never replaces a file that is there.
     writeFileBytes(paths.filePath, "kept");
 
-    LineLocalDbMerger::Result second = LineLocalDbMerger(db).mergeThrow(source);
+    LineLocalDbMerger::Result second = LineLocalDbMerger(db).merge(source);
     EXPECT_EQ(second.inserted, 1); // the message without uid, as always
     EXPECT_EQ(second.mediaCopied, 0);
     EXPECT_EQ(count(db, "select count(*) from line_msg"), 6);
@@ -93,14 +93,14 @@ TEST_F(LineLocalDbMergerTest, ALocalDatabaseMergedIntoAnotherGivesTheSameHistory
 {
     LineLocalDb first(target());
     LineMsgsListSource list(messages());
-    LineLocalDbMerger(first).mergeThrow(list);
+    LineLocalDbMerger(first).merge(list);
 
     auto source = std::make_shared<LineLocalDb>(target());
     auto data = std::make_shared<_LineData>(source);
     source->loadContacts(data);
     LineMsgsDataSource walk(data, nullptr, true);
     LineLocalDb copy(m_dir.filePath(QStringLiteral("copy")));
-    const LineLocalDbMerger::Result result = LineLocalDbMerger(copy).mergeThrow(walk);
+    const LineLocalDbMerger::Result result = LineLocalDbMerger(copy).merge(walk);
     EXPECT_EQ(result.inserted, 5);
     auto copyData = std::make_shared<_LineData>(nullptr);
     copy.loadContacts(copyData);
@@ -120,7 +120,7 @@ TEST_F(LineLocalDbMergerTest, ACancelledMergeCommitsNothing)
     int asked = 0;
     LineMergeControl control;
     control.cancelled = [&] { return ++asked > 3; };
-    const LineLocalDbMerger::Result result = LineLocalDbMerger(db, control).mergeThrow(source);
+    const LineLocalDbMerger::Result result = LineLocalDbMerger(db, control).merge(source);
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(result.processed, 3);
     EXPECT_EQ(count(db, "select count(*) from line_msg"), 0);
@@ -131,7 +131,7 @@ TEST_F(LineLocalDbMergerTest, AnEmptySourceSucceedsAndProgressCountsEveryMessage
 {
     LineLocalDb db(target());
     LineMsgsListSource empty;
-    EXPECT_EQ(LineLocalDbMerger(db).mergeThrow(empty).processed, 0);
+    EXPECT_EQ(LineLocalDbMerger(db).merge(empty).processed, 0);
     EXPECT_TRUE(QFileInfo(db.dbFilePath()).isFile());
 
     QList<qint64> reported;
@@ -141,7 +141,7 @@ TEST_F(LineLocalDbMergerTest, AnEmptySourceSucceedsAndProgressCountsEveryMessage
         reported << done;
     };
     LineMsgsListSource source(messages());
-    LineLocalDbMerger(db, control).mergeThrow(source);
+    LineLocalDbMerger(db, control).merge(source);
     EXPECT_EQ(reported, (QList<qint64>{1, 2, 3, 4, 5, 6}));
 }
 

@@ -39,7 +39,7 @@ protected:
         return nullptr;
     }
 
-    static qint64 count(Sqlite3DB& db, const char* sql) { return db.queryInt64Throw(Sqlite3Sql(sql), -1); }
+    static qint64 count(Sqlite3DB& db, const char* sql) { return db.queryInt64(Sqlite3Sql(sql), -1); }
 
     QTemporaryDir m_dir;
     std::shared_ptr<_LineData> m_data;
@@ -77,7 +77,7 @@ TEST_F(LineLocalDbTest, AnOlderFileGainsTheNewColumnsAndIndexOnceAndKeepsItsRows
     QDir().mkpath(folder());
     {
         Sqlite3DB old;
-        old.openThrow(QDir(folder()).filePath(LineLocalDb::DbFileName), Sqlite3DB::OpenReadWriteCreate);
+        old.openFile(QDir(folder()).filePath(LineLocalDb::DbFileName), Sqlite3DB::OpenReadWriteCreate);
         QString error;
         ASSERT_EQ(
             old.exec(
@@ -144,14 +144,14 @@ TEST_F(LineLocalDbTest, OldRowsRegainLostEmojiTerminatorsNewRowsKeepTheirBytes)
     {
         LineLocalDb db(folder());
         db.open();
-        db.executeThrow("insert into line_chat(uid, type) values('u1', 'single')");
-        db.executeThrow(Sqlite3Sql("insert into line_msg(uid, type, ts, chat_id, content, ver) values('old', "
+        db.execute("insert into line_chat(uid, type) values('u1', 'single')");
+        db.execute(Sqlite3Sql("insert into line_msg(uid, type, ts, chat_id, content, ver) values('old', "
                                    "'text', 1, 1, ?, 0)")
                             .addTextBytesParam(damaged));
-        db.executeThrow(Sqlite3Sql("insert into line_msg(uid, type, ts, chat_id, content, ver) "
+        db.execute(Sqlite3Sql("insert into line_msg(uid, type, ts, chat_id, content, ver) "
                                    "values('null', 'text', 2, 1, ?, NULL)")
                             .addTextBytesParam(damaged));
-        db.executeThrow(Sqlite3Sql("insert into line_msg(uid, type, ts, chat_id, content, ver) values('new', "
+        db.execute(Sqlite3Sql("insert into line_msg(uid, type, ts, chat_id, content, ver) values('new', "
                                    "'text', 3, 1, ?, 1)")
                             .addTextBytesParam(damaged));
     }
@@ -296,9 +296,9 @@ TEST_F(LineLocalDbTest, TypeWordsAreReadWithoutRegardToCase)
     {
         LineLocalDb db(folder());
         db.open();
-        db.executeThrow("insert into line_chat(uid, type) values('u1', 'SINGLE')");
-        db.executeThrow("insert into line_msg(uid, type, ts, chat_id, ver) values('p', 'Photo', 1, 1, 1)");
-        db.executeThrow("insert into line_msg(uid, type, ts, chat_id, ver) values('q', 'gif', 2, 1, 1)");
+        db.execute("insert into line_chat(uid, type) values('u1', 'SINGLE')");
+        db.execute("insert into line_msg(uid, type, ts, chat_id, ver) values('p', 'Photo', 1, 1, 1)");
+        db.execute("insert into line_msg(uid, type, ts, chat_id, ver) values('q', 'gif', 2, 1, 1)");
     }
     auto db = reopen();
     const QList<_LineMsg> messages = db->loadMessages(nullptr, 1, 10, true);
@@ -335,7 +335,7 @@ TEST_F(LineLocalDbTest, PagingByKeysetGivesWhatOffsetPagingGives)
             reference.appendSql(ascending ? QStringLiteral(" order by ts asc, _id asc")
                                           : QStringLiteral(" order by ts desc, _id desc"));
             QStringList expected;
-            Sqlite3Cursor cursor = db->queryThrow(reference);
+            Sqlite3Cursor cursor = db->query(reference);
             while (cursor.moveNext())
                 expected << cursor.getText(QStringLiteral("uid"));
 
@@ -406,8 +406,8 @@ TEST_F(LineLocalDbTest, ADatabaseOfSomethingElseIsRefusedAndLeftAlone)
     const QString path = QDir(folder()).filePath(LineLocalDb::DbFileName);
     {
         Sqlite3DB other;
-        other.openThrow(path, Sqlite3DB::OpenReadWriteCreate);
-        other.executeThrow("create table notes(body text)");
+        other.openFile(path, Sqlite3DB::OpenReadWriteCreate);
+        other.execute("create table notes(body text)");
     }
     const QByteArray before = readFileBytes(path);
     LineLocalDb db(folder());
@@ -428,8 +428,8 @@ TEST_F(LineLocalDbTest, ALockedDatabaseIsReportedAsInUse)
         db.open();
     }
     Sqlite3DB holder;
-    holder.openThrow(QDir(folder()).filePath(LineLocalDb::DbFileName), Sqlite3DB::OpenReadWrite);
-    holder.executeThrow("BEGIN EXCLUSIVE");
+    holder.openFile(QDir(folder()).filePath(LineLocalDb::DbFileName), Sqlite3DB::OpenReadWrite);
+    holder.execute("BEGIN EXCLUSIVE");
     LineLocalDb db(folder());
     try {
         db.open();
@@ -438,7 +438,7 @@ TEST_F(LineLocalDbTest, ALockedDatabaseIsReportedAsInUse)
         EXPECT_TRUE(QString::fromUtf8(error.what()).contains(QStringLiteral("in use by another program")))
             << error.what();
     }
-    holder.executeThrow("ROLLBACK");
+    holder.execute("ROLLBACK");
     EXPECT_NO_THROW(db.open());
 }
 

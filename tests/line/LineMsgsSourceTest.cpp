@@ -31,9 +31,9 @@ public:
     {
         if (isOpen())
             return;
-        openThrow(m_path, OpenReadWriteCreate);
-        executeThrow("create table if not exists chat(id integer primary key, uid text)");
-        executeThrow(
+        openFile(m_path, OpenReadWriteCreate);
+        execute("create table if not exists chat(id integer primary key, uid text)");
+        execute(
             "create table if not exists msg(id integer primary key, uid text, chat_id integer, ts integer)");
     }
 
@@ -41,12 +41,12 @@ public:
     {
         open();
         Sqlite3Transaction transaction(*this);
-        executeThrow(Sqlite3Sql("insert or ignore into chat(id, uid) values(?, ?)")
+        execute(Sqlite3Sql("insert or ignore into chat(id, uid) values(?, ?)")
                          .addInt64Param(chatId)
                          .addTextParam(QStringLiteral("c%1").arg(chatId)));
         for (int i = 0; i < count; ++i) {
             ++m_nextTs;
-            executeThrow(Sqlite3Sql("insert into msg(uid, chat_id, ts) values(?, ?, ?)")
+            execute(Sqlite3Sql("insert into msg(uid, chat_id, ts) values(?, ?, ?)")
                              .addTextParam(QStringLiteral("m%1").arg(m_nextTs))
                              .addInt64Param(chatId)
                              .addInt64Param(m_nextTs));
@@ -59,7 +59,7 @@ public:
         Sqlite3Sql sql("select count(*) from msg");
         if (chat)
             sql.appendSql(" where chat_id=?").addInt64Param(chat->id);
-        return queryInt64Throw(sql);
+        return queryInt64(sql);
     }
 
     QList<_LineMsg> loadMessages(const _LineChat* chat, qint64 page, int pageSize, bool ascending) override
@@ -74,7 +74,7 @@ public:
         sql.appendSql(QStringLiteral(" limit %1 offset %2").arg(pageSize).arg(qint64(pageSize) * (page - 1)));
         const auto data = contactsData();
         QList<_LineMsg> messages;
-        Sqlite3Cursor cursor = queryThrow(sql);
+        Sqlite3Cursor cursor = query(sql);
         while (cursor.moveNext()) {
             _LineMsg message;
             message.id = cursor.getInt64("id");
@@ -94,7 +94,7 @@ protected:
     {
         ++fillCalls;
         open();
-        Sqlite3Cursor cursor = queryThrow("select * from chat order by id");
+        Sqlite3Cursor cursor = query("select * from chat order by id");
         while (cursor.moveNext()) {
             auto chat = std::make_unique<_LineChat>();
             chat->id = cursor.getInt64("id");
@@ -157,7 +157,7 @@ TEST_F(LineMsgsDataSourceTest, CountsPerChatAndOverall)
 
 TEST_F(LineMsgsDataSourceTest, CountIsZeroWhenTheDatabaseFails)
 {
-    m_db->executeThrow("drop table msg");
+    m_db->execute("drop table msg");
     EXPECT_EQ(LineMsgsDataSource(m_data, m_chat1, true).count(), 0);
 }
 

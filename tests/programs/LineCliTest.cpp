@@ -32,12 +32,12 @@ protected:
         s_fixture =
             new LineFixture(LineFixtureBuilder::build(s_dir->filePath(QStringLiteral("app")), options));
         // A local database holding the same history.
-        auto ios = IOSLineStoreCache::openCopyThrow(s_fixture->appRoot);
+        auto ios = IOSLineStoreCache::openCopy(s_fixture->appRoot);
         auto data = std::make_shared<_LineData>(ios);
         ios->loadContacts(data);
         LineLocalDb local(s_dir->filePath(QStringLiteral("local")));
         LineMsgsDataSource all(data, nullptr, true);
-        LineLocalDbMerger(local).mergeThrow(all);
+        LineLocalDbMerger(local).merge(all);
     }
     static void TearDownTestSuite()
     {

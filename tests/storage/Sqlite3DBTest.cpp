@@ -16,13 +16,13 @@ protected:
     void SetUp() override
     {
         m_path = QDir(m_dir.path()).filePath(QStringLiteral("test.db"));
-        m_db.openThrow(m_path, Sqlite3DB::OpenReadWriteCreate);
-        m_db.executeThrow("create table t(id integer primary key, name text, n integer, r real, b blob)");
+        m_db.openFile(m_path, Sqlite3DB::OpenReadWriteCreate);
+        m_db.execute("create table t(id integer primary key, name text, n integer, r real, b blob)");
     }
 
     qint64 count(const char* table = "t")
     {
-        return m_db.queryInt64Throw(QStringLiteral("select count(*) from %1").arg(table));
+        return m_db.queryInt64(QStringLiteral("select count(*) from %1").arg(table));
     }
 
     QTemporaryDir m_dir;
@@ -43,10 +43,10 @@ TEST_F(Sqlite3DBTest, ParametersBindByTypeAndReadBack)
         .addInt64Param(Q_INT64_C(5000000000))
         .addDoubleParam(1.5)
         .addBlobParam(QByteArray("\0\1\2", 3));
-    m_db.executeThrow(insert);
+    m_db.execute(insert);
     EXPECT_EQ(m_db.lastInsertId(), 1);
 
-    Sqlite3Cursor cursor = m_db.queryThrow("select * from t");
+    Sqlite3Cursor cursor = m_db.query("select * from t");
     ASSERT_TRUE(cursor.moveNext());
     EXPECT_EQ(cursor.getText("name"), QStringLiteral("日本"));
     EXPECT_EQ(cursor.getInt64("N"), Q_INT64_C(5000000000)); // names ignore case
@@ -59,10 +59,10 @@ TEST_F(Sqlite3DBTest, ParametersBindByTypeAndReadBack)
 TEST_F(Sqlite3DBTest, TextBytesBindAsTextWithoutReencoding)
 {
     const QByteArray broken("ab\xf4\x8f\xbf\xbf\xef\xbf\xbd\xff", 10); // not valid UTF-8 at the end
-    m_db.executeThrow(Sqlite3Sql("insert into t(name, b) values(?, ?)")
+    m_db.execute(Sqlite3Sql("insert into t(name, b) values(?, ?)")
                           .addTextBytesParam(broken)
                           .addBlobParam(QByteArray()));
-    Sqlite3Cursor cursor = m_db.queryThrow("select name, typeof(name) as tn, typeof(b) as tb from t");
+    Sqlite3Cursor cursor = m_db.query("select name, typeof(name) as tn, typeof(b) as tb from t");
     ASSERT_TRUE(cursor.moveNext());
     EXPECT_EQ(cursor.getTextBytes("name"), broken);
     EXPECT_EQ(cursor.getText("tn"), QStringLiteral("text"));
@@ -71,8 +71,8 @@ TEST_F(Sqlite3DBTest, TextBytesBindAsTextWithoutReencoding)
 
 TEST_F(Sqlite3DBTest, NullAndMissingColumnsReadAsEmpty)
 {
-    m_db.executeThrow("insert into t(id) values(7)");
-    Sqlite3Cursor cursor = m_db.queryThrow("select * from t");
+    m_db.execute("insert into t(id) values(7)");
+    Sqlite3Cursor cursor = m_db.query("select * from t");
     ASSERT_TRUE(cursor.moveNext());
     EXPECT_TRUE(cursor.isNull("name"));
     EXPECT_EQ(cursor.getText("name"), QString());
@@ -85,24 +85,24 @@ TEST_F(Sqlite3DBTest, NullAndMissingColumnsReadAsEmpty)
     EXPECT_EQ(cursor.getInt64(99), 0);
 }
 
-TEST_F(Sqlite3DBTest, WrongParameterCountAndBadSqlThrow)
+TEST_F(Sqlite3DBTest, WrongParameterCountAndBadSqlThrows)
 {
-    EXPECT_THROW(m_db.executeThrow(Sqlite3Sql("insert into t(name) values(?)")), Sqlite3Error);
-    EXPECT_THROW(m_db.executeThrow(Sqlite3Sql("insert into t(name) values(?)").addIntParam(1).addIntParam(2)),
+    EXPECT_THROW(m_db.execute(Sqlite3Sql("insert into t(name) values(?)")), Sqlite3Error);
+    EXPECT_THROW(m_db.execute(Sqlite3Sql("insert into t(name) values(?)").addIntParam(1).addIntParam(2)),
                  Sqlite3Error);
-    EXPECT_THROW(m_db.queryThrow("select * from missing_table"), Sqlite3Error);
+    EXPECT_THROW(m_db.query("select * from missing_table"), Sqlite3Error);
     EXPECT_EQ(count(), 0);
 }
 
 TEST_F(Sqlite3DBTest, RepeatedStatementsAndOverlappingCursorsOfTheSameSql)
 {
     for (int i = 0; i < 100; ++i)
-        m_db.executeThrow(Sqlite3Sql("insert into t(n) values(?)").addIntParam(i));
-    Sqlite3Cursor outer = m_db.queryThrow("select n from t order by n");
+        m_db.execute(Sqlite3Sql("insert into t(n) values(?)").addIntParam(i));
+    Sqlite3Cursor outer = m_db.query("select n from t order by n");
     int rows = 0;
     while (outer.moveNext()) {
         // the same text again while the first cursor is still stepping
-        Sqlite3Cursor inner = m_db.queryThrow("select n from t order by n");
+        Sqlite3Cursor inner = m_db.query("select n from t order by n");
         ASSERT_TRUE(inner.moveNext());
         EXPECT_EQ(inner.getInt("n"), 0);
         EXPECT_EQ(outer.getInt("n"), rows);
@@ -115,7 +115,7 @@ TEST_F(Sqlite3DBTest, NestedTransactionsCommitOnceAndGuardRollsBack)
 {
     m_db.beginTran();
     m_db.beginTran();
-    m_db.executeThrow("insert into t(n) values(1)");
+    m_db.execute("insert into t(n) values(1)");
     m_db.commitTran();
     EXPECT_TRUE(m_db.inTransaction());
     m_db.commitTran();
@@ -124,8 +124,8 @@ TEST_F(Sqlite3DBTest, NestedTransactionsCommitOnceAndGuardRollsBack)
 
     try {
         Sqlite3Transaction transaction(m_db);
-        m_db.executeThrow("insert into t(n) values(2)");
-        m_db.executeThrow("insert into nope values(1)");
+        m_db.execute("insert into t(n) values(2)");
+        m_db.execute("insert into nope values(1)");
         transaction.commit();
     } catch (const Sqlite3Error&) {
     }
@@ -153,10 +153,10 @@ TEST_F(Sqlite3DBTest, TableColumnsAndScripts)
 
 TEST_F(Sqlite3DBTest, CursorOutlivingTheDatabaseIsHarmless)
 {
-    m_db.executeThrow("insert into t(n) values(1)");
+    m_db.execute("insert into t(n) values(1)");
     auto db = std::make_unique<Sqlite3DB>();
-    db->openThrow(m_path, Sqlite3DB::OpenReadWrite);
-    Sqlite3Cursor cursor = db->queryThrow("select n from t");
+    db->openFile(m_path, Sqlite3DB::OpenReadWrite);
+    Sqlite3Cursor cursor = db->query("select n from t");
     db.reset();
     SUCCEED(); // destroying the cursor after its database must not crash (checked under sanitizers)
 }
@@ -168,7 +168,7 @@ TEST(Sqlite3DBOpenTest, ForeignFileFailsAtOpenWithAClearText)
     writeFileBytes(path, QByteArray(4096, 'x'));
     Sqlite3DB db;
     try {
-        db.openThrow(path, Sqlite3DB::OpenReadWrite);
+        db.openFile(path, Sqlite3DB::OpenReadWrite);
         FAIL() << "opened a file that is not a database";
     } catch (const Sqlite3Error& e) {
         EXPECT_EQ(e.code() & 0xff, SQLITE_NOTADB);
@@ -183,9 +183,9 @@ TEST(Sqlite3DBOpenTest, MissingFileWithoutCreateFailsAndCreatesNothing)
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("missing.db"));
     Sqlite3DB db;
-    EXPECT_THROW(db.openThrow(path, Sqlite3DB::OpenReadWrite), Sqlite3Error);
+    EXPECT_THROW(db.openFile(path, Sqlite3DB::OpenReadWrite), Sqlite3Error);
     EXPECT_FALSE(QFile::exists(path));
-    EXPECT_THROW(db.executeThrow("select 1"), Sqlite3Error);
+    EXPECT_THROW(db.execute("select 1"), Sqlite3Error);
 }
 
 TEST(Sqlite3DBOpenTest, LockedDatabaseReportsItIsInUse)
@@ -193,14 +193,14 @@ TEST(Sqlite3DBOpenTest, LockedDatabaseReportsItIsInUse)
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath(QStringLiteral("locked.db"));
     Sqlite3DB writer;
-    writer.openThrow(path, Sqlite3DB::OpenReadWriteCreate);
-    writer.executeThrow("create table t(x)");
-    writer.executeThrow("begin exclusive");
+    writer.openFile(path, Sqlite3DB::OpenReadWriteCreate);
+    writer.execute("create table t(x)");
+    writer.execute("begin exclusive");
 
     Sqlite3DB other;
     try {
-        other.openThrow(path, Sqlite3DB::OpenReadWrite);
-        other.executeThrow("insert into t values(1)");
+        other.openFile(path, Sqlite3DB::OpenReadWrite);
+        other.execute("insert into t values(1)");
         FAIL() << "wrote into an exclusively locked database";
     } catch (const Sqlite3Error& e) {
         EXPECT_EQ(e.code() & 0xff, SQLITE_BUSY);

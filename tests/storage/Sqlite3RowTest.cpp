@@ -8,8 +8,8 @@ TEST(Sqlite3RowTest, InsertSqlBindsEachVariantByItsType)
 {
     QTemporaryDir dir;
     Sqlite3DB db;
-    db.openThrow(dir.filePath(QStringLiteral("row.db")), Sqlite3DB::OpenReadWriteCreate);
-    db.executeThrow("create table m(a, b, c, d, e, f, g)");
+    db.openFile(dir.filePath(QStringLiteral("row.db")), Sqlite3DB::OpenReadWriteCreate);
+    db.execute("create table m(a, b, c, d, e, f, g)");
 
     Sqlite3Row row;
     row[QStringLiteral("a")] = QStringLiteral("text");
@@ -21,9 +21,9 @@ TEST(Sqlite3RowTest, InsertSqlBindsEachVariantByItsType)
     row[QStringLiteral("g")] = QVariant();
     const Sqlite3Sql sql = row.insertSql(QStringLiteral("m"));
     EXPECT_EQ(sql.sql(), QByteArray("insert into m(a,b,c,d,e,f,g) values(?,?,?,?,?,?,?)"));
-    db.executeThrow(sql);
+    db.execute(sql);
 
-    Sqlite3Cursor cursor = db.queryThrow("select typeof(a) ta, typeof(b) tb, typeof(c) tc, typeof(d) td, "
+    Sqlite3Cursor cursor = db.query("select typeof(a) ta, typeof(b) tb, typeof(c) tc, typeof(d) td, "
                                          "typeof(e) te, typeof(f) tf, typeof(g) tg, "
                                          "b, e, f from m");
     ASSERT_TRUE(cursor.moveNext());

@@ -243,7 +243,7 @@ BackupFixtureBuilder& BackupFixtureBuilder::addLineAppFolder(const QString& appF
 bool BackupFixtureBuilder::write(const QString& folder, QString* error)
 {
     try {
-        writeThrow(folder);
+        writeFiles(folder);
         return true;
     } catch (const std::exception& failure) {
         if (error)
@@ -252,7 +252,7 @@ bool BackupFixtureBuilder::write(const QString& folder, QString* error)
     }
 }
 
-void BackupFixtureBuilder::writeThrow(const QString& folderPath)
+void BackupFixtureBuilder::writeFiles(const QString& folderPath)
 {
     QDir folder(folderPath);
     if (!folder.mkpath(QStringLiteral(".")))

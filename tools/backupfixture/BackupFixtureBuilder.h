@@ -122,7 +122,7 @@ public:
     static QString fileId(const QString& domain, const QString& relativePath);
 
 private:
-    void writeThrow(const QString& folder);
+    void writeFiles(const QString& folder);
 
     DeviceIdentity m_device;
     ManifestLayout m_layout = ManifestLayout::Database;

@@ -125,17 +125,17 @@ void writeManifestDb(const QString& path, const QList<FixtureRecord>& records, c
 {
     QFile::remove(path);
     Sqlite3DB db;
-    db.openThrow(path, Sqlite3DB::OpenReadWriteCreate);
-    db.executeThrow(
+    db.openFile(path, Sqlite3DB::OpenReadWriteCreate);
+    db.execute(
         "CREATE TABLE Files (fileID TEXT PRIMARY KEY, domain TEXT, relativePath TEXT, flags INTEGER, "
         "file BLOB)");
-    db.executeThrow("CREATE INDEX FilesDomainIdx ON Files(domain)");
-    db.executeThrow("CREATE INDEX FilesRelativePathIdx ON Files(relativePath)");
-    db.executeThrow("CREATE INDEX FilesFlagsIdx ON Files(flags)");
-    db.executeThrow("CREATE TABLE Properties (key TEXT PRIMARY KEY, value BLOB)");
+    db.execute("CREATE INDEX FilesDomainIdx ON Files(domain)");
+    db.execute("CREATE INDEX FilesRelativePathIdx ON Files(relativePath)");
+    db.execute("CREATE INDEX FilesFlagsIdx ON Files(flags)");
+    db.execute("CREATE TABLE Properties (key TEXT PRIMARY KEY, value BLOB)");
     Sqlite3Transaction transaction(db);
     if (!descriptionKey.isEmpty())
-        db.executeThrow(
+        db.execute(
             Sqlite3Sql("INSERT INTO Properties(key, value) VALUES('salt', ?)").addBlobParam(salt));
     for (const FixtureRecord& record : records) {
         const QByteArray archive = deviceArchive(record);
@@ -151,7 +151,7 @@ void writeManifestDb(const QString& path, const QList<FixtureRecord>& records, c
             sql.addTextParam(QString::fromLatin1(
                 FixtureCrypto::cbcEncrypt(descriptionKey, FixtureCrypto::fileDescriptionIv(), archive)
                     .toBase64()));
-        db.executeThrow(sql);
+        db.execute(sql);
     }
     transaction.commit();
     db.close();

@@ -105,10 +105,10 @@ public:
         QDir().mkpath(QFileInfo(path).absolutePath());
         removeStoreFiles(path);
         Sqlite3DB db;
-        db.openThrow(path, Sqlite3DB::OpenReadWriteCreate);
+        db.openFile(path, Sqlite3DB::OpenReadWriteCreate);
         Sqlite3Transaction transaction(db);
         for (const QString& statement : FixtureSchema::lineStore(m_options.entities))
-            db.executeThrow(statement);
+            db.execute(statement);
         writeMetadata(db);
         writeUsers(db);
         writeChats(db);
@@ -147,17 +147,17 @@ public:
         removeStoreFiles(path);
         const LineFixtureEntities& e = m_options.entities;
         Sqlite3DB db;
-        db.openThrow(path, Sqlite3DB::OpenReadWriteCreate);
+        db.openFile(path, Sqlite3DB::OpenReadWriteCreate);
         Sqlite3Transaction transaction(db);
         for (const QString& statement : FixtureSchema::groupStore(e))
-            db.executeThrow(statement);
-        db.executeThrow(Sqlite3Sql("insert into Z_METADATA(Z_VERSION, Z_UUID, Z_PLIST) values(1, ?, ?)")
+            db.execute(statement);
+        db.execute(Sqlite3Sql("insert into Z_METADATA(Z_VERSION, Z_UUID, Z_PLIST) values(1, ?, ?)")
                             .addTextParam(QStringLiteral("6B1A2F0E-9C1D-4E7A-8E55-2D8F0C3B4A10"))
                             .addBlobParam(FixturePlist::binaryDict(
                                 {{QStringLiteral("NSStoreType"), QStringLiteral("SQLite")}})));
         QHash<qint64, qint64> groupUserPks; // ZUSER pk -> ZUNIFIEDGROUPUSER pk
         for (const FixtureGroup& group : m_plan.groups) {
-            db.executeThrow(
+            db.execute(
                 Sqlite3Sql(
                     "insert into ZUNIFIEDGROUP(Z_PK, Z_ENT, Z_OPT, ZCREATOR, ZISPREVENTLINKINVITATION, "
                     "ZMEMBERCOUNT, ZCREATEDTIME, ZID, ZNAME, ZPICTURESTATUS) values(?,?,3,?,0,?,?,?,?,?)")
@@ -173,14 +173,14 @@ public:
                 qint64& groupUserPk = groupUserPks[member];
                 if (groupUserPk == 0) {
                     groupUserPk = groupUserPks.size();
-                    db.executeThrow(Sqlite3Sql("insert into ZUNIFIEDGROUPUSER(Z_PK, Z_ENT, Z_OPT, ZMID, "
+                    db.execute(Sqlite3Sql("insert into ZUNIFIEDGROUPUSER(Z_PK, Z_ENT, Z_OPT, ZMID, "
                                                "ZNAME) values(?,?,1,?,?)")
                                         .addInt64Param(groupUserPk)
                                         .addIntParam(e.unifiedGroupUser)
                                         .addTextParam(m_plan.user(member)->mid)
                                         .addTextParam(m_plan.user(member)->name));
                 }
-                db.executeThrow(QStringLiteral("insert into %1(%2, %3) values(%4, %5)")
+                db.execute(QStringLiteral("insert into %1(%2, %3) values(%4, %5)")
                                     .arg(FixtureSchema::unifiedMembersTable(e),
                                          FixtureSchema::unifiedMembersGroupColumn(e),
                                          FixtureSchema::unifiedMembersUserColumn(e))
@@ -188,12 +188,12 @@ public:
                                     .arg(groupUserPk));
             }
         }
-        db.executeThrow(
+        db.execute(
             Sqlite3Sql(
                 "insert into Z_PRIMARYKEY(Z_ENT, Z_NAME, Z_SUPER, Z_MAX) values(?, 'UnifiedGroup', 0, ?)")
                 .addIntParam(e.unifiedGroup)
                 .addInt64Param(m_plan.groups.size()));
-        db.executeThrow(
+        db.execute(
             Sqlite3Sql(
                 "insert into Z_PRIMARYKEY(Z_ENT, Z_NAME, Z_SUPER, Z_MAX) values(?, 'UnifiedGroupUser', 0, ?)")
                 .addIntParam(e.unifiedGroupUser)
@@ -211,10 +211,10 @@ private:
              {QStringLiteral("NSStoreModelVersionHashesVersion"), 3},
              {QStringLiteral("NSStoreModelVersionIdentifiers"), QVariantList{QStringLiteral("")}},
              {QStringLiteral("NSAutoVacuumLevel"), QStringLiteral("2")}});
-        db.executeThrow(Sqlite3Sql("insert into Z_METADATA(Z_VERSION, Z_UUID, Z_PLIST) values(1, ?, ?)")
+        db.execute(Sqlite3Sql("insert into Z_METADATA(Z_VERSION, Z_UUID, Z_PLIST) values(1, ?, ?)")
                             .addTextParam(QStringLiteral("0F8E2C1B-5A4D-4B3C-9E2F-7A6B5C4D3E21"))
                             .addBlobParam(plist));
-        db.executeThrow(
+        db.execute(
             Sqlite3Sql("insert into Z_MODELCACHE(Z_CONTENT) values(?)").addBlobParam(QByteArray(64, '\x5a')));
     }
 
@@ -237,7 +237,7 @@ private:
                 .addTextParam(user.name)
                 .addTextParam(user.pictureUrl)
                 .addTextParam(user.name);
-            db.executeThrow(sql);
+            db.execute(sql);
             m_fixture.users.append({user.pk, user.mid, user.addressBookName, user.name, user.customName});
         }
     }
@@ -251,7 +251,7 @@ private:
                      FixtureSchema::chatMembersUserColumn(e));
         qint64 metadataPk = 0;
         for (const FixtureChat& chat : m_plan.chats) {
-            db.executeThrow(
+            db.execute(
                 Sqlite3Sql("insert into ZCHAT(Z_PK, Z_ENT, Z_OPT, ZALERT, ZE2EECONTENTTYPES, ZENABLE, "
                            "ZEXPIREINTERVAL, ZLIVE, ZSESSIONID, ZSORTORDER, ZTYPE, ZUNREAD, ZMID) "
                            "values(?,?,4,1,0,?,0,0,0,0,?,0,?)")
@@ -261,9 +261,9 @@ private:
                     .addIntParam(chat.type)
                     .addTextParam(chat.mid));
             for (qint64 member : chat.memberPks)
-                db.executeThrow(Sqlite3Sql(link).addInt64Param(chat.pk).addInt64Param(member));
+                db.execute(Sqlite3Sql(link).addInt64Param(chat.pk).addInt64Param(member));
             if (!chat.enabled || chat.pk % 3 == 0) {
-                db.executeThrow(
+                db.execute(
                     Sqlite3Sql("insert into ZCHATMETADATA(Z_PK, Z_ENT, Z_OPT, ZCHAT, ZKEY, ZVALUE) "
                                "values(?, ?, 1, ?, 'notification', 'on')")
                         .addInt64Param(++metadataPk)
@@ -297,7 +297,7 @@ private:
                 .arg(FixtureSchema::groupMembersTable(e), FixtureSchema::groupMembersGroupColumn(e),
                      FixtureSchema::groupMembersUserColumn(e));
         for (const FixtureGroup& group : m_plan.groups) {
-            db.executeThrow(
+            db.execute(
                 Sqlite3Sql(
                     "insert into ZGROUP(Z_PK, Z_ENT, Z_OPT, ZALERT, ZENABLE, ZFAVORITEORDER, ZISACCEPTED, "
                     "ZISPREVENTLINKINVITATION, ZISVIEWED, ZCREATOR, ZCREATEDTIME, ZID, ZNAME, "
@@ -310,7 +310,7 @@ private:
                     .addTextParam(group.name)
                     .addTextParam(group.pictureStatus));
             for (qint64 member : group.memberPks)
-                db.executeThrow(Sqlite3Sql(link).addInt64Param(group.pk).addInt64Param(member));
+                db.execute(Sqlite3Sql(link).addInt64Param(group.pk).addInt64Param(member));
         }
     }
 
@@ -318,7 +318,7 @@ private:
     {
         qint64 pk = 0;
         for (const FixtureStickerPackage& package : m_plan.stickerPackages) {
-            db.executeThrow(
+            db.execute(
                 Sqlite3Sql("insert into ZSTICKERPACKAGE(Z_PK, Z_ENT, Z_OPT, ZPACKAGEID, ZVERSION, "
                            "ZSTICKERIDSTART, ZSTICKERIDEND, ZDOWNLOADED, ZNAME) values(?,?,1,?,?,?,?,1,?)")
                     .addInt64Param(++pk)
@@ -355,7 +355,7 @@ private:
         message.text ? insert.addTextBytesParam(*message.text) : insert.addNullParam();
         message.metadata.isEmpty() ? insert.addNullParam() : insert.addBlobParam(message.metadata);
         message.thumbnail.isEmpty() ? insert.addNullParam() : insert.addBlobParam(message.thumbnail);
-        db.executeThrow(insert);
+        db.execute(insert);
         account(message);
     }
 
@@ -383,7 +383,7 @@ private:
     void writeChatSummaries(Sqlite3DB& db)
     {
         for (auto it = m_summaries.cbegin(); it != m_summaries.cend(); ++it) {
-            db.executeThrow(Sqlite3Sql("update ZCHAT set ZLASTUPDATED=?, ZLASTMESSAGE=? where Z_PK=?")
+            db.execute(Sqlite3Sql("update ZCHAT set ZLASTUPDATED=?, ZLASTMESSAGE=? where Z_PK=?")
                                 .addDoubleParam(double(it->timestamp) / 1000.0 - kCoreDataEpoch)
                                 .addTextBytesParam(it->text)
                                 .addInt64Param(m_plan.chats[it.key()].pk));
@@ -402,7 +402,7 @@ private:
             {e.user, "User", m_plan.users.size()},
         };
         for (const auto& [entity, name, max] : rows)
-            db.executeThrow(
+            db.execute(
                 Sqlite3Sql("insert into Z_PRIMARYKEY(Z_ENT, Z_NAME, Z_SUPER, Z_MAX) values(?, ?, 0, ?)")
                     .addIntParam(entity)
                     .addTextParam(QString::fromLatin1(name))
@@ -414,8 +414,8 @@ private:
     void writePendingWal(const QString& path, const QList<FixtureMessage>& held)
     {
         Sqlite3DB db;
-        db.openThrow(path, Sqlite3DB::OpenReadWrite);
-        db.executeThrow("PRAGMA journal_mode=WAL");
+        db.openFile(path, Sqlite3DB::OpenReadWrite);
+        db.execute("PRAGMA journal_mode=WAL");
         sqlite3_db_config(db.handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         Sqlite3Transaction transaction(db);
         for (const FixtureMessage& message : held)
