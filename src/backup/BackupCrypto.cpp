@@ -76,7 +76,7 @@ QByteArray fileDescriptionKey(const QByteArray& password, const QByteArray& salt
 }
 
 QByteArray cbc(const QByteArray& input, const QByteArray& key, const QByteArray& iv, bool encrypt,
-                    const char* errorPrefix)
+               const char* errorPrefix)
 {
     if (input.isEmpty() && !encrypt)
         return {};

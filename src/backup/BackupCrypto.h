@@ -27,6 +27,6 @@ QByteArray fileDescriptionKey(const QByteArray& password, const QByteArray& salt
 // AES-CBC over in-memory bytes (key length picks the variant), block padding, streamed in 8192-byte
 // chunks. Throws std::runtime_error with errorPrefix and the cipher's error text.
 QByteArray cbc(const QByteArray& input, const QByteArray& key, const QByteArray& iv, bool encrypt,
-                    const char* errorPrefix);
+               const char* errorPrefix);
 
 } // namespace BackupCrypto

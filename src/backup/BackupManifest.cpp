@@ -103,7 +103,7 @@ bool BackupManifest::unlock(const QString& password)
 void BackupManifest::decryptManifestDatabase()
 {
     ContentCipher::decryptFile(m_unwrappedManifestKey, m_folder.filePath(ManifestDb),
-                                    m_decryptedManifestPath);
+                               m_decryptedManifestPath);
 }
 
 QByteArray BackupManifest::fileKey(const BackupFileRecord& record) const
@@ -213,7 +213,7 @@ void BackupManifest::saveManifestDatabase(FileRecordSet& records)
 }
 
 void BackupManifest::copyItem(const BackupFileRecord& record, const QString& destination,
-                                   const Progress& progress)
+                              const Progress& progress)
 {
     const QString source = contentPath(record.fileId(), false);
     ContentCipher::CopyOptions options;
@@ -234,16 +234,15 @@ void BackupManifest::copyItem(const BackupFileRecord& record, const QString& des
         ContentCipher::copyFile(source, destination, options);
 }
 
-void BackupManifest::decryptFile(const QByteArray& key, const QString& source,
-                                      const QString& destination, const Progress& progress)
+void BackupManifest::decryptFile(const QByteArray& key, const QString& source, const QString& destination,
+                                 const Progress& progress)
 {
     ContentCipher::CopyOptions options;
     options.progress = progress;
     ContentCipher::decryptFile(key, source, destination, options);
 }
 
-void BackupManifest::encryptFile(const QString& source, const QString& destination,
-                                      const QByteArray& key)
+void BackupManifest::encryptFile(const QString& source, const QString& destination, const QByteArray& key)
 {
     ContentCipher::encryptFile(source, destination, key);
 }
@@ -280,8 +279,7 @@ void BackupManifest::pruneManifest(const QString& destination, bool keepOtherDom
                  .arg(m_folder.filePath(ManifestDb)));
     requireManifestKey();
     ManifestPruner::Context context{m_folder, keepOtherDomains, wantedDomains};
-    ManifestPruner::prune(manifestDatabasePath(), destination, context, m_unwrappedManifestKey,
-                               extraStep);
+    ManifestPruner::prune(manifestDatabasePath(), destination, context, m_unwrappedManifestKey, extraStep);
 }
 
 void BackupManifest::buildFileTree()

@@ -83,10 +83,9 @@ public:
     using Progress = ContentCipher::Progress;
     // Copies (decrypting) one file's content to destination, carrying the record's modification time.
     // Throws when the content is missing, shorter than the record, or does not decrypt.
-    void copyItem(const BackupFileRecord& record, const QString& destination,
-                       const Progress& progress = {});
+    void copyItem(const BackupFileRecord& record, const QString& destination, const Progress& progress = {});
     void decryptFile(const QByteArray& key, const QString& source, const QString& destination,
-                          const Progress& progress = {});
+                     const Progress& progress = {});
     static void encryptFile(const QString& source, const QString& destination, const QByteArray& key);
     // Keys of the first files of classes 3 and 4 whose keys unwrap. Throws
     // "BackupManifest::firstEncryptedItem, no valid keys" unless both are found.

@@ -53,7 +53,7 @@ bool runCipher(QOpenSSLEVPAES& aes, QFile& source, StagedFile& destination, cons
 } // namespace
 
 void decryptFile(const QByteArray& key, const QString& sourcePath, const QString& destinationPath,
-                      const CopyOptions& options)
+                 const CopyOptions& options)
 {
     QFile source(sourcePath);
     openSource(source);
@@ -109,7 +109,7 @@ void copyFile(const QString& sourcePath, const QString& destinationPath, const C
 }
 
 void encryptFile(const QString& sourcePath, const QString& destinationPath, const QByteArray& key,
-                      bool syncToDisk)
+                 bool syncToDisk)
 {
     CopyOptions options;
     options.syncToDisk = syncToDisk;

@@ -28,7 +28,7 @@ struct CopyOptions
 // destination and "BackupManifest::decryptFile: decrypt failed. %1" when the data does not decrypt
 // (including a last block that does not unpad) or is shorter than minimumSize.
 void decryptFile(const QByteArray& key, const QString& source, const QString& destination,
-                      const CopyOptions& options = {});
+                 const CopyOptions& options = {});
 
 // Plain copy with the same guarantees; throws "write %1 failed. %2" on a short write and
 // "%1 is shorter than its record" when the source has fewer than minimumSize bytes.
@@ -38,6 +38,6 @@ void copyFile(const QString& source, const QString& destination, const CopyOptio
 // %2", "can not create %1. %2", "BackupManifest::encryptFile: encrypt failed. %1" and, for a plain
 // copy, "can not write %1. %2".
 void encryptFile(const QString& source, const QString& destination, const QByteArray& key,
-                      bool syncToDisk = true);
+                 bool syncToDisk = true);
 
 } // namespace ContentCipher

@@ -115,7 +115,7 @@ int MBDBParser::filesRowFlags(const BackupFileRecord& record)
 }
 
 void MBDBParser::writeManifestDb(const QString& databasePath, const QString& password,
-                                      const FileRecordSet& set)
+                                 const FileRecordSet& set)
 {
     Sqlite3DB db;
     db.openFile(databasePath, Sqlite3DB::OpenReadWrite);
@@ -236,7 +236,7 @@ QByteArray MBDBParser::decryptFileDesc(const QByteArray& bytes, const QByteArray
     if (!validKeySize(key))
         throw std::runtime_error("MBDBParser::decryptFileDesc, invalid key size.");
     return BackupCrypto::cbc(bytes, key, BackupCrypto::fileDescriptionIv(), false,
-                                  "MBDBParser::decryptFileDesc, ");
+                             "MBDBParser::decryptFileDesc, ");
 }
 
 QByteArray MBDBParser::encryptFileDesc(const QByteArray& bytes, const QByteArray& key)
@@ -244,5 +244,5 @@ QByteArray MBDBParser::encryptFileDesc(const QByteArray& bytes, const QByteArray
     if (!validKeySize(key))
         throw std::runtime_error("MBDBParser::encryptFileDesc, invalid key size.");
     return BackupCrypto::cbc(bytes, key, BackupCrypto::fileDescriptionIv(), true,
-                                  "MBDBParser::encryptFileDesc, ");
+                             "MBDBParser::encryptFileDesc, ");
 }

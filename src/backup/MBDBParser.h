@@ -24,7 +24,7 @@ public:
     static FileRecordSet readManifestDb(const QString& databasePath, const QString& password);
     // Applies the pending changes (added, modified, removed) to the database in one transaction.
     static void writeManifestDb(const QString& databasePath, const QString& password,
-                                     const FileRecordSet& set);
+                                const FileRecordSet& set);
     // The key of encrypted file descriptions, empty when there is none.
     static QByteArray fileDescriptionKey(Sqlite3DB& db, const QString& password);
 

@@ -74,8 +74,7 @@ bool ManifestPruner::keep(const Context& context, const QString& fileId, bool fi
 }
 
 void ManifestPruner::prune(const QString& source, const QString& destination, const Context& context,
-                                const QByteArray& manifestKey,
-                                const std::function<void(Sqlite3DB&)>& extraStep)
+                           const QByteArray& manifestKey, const std::function<void(Sqlite3DB&)>& extraStep)
 {
     BackupFileOps::TemporaryFile plain(destination + QStringLiteral(".tmp"));
     BackupFileOps::copyDatabase(source, plain.path());

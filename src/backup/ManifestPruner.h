@@ -32,5 +32,5 @@ public:
     // destination, then (with a non-empty manifestKey) encrypts it, and renames the result over
     // destination. Temporary files are removed whatever happens; on failure destination is untouched.
     static void prune(const QString& source, const QString& destination, const Context& context,
-                           const QByteArray& manifestKey, const std::function<void(Sqlite3DB&)>& extraStep);
+                      const QByteArray& manifestKey, const std::function<void(Sqlite3DB&)>& extraStep);
 };

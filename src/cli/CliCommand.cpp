@@ -76,7 +76,8 @@ void CliRegistry::setGroupSummary(const QString& group, const QString& summary)
     m_groupSummaries.append({group, summary});
 }
 
-CliRegistration::CliRegistration(const QString& group, const QString& groupSummary, QList<CliCommand> commands)
+CliRegistration::CliRegistration(const QString& group, const QString& groupSummary,
+                                 QList<CliCommand> commands)
 {
     CliRegistry& registry = CliRegistry::instance();
     registry.setGroupSummary(group, groupSummary);

@@ -23,8 +23,8 @@ void CliMessageSource::addOptions(QCommandLineParser& parser)
                       QStringLiteral("Read LINE's store in this folder mirroring LINE's app data (Documents, "
                                      "Library); it is read from a copy and never changed."),
                       QStringLiteral("APP_ROOT")});
-    parser.addOption({kLocalDb, QStringLiteral("Read the local message database in this folder."),
-                      QStringLiteral("DIR")});
+    parser.addOption(
+        {kLocalDb, QStringLiteral("Read the local message database in this folder."), QStringLiteral("DIR")});
     parser.addOption(
         {kChat, QStringLiteral("Only the messages of the chat with this LINE id."), QStringLiteral("UID")});
 }

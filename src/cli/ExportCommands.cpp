@@ -40,10 +40,11 @@ int exportMessages(CliContext& context)
     parser.addOption({kOwner, QStringLiteral("The owner's name in the linetxt format (default \"Me\")."),
                       QStringLiteral("NAME")});
     int exitCode = CliOk;
-    if (!context.parse(parser,
-                       QStringLiteral("Exports the messages of a LINE app folder or a local message database. "
-                                      "Files appear under their names only when the export is complete."),
-                       exitCode))
+    if (!context.parse(
+            parser,
+            QStringLiteral("Exports the messages of a LINE app folder or a local message database. "
+                           "Files appear under their names only when the export is complete."),
+            exitCode))
         return exitCode;
     if (!parser.positionalArguments().isEmpty()) {
         context.err << "error: unexpected argument '" << parser.positionalArguments().first() << "'\n";

@@ -57,12 +57,13 @@ int backup(CliContext& context)
         QStringLiteral("Folder of the local message database to back up into (created when missing)."));
     CliMessageSource::addOptions(parser);
     int exitCode = CliOk;
-    if (!context.parse(parser,
-                       QStringLiteral("Backs up the messages of a LINE app folder or of another local message "
-                                      "database into the local message database in DB_FOLDER, with their "
-                                      "chats, contacts, thumbnails and media. Messages already there are not "
-                                      "added again."),
-                       exitCode))
+    if (!context.parse(
+            parser,
+            QStringLiteral("Backs up the messages of a LINE app folder or of another local message "
+                           "database into the local message database in DB_FOLDER, with their "
+                           "chats, contacts, thumbnails and media. Messages already there are not "
+                           "added again."),
+            exitCode))
         return exitCode;
     if (parser.positionalArguments().size() != 1) {
         context.err << "error: give exactly one DB_FOLDER\n";
@@ -73,7 +74,8 @@ int backup(CliContext& context)
     if (!store.open(context, parser, exitCode))
         return exitCode;
     if (!store.localDbFolder().isEmpty() && sameFolder(store.localDbFolder(), target))
-        return context.fail(QStringLiteral("%1 would be backed up into itself").arg(QDir::toNativeSeparators(target)));
+        return context.fail(
+            QStringLiteral("%1 would be backed up into itself").arg(QDir::toNativeSeparators(target)));
     ConsoleJobReporter reporter(context.out, context.err);
     BackupLineMessagesThread job(store.source(), target, &reporter);
     return reporter.run(job);
@@ -97,7 +99,8 @@ const CliRegistration registration(
                         true, &LineListing::printMessages);
          }},
         {QString(), QStringLiteral("backup"),
-         QStringLiteral("Back up the messages of an app folder or another local database into a local database."),
+         QStringLiteral(
+             "Back up the messages of an app folder or another local database into a local database."),
          &backup},
     });
 

@@ -18,11 +18,12 @@ int extract(CliContext& context)
     parser.addOption({kOut, QStringLiteral("The folder to copy the attachments into (created when missing)."),
                       QStringLiteral("DIR")});
     int exitCode = CliOk;
-    if (!context.parse(parser,
-                       QStringLiteral("Copies the photos, videos, voice messages and files of the messages into "
-                                      "DIR, named and dated by the time each message was sent. Existing files "
-                                      "are never replaced."),
-                       exitCode))
+    if (!context.parse(
+            parser,
+            QStringLiteral("Copies the photos, videos, voice messages and files of the messages into "
+                           "DIR, named and dated by the time each message was sent. Existing files "
+                           "are never replaced."),
+            exitCode))
         return exitCode;
     if (!parser.positionalArguments().isEmpty()) {
         context.err << "error: unexpected argument '" << parser.positionalArguments().first() << "'\n";
@@ -44,7 +45,8 @@ const CliRegistration registration(
     QStringLiteral("media"), QStringLiteral("Attachments of LINE messages."),
     {
         {QString(), QStringLiteral("extract"),
-         QStringLiteral("Copy the attachments of an app folder or a local database into a folder."), &extract},
+         QStringLiteral("Copy the attachments of an app folder or a local database into a folder."),
+         &extract},
     });
 
 } // namespace

@@ -7,8 +7,8 @@ void CoreDataEntities::read(Sqlite3DB& db)
     QHash<QString, int> numbers;
     const bool present =
         db.queryInt64("select count(*) from sqlite_master where type='table' and name='Z_PRIMARYKEY' "
-                           "collate nocase",
-                           0) > 0;
+                      "collate nocase",
+                      0) > 0;
     if (present) {
         Sqlite3Cursor cursor = db.query("select * from Z_PRIMARYKEY");
         while (cursor.moveNext()) {

@@ -173,7 +173,7 @@ void IOSLineDb::removeDisabledChats()
     execute("delete from zmessage where zchat in (select z_pk from zchat where zenable=0)");
     if (m_schema.hasColumn(m_joins.chatMembersTable, m_joins.chatColumn))
         execute(QStringLiteral("delete from %1 where %2 in (select z_pk from zchat where zenable=0)")
-                         .arg(m_joins.chatMembersTable, m_joins.chatColumn));
+                    .arg(m_joins.chatMembersTable, m_joins.chatColumn));
     if (m_schema.hasColumn(QStringLiteral("ZCHATMETADATA"), QStringLiteral("ZCHAT")))
         execute("delete from ZCHATMETADATA where ZCHAT in (select z_pk from zchat where zenable=0)");
     execute("delete from zchat where zenable=0");
@@ -259,7 +259,7 @@ void IOSLineDb::fillContacts(_LineData& data)
 
     // Rows with absurd times are never listed, so they do not make a chat look recent either.
     Sqlite3Cursor lastTimes = query("select ZCHAT, max(ZTIMESTAMP) as last_ts from ZMESSAGE "
-                                         "where ZTIMESTAMP < 4000000000000 group by ZCHAT");
+                                    "where ZTIMESTAMP < 4000000000000 group by ZCHAT");
     while (lastTimes.moveNext()) {
         if (_LineChat* chat = data.chat(lastTimes.getInt64(QStringLiteral("ZCHAT"))))
             chat->lastUpdated = QDateTime::fromMSecsSinceEpoch(lastTimes.getInt64(QStringLiteral("last_ts")));

@@ -114,8 +114,8 @@ IOSLineDb::ChatRow IOSLineDb::findChat(const QString& uid)
 {
     const bool hasEnable = m_schema.hasColumn(QStringLiteral("ZCHAT"), QStringLiteral("ZENABLE"));
     Sqlite3Cursor cursor = query(Sqlite3Sql(hasEnable ? "select Z_PK,ZENABLE from ZCHAT where ZMID=?"
-                                                           : "select Z_PK from ZCHAT where ZMID=?")
-                                          .addTextParam(uid));
+                                                      : "select Z_PK from ZCHAT where ZMID=?")
+                                     .addTextParam(uid));
     if (!cursor.moveNext())
         return {};
     return {cursor.getInt64(QStringLiteral("Z_PK")), cursor.getInt(QStringLiteral("ZENABLE"), 1) != 0};
@@ -153,10 +153,9 @@ qint64 IOSLineDb::findMessage(qint64 chatPk, const QString& uid)
     if (isNoUid(uid))
         return 0;
     ensureMessageIdIndex();
-    Sqlite3Cursor cursor =
-        query(Sqlite3Sql("select Z_PK, ZTEXT from ZMESSAGE where ZID=? and ZCHAT like ?")
-                       .addTextParam(uid)
-                       .addInt64Param(chatPk));
+    Sqlite3Cursor cursor = query(Sqlite3Sql("select Z_PK, ZTEXT from ZMESSAGE where ZID=? and ZCHAT like ?")
+                                     .addTextParam(uid)
+                                     .addInt64Param(chatPk));
     if (!cursor.moveNext())
         return 0;
     const qint64 pk = cursor.getInt64(QStringLiteral("Z_PK"));
@@ -164,8 +163,8 @@ qint64 IOSLineDb::findMessage(qint64 chatPk, const QString& uid)
     cursor = {};
     if (EmojiText::hasDamagedEmoji(text)) {
         execute(Sqlite3Sql("update ZMESSAGE set ZTEXT=? where Z_PK=?")
-                         .addTextBytesParam(EmojiText::repairEmojiTerminator(text))
-                         .addInt64Param(pk));
+                    .addTextBytesParam(EmojiText::repairEmojiTerminator(text))
+                    .addInt64Param(pk));
     }
     return pk;
 }
@@ -349,9 +348,9 @@ void IOSLineDb::linkChatMembers(qint64 chatPk, const _LineChat& chat)
             continue;
         const qint64 userPk = userPkOrInsert(*member);
         execute(QStringLiteral("replace into %1(%2,%3) values(%4,%5)")
-                         .arg(m_joins.chatMembersTable, m_joins.chatColumn, m_joins.chatUserColumn)
-                         .arg(chatPk)
-                         .arg(userPk));
+                    .arg(m_joins.chatMembersTable, m_joins.chatColumn, m_joins.chatUserColumn)
+                    .arg(chatPk)
+                    .arg(userPk));
     }
 }
 
@@ -365,9 +364,9 @@ void IOSLineDb::linkGroupMembers(qint64 groupPk, const _LineGroup& group)
             continue;
         const qint64 userPk = userPkOrInsert(*member);
         execute(QStringLiteral("replace into %1(%2,%3) values(%4,%5)")
-                         .arg(m_joins.groupMembersTable, m_joins.groupColumn, m_joins.groupUserColumn)
-                         .arg(groupPk)
-                         .arg(userPk));
+                    .arg(m_joins.groupMembersTable, m_joins.groupColumn, m_joins.groupUserColumn)
+                    .arg(groupPk)
+                    .arg(userPk));
     }
 }
 
@@ -429,10 +428,9 @@ void IOSLineDb::finish()
     // Z_MAX is Core Data's key counter: it must cover every row, and it never goes down, so that keys the
     // app handed out before (for rows since deleted) are not handed out again.
     auto keepCounter = [&](const char* table, const char* entity) {
-        execute(
-            QStringLiteral("update Z_PRIMARYKEY set Z_MAX=max(coalesce(Z_MAX, 0), "
-                           "coalesce((select max(Z_PK) from %1), 0)) where Z_NAME='%2' or Z_NAME='%1'")
-                .arg(QLatin1String(table), QLatin1String(entity)));
+        execute(QStringLiteral("update Z_PRIMARYKEY set Z_MAX=max(coalesce(Z_MAX, 0), "
+                               "coalesce((select max(Z_PK) from %1), 0)) where Z_NAME='%2' or Z_NAME='%1'")
+                    .arg(QLatin1String(table), QLatin1String(entity)));
     };
     keepCounter("ZCHAT", "Chat");
     if (m_schema.hasTable(QStringLiteral("ZGROUP")))

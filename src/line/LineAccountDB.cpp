@@ -42,9 +42,9 @@ void LineAccountDB::saveAccount(const LineAccount& account)
         if (account.uid.isEmpty())
             return;
         execute(Sqlite3Sql("replace into line_account(uid, name, tel) values(?, ?, ?)")
-                         .addTextParam(account.uid)
-                         .addTextParam(account.name)
-                         .addTextParam(account.tel));
+                    .addTextParam(account.uid)
+                    .addTextParam(account.name)
+                    .addTextParam(account.tel));
     } catch (const std::exception& error) {
         qWarning("LineAccountDB::saveAccount error: %s", error.what());
     }

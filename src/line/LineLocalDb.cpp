@@ -156,7 +156,7 @@ void LineLocalDb::removeForeignUsers()
     execute(
         "delete from line_chat_users where user_id in (select _id from line_user where uid not like 'u%')");
     execute("delete from line_group_members where user_id in (select _id from line_user where uid not "
-                 "like 'u%')");
+            "like 'u%')");
     execute("delete from line_msg where from_id in (select _id from line_user where uid not like 'u%')");
     execute("delete from line_user where uid not like 'u%'");
 }
@@ -206,8 +206,8 @@ void LineLocalDb::fillContacts(_LineData& data)
             chat->lastUpdated = timeFromSeconds(lastTimes, QStringLiteral("last_ts"));
     }
 
-    Sqlite3Cursor groups = query(
-        "select g.*, c._id as chat_id from line_group as g inner join line_chat as c on g.uid=c.uid");
+    Sqlite3Cursor groups =
+        query("select g.*, c._id as chat_id from line_group as g inner join line_chat as c on g.uid=c.uid");
     while (groups.moveNext()) {
         _LineChat* chat = data.chat(groups.getInt64(QStringLiteral("chat_id")));
         if (!chat)
@@ -241,13 +241,12 @@ qint64 LineLocalDb::countMessages(const _LineChat* chat)
 {
     open();
     if (!chat)
-        return queryInt64(
-            "select count(*) from line_msg as m inner join line_chat as c on m.chat_id=c._id", 0);
+        return queryInt64("select count(*) from line_msg as m inner join line_chat as c on m.chat_id=c._id",
+                          0);
     // By the chat's row keys, so the (chat_id, ts) index counts; joining on the uid may scan every message.
     qint64 count = 0;
     for (qint64 id : chatIdsOf(chat->uid))
-        count +=
-            queryInt64(Sqlite3Sql("select count(*) from line_msg where chat_id=?").addInt64Param(id), 0);
+        count += queryInt64(Sqlite3Sql("select count(*) from line_msg where chat_id=?").addInt64Param(id), 0);
     return count;
 }
 
@@ -427,9 +426,9 @@ qint64 LineLocalDb::findMessage(qint64 chatId, const QString& uid)
     if (isNoUid(uid))
         return 0;
     return queryInt64(Sqlite3Sql("select _id from line_msg where uid=? and chat_id=?")
-                               .addTextParam(uid)
-                               .addInt64Param(chatId),
-                           0);
+                          .addTextParam(uid)
+                          .addInt64Param(chatId),
+                      0);
 }
 
 qint64 LineLocalDb::insertChat(const _LineChat& chat)
@@ -497,8 +496,8 @@ void LineLocalDb::linkChatUsers(qint64 chatId, const _LineChat& chat)
     for (const _LineUser* user : chat.members) {
         const qint64 userId = userIdOrInsert(*user);
         execute(QStringLiteral("replace into line_chat_users(chat_id,user_id) values(%1,%2)")
-                         .arg(chatId)
-                         .arg(userId));
+                    .arg(chatId)
+                    .arg(userId));
     }
 }
 
@@ -507,8 +506,8 @@ void LineLocalDb::linkGroupMembers(qint64 groupId, const _LineGroup& group)
     for (const _LineUser* user : group.members) {
         const qint64 userId = userIdOrInsert(*user);
         execute(QStringLiteral("replace into line_group_members(group_id,user_id) values(%1,%2)")
-                         .arg(groupId)
-                         .arg(userId));
+                    .arg(groupId)
+                    .arg(userId));
     }
 }
 
@@ -523,8 +522,8 @@ void LineLocalDb::deleteMessages(const QList<_LineMsg>& messages)
             continue;
         }
         execute(Sqlite3Sql("delete from line_msg where chat_id=? and uid=?")
-                         .addInt64Param(message.chat ? message.chat->id : 0)
-                         .addTextParam(message.uid));
+                    .addInt64Param(message.chat ? message.chat->id : 0)
+                    .addTextParam(message.uid));
     }
     execute(
         "delete from line_chat where (select 1 from line_msg where chat_id=line_chat._id limit 1) is null");

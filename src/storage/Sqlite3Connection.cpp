@@ -10,7 +10,9 @@ namespace {
 constexpr int kMaxCachedStatements = 64;
 }
 
-Sqlite3Connection::Sqlite3Connection(sqlite3* db, const QString& path) : m_db(db), m_path(path) {}
+Sqlite3Connection::Sqlite3Connection(sqlite3* db, const QString& path) : m_db(db), m_path(path)
+{
+}
 
 Sqlite3Connection::~Sqlite3Connection()
 {
@@ -62,9 +64,9 @@ void Sqlite3Connection::bind(sqlite3_stmt* stmt, const QList<Sqlite3Param>& para
 {
     const int expected = sqlite3_bind_parameter_count(stmt);
     if (expected != params.size())
-        throw Sqlite3Error(SQLITE_RANGE, QStringLiteral("The statement takes %1 parameters, %2 given.")
-                                             .arg(expected)
-                                             .arg(params.size()));
+        throw Sqlite3Error(
+            SQLITE_RANGE,
+            QStringLiteral("The statement takes %1 parameters, %2 given.").arg(expected).arg(params.size()));
     for (int i = 0; i < params.size(); ++i) {
         const int index = i + 1;
         int rc = SQLITE_OK;

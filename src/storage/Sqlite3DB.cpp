@@ -131,7 +131,8 @@ int Sqlite3DB::changes() const
 QList<_SqliteCol> Sqlite3DB::tbCols(const QString& table)
 {
     QList<_SqliteCol> columns;
-    Sqlite3Cursor cursor = query(Sqlite3Sql(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table))));
+    Sqlite3Cursor cursor =
+        query(Sqlite3Sql(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table))));
     while (cursor.moveNext()) {
         _SqliteCol col;
         col.cid = cursor.getInt(QStringLiteral("cid"));

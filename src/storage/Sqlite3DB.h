@@ -14,7 +14,8 @@ struct sqlite3;
 class Sqlite3DB
 {
 public:
-    enum OpenFlags {
+    enum OpenFlags
+    {
         OpenReadOnly = 1,
         OpenReadWrite = 2,
         OpenReadWriteCreate = 6,

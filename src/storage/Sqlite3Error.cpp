@@ -17,7 +17,8 @@ QString sqliteErrorText(int code, const char* sqliteMessage)
         return QStringLiteral("The database is damaged (%1).").arg(own);
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral("The database is in use by another program (%1). Close it and try again.").arg(own);
+        return QStringLiteral("The database is in use by another program (%1). Close it and try again.")
+            .arg(own);
     case SQLITE_CANTOPEN:
         return QStringLiteral("The database cannot be opened (%1).").arg(own);
     case SQLITE_FULL:

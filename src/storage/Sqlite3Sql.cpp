@@ -1,10 +1,16 @@
 #include "storage/Sqlite3Sql.h"
 
-Sqlite3Sql::Sqlite3Sql(const char* sql) : m_sql(sql) {}
+Sqlite3Sql::Sqlite3Sql(const char* sql) : m_sql(sql)
+{
+}
 
-Sqlite3Sql::Sqlite3Sql(const QByteArray& sql) : m_sql(sql) {}
+Sqlite3Sql::Sqlite3Sql(const QByteArray& sql) : m_sql(sql)
+{
+}
 
-Sqlite3Sql::Sqlite3Sql(const QString& sql) : m_sql(sql.toUtf8()) {}
+Sqlite3Sql::Sqlite3Sql(const QString& sql) : m_sql(sql.toUtf8())
+{
+}
 
 Sqlite3Sql& Sqlite3Sql::appendSql(const QString& text)
 {

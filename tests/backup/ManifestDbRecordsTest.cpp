@@ -254,9 +254,8 @@ TEST_F(ManifestDbRecordsTest, RowsThatAreNotArchivesAreReportedAndNothingIsRead)
     {
         Sqlite3DB db;
         db.openFile(path(), Sqlite3DB::OpenReadWrite);
-        db.execute(
-            "insert into Files(fileID, domain, relativePath, flags, file) values('y', 'D', 'b', 1, "
-            "x'62706c6973743030')");
+        db.execute("insert into Files(fileID, domain, relativePath, flags, file) values('y', 'D', 'b', 1, "
+                   "x'62706c6973743030')");
     }
     try {
         MBDBParser::readManifestDb(path(), QString());
@@ -295,14 +294,12 @@ TEST_F(ManifestDbRecordsTest, PendingChangesBecomeDeletesUpdatesAndReplacesWithF
 
     Sqlite3DB db;
     db.openFile(path(), Sqlite3DB::OpenReadOnly);
-    EXPECT_EQ(
-        db.queryInt64(Sqlite3Sql("select flags from Files where fileID=?").addTextParam(id("link"))), 4);
-    EXPECT_EQ(
-        db.queryInt64(Sqlite3Sql("select flags from Files where fileID=?").addTextParam(id("folder"))),
-        2);
-    EXPECT_EQ(
-        db.queryInt64(Sqlite3Sql("select count(*) from Files where fileID=?").addTextParam(id("drop"))),
-        0);
+    EXPECT_EQ(db.queryInt64(Sqlite3Sql("select flags from Files where fileID=?").addTextParam(id("link"))),
+              4);
+    EXPECT_EQ(db.queryInt64(Sqlite3Sql("select flags from Files where fileID=?").addTextParam(id("folder"))),
+              2);
+    EXPECT_EQ(db.queryInt64(Sqlite3Sql("select count(*) from Files where fileID=?").addTextParam(id("drop"))),
+              0);
     db.close();
     const FileRecordSet back = MBDBParser::readManifestDb(path(), QString());
     EXPECT_EQ(back.records.size(), 4);

@@ -150,14 +150,12 @@ TEST_F(IOSLineDbReaderTest, OpeningRemovesHiddenChatsFromTheCopyOnly)
     copy.openFile(m_db->storePath(), Sqlite3DB::OpenReadOnly);
     EXPECT_EQ(copy.queryInt64("select count(*) from ZCHAT where ZENABLE=0"), 0);
     EXPECT_EQ(copy.queryInt64(Sqlite3Sql("select count(*) from ZMESSAGE where ZID=?")
-                                       .addTextParam(s_fixture->special.value(Special::DisabledChatMessage))),
+                                  .addTextParam(s_fixture->special.value(Special::DisabledChatMessage))),
               0);
-    EXPECT_EQ(copy.queryInt64(
-                  "select count(*) from ZCHATMETADATA where ZCHAT not in (select Z_PK from ZCHAT)"),
-              0);
-    EXPECT_EQ(copy.queryInt64(
-                  "select count(*) from Z_1MEMBERS where Z_1CHATS not in (select Z_PK from ZCHAT)"),
-              0);
+    EXPECT_EQ(
+        copy.queryInt64("select count(*) from ZCHATMETADATA where ZCHAT not in (select Z_PK from ZCHAT)"), 0);
+    EXPECT_EQ(
+        copy.queryInt64("select count(*) from Z_1MEMBERS where Z_1CHATS not in (select Z_PK from ZCHAT)"), 0);
     Sqlite3DB original;
     original.openFile(s_fixture->storePath(), Sqlite3DB::OpenReadOnly);
     EXPECT_EQ(original.queryInt64("select count(*) from ZCHAT where ZENABLE=0"), 2);

@@ -92,10 +92,7 @@ protected:
     }
 
     // The store the merge reads from, through a cache copy like every reader.
-    Loaded source(const LineFixture& fixture)
-    {
-        return load(IOSLineStoreCache::openCopy(fixture.appRoot));
-    }
+    Loaded source(const LineFixture& fixture) { return load(IOSLineStoreCache::openCopy(fixture.appRoot)); }
 
     QTemporaryDir m_dir;
 };

@@ -146,14 +146,14 @@ TEST_F(LineLocalDbTest, OldRowsRegainLostEmojiTerminatorsNewRowsKeepTheirBytes)
         db.open();
         db.execute("insert into line_chat(uid, type) values('u1', 'single')");
         db.execute(Sqlite3Sql("insert into line_msg(uid, type, ts, chat_id, content, ver) values('old', "
-                                   "'text', 1, 1, ?, 0)")
-                            .addTextBytesParam(damaged));
+                              "'text', 1, 1, ?, 0)")
+                       .addTextBytesParam(damaged));
         db.execute(Sqlite3Sql("insert into line_msg(uid, type, ts, chat_id, content, ver) "
-                                   "values('null', 'text', 2, 1, ?, NULL)")
-                            .addTextBytesParam(damaged));
+                              "values('null', 'text', 2, 1, ?, NULL)")
+                       .addTextBytesParam(damaged));
         db.execute(Sqlite3Sql("insert into line_msg(uid, type, ts, chat_id, content, ver) values('new', "
-                                   "'text', 3, 1, ?, 1)")
-                            .addTextBytesParam(damaged));
+                              "'text', 3, 1, ?, 1)")
+                       .addTextBytesParam(damaged));
     }
     auto db = reopen();
     const QList<_LineMsg> messages = db->loadMessages(nullptr, 1, 10, true);

@@ -42,14 +42,14 @@ public:
         open();
         Sqlite3Transaction transaction(*this);
         execute(Sqlite3Sql("insert or ignore into chat(id, uid) values(?, ?)")
-                         .addInt64Param(chatId)
-                         .addTextParam(QStringLiteral("c%1").arg(chatId)));
+                    .addInt64Param(chatId)
+                    .addTextParam(QStringLiteral("c%1").arg(chatId)));
         for (int i = 0; i < count; ++i) {
             ++m_nextTs;
             execute(Sqlite3Sql("insert into msg(uid, chat_id, ts) values(?, ?, ?)")
-                             .addTextParam(QStringLiteral("m%1").arg(m_nextTs))
-                             .addInt64Param(chatId)
-                             .addInt64Param(m_nextTs));
+                        .addTextParam(QStringLiteral("m%1").arg(m_nextTs))
+                        .addInt64Param(chatId)
+                        .addInt64Param(m_nextTs));
         }
         transaction.commit();
     }

@@ -60,8 +60,8 @@ TEST_F(Sqlite3DBTest, TextBytesBindAsTextWithoutReencoding)
 {
     const QByteArray broken("ab\xf4\x8f\xbf\xbf\xef\xbf\xbd\xff", 10); // not valid UTF-8 at the end
     m_db.execute(Sqlite3Sql("insert into t(name, b) values(?, ?)")
-                          .addTextBytesParam(broken)
-                          .addBlobParam(QByteArray()));
+                     .addTextBytesParam(broken)
+                     .addBlobParam(QByteArray()));
     Sqlite3Cursor cursor = m_db.query("select name, typeof(name) as tn, typeof(b) as tb from t");
     ASSERT_TRUE(cursor.moveNext());
     EXPECT_EQ(cursor.getTextBytes("name"), broken);

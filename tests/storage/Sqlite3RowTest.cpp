@@ -24,8 +24,8 @@ TEST(Sqlite3RowTest, InsertSqlBindsEachVariantByItsType)
     db.execute(sql);
 
     Sqlite3Cursor cursor = db.query("select typeof(a) ta, typeof(b) tb, typeof(c) tc, typeof(d) td, "
-                                         "typeof(e) te, typeof(f) tf, typeof(g) tg, "
-                                         "b, e, f from m");
+                                    "typeof(e) te, typeof(f) tf, typeof(g) tg, "
+                                    "b, e, f from m");
     ASSERT_TRUE(cursor.moveNext());
     EXPECT_EQ(cursor.getText("ta"), QStringLiteral("text"));
     EXPECT_EQ(cursor.getText("tb"), QStringLiteral("integer"));

@@ -126,17 +126,15 @@ void writeManifestDb(const QString& path, const QList<FixtureRecord>& records, c
     QFile::remove(path);
     Sqlite3DB db;
     db.openFile(path, Sqlite3DB::OpenReadWriteCreate);
-    db.execute(
-        "CREATE TABLE Files (fileID TEXT PRIMARY KEY, domain TEXT, relativePath TEXT, flags INTEGER, "
-        "file BLOB)");
+    db.execute("CREATE TABLE Files (fileID TEXT PRIMARY KEY, domain TEXT, relativePath TEXT, flags INTEGER, "
+               "file BLOB)");
     db.execute("CREATE INDEX FilesDomainIdx ON Files(domain)");
     db.execute("CREATE INDEX FilesRelativePathIdx ON Files(relativePath)");
     db.execute("CREATE INDEX FilesFlagsIdx ON Files(flags)");
     db.execute("CREATE TABLE Properties (key TEXT PRIMARY KEY, value BLOB)");
     Sqlite3Transaction transaction(db);
     if (!descriptionKey.isEmpty())
-        db.execute(
-            Sqlite3Sql("INSERT INTO Properties(key, value) VALUES('salt', ?)").addBlobParam(salt));
+        db.execute(Sqlite3Sql("INSERT INTO Properties(key, value) VALUES('salt', ?)").addBlobParam(salt));
     for (const FixtureRecord& record : records) {
         const QByteArray archive = deviceArchive(record);
         Sqlite3Sql sql(

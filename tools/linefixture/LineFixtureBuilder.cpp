@@ -152,9 +152,9 @@ public:
         for (const QString& statement : FixtureSchema::groupStore(e))
             db.execute(statement);
         db.execute(Sqlite3Sql("insert into Z_METADATA(Z_VERSION, Z_UUID, Z_PLIST) values(1, ?, ?)")
-                            .addTextParam(QStringLiteral("6B1A2F0E-9C1D-4E7A-8E55-2D8F0C3B4A10"))
-                            .addBlobParam(FixturePlist::binaryDict(
-                                {{QStringLiteral("NSStoreType"), QStringLiteral("SQLite")}})));
+                       .addTextParam(QStringLiteral("6B1A2F0E-9C1D-4E7A-8E55-2D8F0C3B4A10"))
+                       .addBlobParam(FixturePlist::binaryDict(
+                           {{QStringLiteral("NSStoreType"), QStringLiteral("SQLite")}})));
         QHash<qint64, qint64> groupUserPks; // ZUSER pk -> ZUNIFIEDGROUPUSER pk
         for (const FixtureGroup& group : m_plan.groups) {
             db.execute(
@@ -174,18 +174,18 @@ public:
                 if (groupUserPk == 0) {
                     groupUserPk = groupUserPks.size();
                     db.execute(Sqlite3Sql("insert into ZUNIFIEDGROUPUSER(Z_PK, Z_ENT, Z_OPT, ZMID, "
-                                               "ZNAME) values(?,?,1,?,?)")
-                                        .addInt64Param(groupUserPk)
-                                        .addIntParam(e.unifiedGroupUser)
-                                        .addTextParam(m_plan.user(member)->mid)
-                                        .addTextParam(m_plan.user(member)->name));
+                                          "ZNAME) values(?,?,1,?,?)")
+                                   .addInt64Param(groupUserPk)
+                                   .addIntParam(e.unifiedGroupUser)
+                                   .addTextParam(m_plan.user(member)->mid)
+                                   .addTextParam(m_plan.user(member)->name));
                 }
                 db.execute(QStringLiteral("insert into %1(%2, %3) values(%4, %5)")
-                                    .arg(FixtureSchema::unifiedMembersTable(e),
-                                         FixtureSchema::unifiedMembersGroupColumn(e),
-                                         FixtureSchema::unifiedMembersUserColumn(e))
-                                    .arg(group.pk)
-                                    .arg(groupUserPk));
+                               .arg(FixtureSchema::unifiedMembersTable(e),
+                                    FixtureSchema::unifiedMembersGroupColumn(e),
+                                    FixtureSchema::unifiedMembersUserColumn(e))
+                               .arg(group.pk)
+                               .arg(groupUserPk));
             }
         }
         db.execute(
@@ -212,8 +212,8 @@ private:
              {QStringLiteral("NSStoreModelVersionIdentifiers"), QVariantList{QStringLiteral("")}},
              {QStringLiteral("NSAutoVacuumLevel"), QStringLiteral("2")}});
         db.execute(Sqlite3Sql("insert into Z_METADATA(Z_VERSION, Z_UUID, Z_PLIST) values(1, ?, ?)")
-                            .addTextParam(QStringLiteral("0F8E2C1B-5A4D-4B3C-9E2F-7A6B5C4D3E21"))
-                            .addBlobParam(plist));
+                       .addTextParam(QStringLiteral("0F8E2C1B-5A4D-4B3C-9E2F-7A6B5C4D3E21"))
+                       .addBlobParam(plist));
         db.execute(
             Sqlite3Sql("insert into Z_MODELCACHE(Z_CONTENT) values(?)").addBlobParam(QByteArray(64, '\x5a')));
     }
@@ -251,24 +251,22 @@ private:
                      FixtureSchema::chatMembersUserColumn(e));
         qint64 metadataPk = 0;
         for (const FixtureChat& chat : m_plan.chats) {
-            db.execute(
-                Sqlite3Sql("insert into ZCHAT(Z_PK, Z_ENT, Z_OPT, ZALERT, ZE2EECONTENTTYPES, ZENABLE, "
-                           "ZEXPIREINTERVAL, ZLIVE, ZSESSIONID, ZSORTORDER, ZTYPE, ZUNREAD, ZMID) "
-                           "values(?,?,4,1,0,?,0,0,0,0,?,0,?)")
-                    .addInt64Param(chat.pk)
-                    .addIntParam(e.chat)
-                    .addIntParam(chat.enabled ? 1 : 0)
-                    .addIntParam(chat.type)
-                    .addTextParam(chat.mid));
+            db.execute(Sqlite3Sql("insert into ZCHAT(Z_PK, Z_ENT, Z_OPT, ZALERT, ZE2EECONTENTTYPES, ZENABLE, "
+                                  "ZEXPIREINTERVAL, ZLIVE, ZSESSIONID, ZSORTORDER, ZTYPE, ZUNREAD, ZMID) "
+                                  "values(?,?,4,1,0,?,0,0,0,0,?,0,?)")
+                           .addInt64Param(chat.pk)
+                           .addIntParam(e.chat)
+                           .addIntParam(chat.enabled ? 1 : 0)
+                           .addIntParam(chat.type)
+                           .addTextParam(chat.mid));
             for (qint64 member : chat.memberPks)
                 db.execute(Sqlite3Sql(link).addInt64Param(chat.pk).addInt64Param(member));
             if (!chat.enabled || chat.pk % 3 == 0) {
-                db.execute(
-                    Sqlite3Sql("insert into ZCHATMETADATA(Z_PK, Z_ENT, Z_OPT, ZCHAT, ZKEY, ZVALUE) "
-                               "values(?, ?, 1, ?, 'notification', 'on')")
-                        .addInt64Param(++metadataPk)
-                        .addIntParam(e.chatMetadata)
-                        .addInt64Param(chat.pk));
+                db.execute(Sqlite3Sql("insert into ZCHATMETADATA(Z_PK, Z_ENT, Z_OPT, ZCHAT, ZKEY, ZVALUE) "
+                                      "values(?, ?, 1, ?, 'notification', 'on')")
+                               .addInt64Param(++metadataPk)
+                               .addIntParam(e.chatMetadata)
+                               .addInt64Param(chat.pk));
             }
             LineFixtureChat info;
             info.pk = chat.pk;
@@ -384,9 +382,9 @@ private:
     {
         for (auto it = m_summaries.cbegin(); it != m_summaries.cend(); ++it) {
             db.execute(Sqlite3Sql("update ZCHAT set ZLASTUPDATED=?, ZLASTMESSAGE=? where Z_PK=?")
-                                .addDoubleParam(double(it->timestamp) / 1000.0 - kCoreDataEpoch)
-                                .addTextBytesParam(it->text)
-                                .addInt64Param(m_plan.chats[it.key()].pk));
+                           .addDoubleParam(double(it->timestamp) / 1000.0 - kCoreDataEpoch)
+                           .addTextBytesParam(it->text)
+                           .addInt64Param(m_plan.chats[it.key()].pk));
         }
     }
 
