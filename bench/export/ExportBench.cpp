@@ -3,7 +3,7 @@
 // and files mixed in), held in memory: the walk costs only the copy of each message, so the ratios here
 // are an upper bound of those on a database-backed source, whose walk also reads and decodes rows.
 #include "ChatFixture.h"
-#include "export/ExportMessagesThread.h"
+#include "jobs/ExportMessagesThread.h"
 #include "ui/LineBubblePageBuilder.h"
 
 #include <QCoreApplication>
@@ -54,13 +54,13 @@ void exportFormat(benchmark::State& state, int format, const char* fileName)
 
 void exportCsv(benchmark::State& state)
 {
-    exportFormat(state, ExportMessagesThread::Csv, "all.csv");
+    exportFormat(state, MessageExporter::Csv, "all.csv");
 }
 BENCHMARK(exportCsv)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 void exportPlainText(benchmark::State& state)
 {
-    exportFormat(state, ExportMessagesThread::PlainText, "all.txt");
+    exportFormat(state, MessageExporter::PlainText, "all.txt");
 }
 BENCHMARK(exportPlainText)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 

@@ -4,7 +4,7 @@
 // into the same database again (every message a duplicate). Each job's peak resident memory above what
 // the process held when it started is reported as peak_rss_growth_MB.
 #include "LineFixtureBuilder.h"
-#include "export/ExportMessagesThread.h"
+#include "jobs/ExportMessagesThread.h"
 #include "jobs/BackupLineMessagesThread.h"
 #include "line/IOSLineDb.h"
 #include "line/IOSLineStoreCache.h"
@@ -157,13 +157,13 @@ void exportFormat(benchmark::State& state, int format, const char* fileName)
 
 void exportCsv(benchmark::State& state)
 {
-    exportFormat(state, ExportMessagesThread::Csv, "all.csv");
+    exportFormat(state, MessageExporter::Csv, "all.csv");
 }
 BENCHMARK(exportCsv)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 void exportPlainText(benchmark::State& state)
 {
-    exportFormat(state, ExportMessagesThread::PlainText, "all.txt");
+    exportFormat(state, MessageExporter::PlainText, "all.txt");
 }
 BENCHMARK(exportPlainText)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 

@@ -21,6 +21,21 @@
     </message>
 </context>
 <context>
+    <name>BackupFileMerger</name>
+    <message>
+        <source>Transferring files...</source>
+        <translation>Transferring files...</translation>
+    </message>
+    <message>
+        <source>File: %1</source>
+        <translation>File: %1</translation>
+    </message>
+    <message>
+        <source>can not overwrite %1</source>
+        <translation>can not overwrite %1</translation>
+    </message>
+</context>
+<context>
     <name>BackupLineMessagesThread</name>
     <message>
         <source>IDS_BACKING_UP_LINE_MESSAGES</source>
@@ -82,20 +97,8 @@
         <translation>Exporting Messages...</translation>
     </message>
     <message>
-        <source>Messages: %1/%2</source>
-        <translation>Messages: %1/%2</translation>
-    </message>
-    <message>
         <source>IDS_SUC_EXPORT_%1_MMS</source>
         <translation>Successfully exported %1 Messages.</translation>
-    </message>
-    <message>
-        <source>not support export format.</source>
-        <translation>not support export format.</translation>
-    </message>
-    <message>
-        <source>Can not create the folder %1.</source>
-        <translation>Can not create the folder %1.</translation>
     </message>
 </context>
 <context>
@@ -109,12 +112,10 @@
         <translation>Successfully extracted attachments to %1.</translation>
     </message>
     <message>
-        <source>Cannot create the folder %1.</source>
-        <translation>Cannot create the folder %1.</translation>
-    </message>
-    <message>
-        <source>Extracted %1 attachments to %2, but %3 could not be copied.&lt;br/&gt;%4</source>
-        <translation>Extracted %1 attachments to %2, but %3 could not be copied.&lt;br/&gt;%4</translation>
+        <source>Extracted %1 attachments to %2, but %3 could not be copied.
+%4</source>
+        <translation>Extracted %1 attachments to %2, but %3 could not be copied.
+%4</translation>
     </message>
 </context>
 <context>
@@ -148,21 +149,6 @@
     <message>
         <source>IDS_CACHING_BACKUP_FILE_%1</source>
         <translation>Loading %1...</translation>
-    </message>
-</context>
-<context>
-    <name>IOSMergeWAFiles2iTunesBKThread</name>
-    <message>
-        <source>Transferring files...</source>
-        <translation>Transferring files...</translation>
-    </message>
-    <message>
-        <source>File: %1</source>
-        <translation>File: %1</translation>
-    </message>
-    <message>
-        <source>can not overwrite %1</source>
-        <translation>can not overwrite %1</translation>
     </message>
 </context>
 <context>
@@ -477,6 +463,17 @@
     </message>
 </context>
 <context>
+    <name>MediaExtractor</name>
+    <message>
+        <source>IDS_EXTRACTING_MEDIA_FILES</source>
+        <translation>Extracting attachments...</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
+        <translation>Cannot create the folder %1.</translation>
+    </message>
+</context>
+<context>
     <name>MessageBoxBuilder</name>
     <message>
         <source>Yes</source>
@@ -517,6 +514,25 @@
     <message>
         <source>An Error Occurred. &lt;br/&gt;&lt;br/&gt;%1&lt;br/&gt;&lt;br/&gt; Or you can contact %2 for help.</source>
         <translation>An Error Occurred. &lt;br/&gt;&lt;br/&gt;%1&lt;br/&gt;&lt;br/&gt; Or you can contact %2 for help.</translation>
+    </message>
+</context>
+<context>
+    <name>MessageExporter</name>
+    <message>
+        <source>IDS_EXPORTING_MESSAGES_TO_FILE</source>
+        <translation>Exporting Messages...</translation>
+    </message>
+    <message>
+        <source>not support export format.</source>
+        <translation>not support export format.</translation>
+    </message>
+    <message>
+        <source>Can not create the folder %1.</source>
+        <translation>Can not create the folder %1.</translation>
+    </message>
+    <message>
+        <source>Messages: %1/%2</source>
+        <translation>Messages: %1/%2</translation>
     </message>
 </context>
 <context>

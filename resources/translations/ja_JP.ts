@@ -21,6 +21,21 @@
     </message>
 </context>
 <context>
+    <name>BackupFileMerger</name>
+    <message>
+        <source>Transferring files...</source>
+        <translation>ファイルを転送しています...</translation>
+    </message>
+    <message>
+        <source>File: %1</source>
+        <translation>ファイル: %1</translation>
+    </message>
+    <message>
+        <source>can not overwrite %1</source>
+        <translation>%1 を上書きできません</translation>
+    </message>
+</context>
+<context>
     <name>BackupLineMessagesThread</name>
     <message>
         <source>IDS_BACKING_UP_LINE_MESSAGES</source>
@@ -82,20 +97,8 @@
         <translation>メッセージをエクスポートしています...</translation>
     </message>
     <message>
-        <source>Messages: %1/%2</source>
-        <translation>メッセージ: %1/%2</translation>
-    </message>
-    <message>
         <source>IDS_SUC_EXPORT_%1_MMS</source>
         <translation>%1 件のメッセージをエクスポートしました。</translation>
-    </message>
-    <message>
-        <source>not support export format.</source>
-        <translation>この形式のエクスポートには対応していません。</translation>
-    </message>
-    <message>
-        <source>Can not create the folder %1.</source>
-        <translation>フォルダ %1 を作成できません。</translation>
     </message>
 </context>
 <context>
@@ -109,12 +112,10 @@
         <translation>添付ファイルを %1 に取り出しました。</translation>
     </message>
     <message>
-        <source>Cannot create the folder %1.</source>
-        <translation>フォルダ %1 を作成できません。</translation>
-    </message>
-    <message>
-        <source>Extracted %1 attachments to %2, but %3 could not be copied.&lt;br/&gt;%4</source>
-        <translation>%1 件の添付ファイルを %2 に取り出しましたが、%3 件はコピーできませんでした。&lt;br/&gt;%4</translation>
+        <source>Extracted %1 attachments to %2, but %3 could not be copied.
+%4</source>
+        <translation>%1 件の添付ファイルを %2 に取り出しましたが、%3 件はコピーできませんでした。
+%4</translation>
     </message>
 </context>
 <context>
@@ -148,21 +149,6 @@
     <message>
         <source>IDS_CACHING_BACKUP_FILE_%1</source>
         <translation>%1 を読み込んでいます...</translation>
-    </message>
-</context>
-<context>
-    <name>IOSMergeWAFiles2iTunesBKThread</name>
-    <message>
-        <source>Transferring files...</source>
-        <translation>ファイルを転送しています...</translation>
-    </message>
-    <message>
-        <source>File: %1</source>
-        <translation>ファイル: %1</translation>
-    </message>
-    <message>
-        <source>can not overwrite %1</source>
-        <translation>%1 を上書きできません</translation>
     </message>
 </context>
 <context>
@@ -477,6 +463,17 @@
     </message>
 </context>
 <context>
+    <name>MediaExtractor</name>
+    <message>
+        <source>IDS_EXTRACTING_MEDIA_FILES</source>
+        <translation>添付ファイルを取り出しています...</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
+        <translation>フォルダ %1 を作成できません。</translation>
+    </message>
+</context>
+<context>
     <name>MessageBoxBuilder</name>
     <message>
         <source>Yes</source>
@@ -517,6 +514,25 @@
     <message>
         <source>An Error Occurred. &lt;br/&gt;&lt;br/&gt;%1&lt;br/&gt;&lt;br/&gt; Or you can contact %2 for help.</source>
         <translation>エラーが発生しました。&lt;br/&gt;&lt;br/&gt;%1&lt;br/&gt;&lt;br/&gt;解決しない場合は %2 までお問い合わせください。</translation>
+    </message>
+</context>
+<context>
+    <name>MessageExporter</name>
+    <message>
+        <source>IDS_EXPORTING_MESSAGES_TO_FILE</source>
+        <translation>メッセージをエクスポートしています...</translation>
+    </message>
+    <message>
+        <source>not support export format.</source>
+        <translation>この形式のエクスポートには対応していません。</translation>
+    </message>
+    <message>
+        <source>Can not create the folder %1.</source>
+        <translation>フォルダ %1 を作成できません。</translation>
+    </message>
+    <message>
+        <source>Messages: %1/%2</source>
+        <translation>メッセージ: %1/%2</translation>
     </message>
 </context>
 <context>

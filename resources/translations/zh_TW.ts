@@ -21,6 +21,21 @@
     </message>
 </context>
 <context>
+    <name>BackupFileMerger</name>
+    <message>
+        <source>Transferring files...</source>
+        <translation>正在傳輸檔案...</translation>
+    </message>
+    <message>
+        <source>File: %1</source>
+        <translation>檔案: %1</translation>
+    </message>
+    <message>
+        <source>can not overwrite %1</source>
+        <translation>無法覆寫 %1</translation>
+    </message>
+</context>
+<context>
     <name>BackupLineMessagesThread</name>
     <message>
         <source>IDS_BACKING_UP_LINE_MESSAGES</source>
@@ -82,20 +97,8 @@
         <translation>正在匯出訊息...</translation>
     </message>
     <message>
-        <source>Messages: %1/%2</source>
-        <translation>訊息：%1/%2</translation>
-    </message>
-    <message>
         <source>IDS_SUC_EXPORT_%1_MMS</source>
         <translation>已成功匯出 %1 則訊息。</translation>
-    </message>
-    <message>
-        <source>not support export format.</source>
-        <translation>不支援此匯出格式。</translation>
-    </message>
-    <message>
-        <source>Can not create the folder %1.</source>
-        <translation>無法建立資料夾 %1。</translation>
     </message>
 </context>
 <context>
@@ -109,12 +112,10 @@
         <translation>已成功將附件擷取到 %1。</translation>
     </message>
     <message>
-        <source>Cannot create the folder %1.</source>
-        <translation>無法建立資料夾 %1。</translation>
-    </message>
-    <message>
-        <source>Extracted %1 attachments to %2, but %3 could not be copied.&lt;br/&gt;%4</source>
-        <translation>已將 %1 個附件擷取到 %2，但有 %3 個無法複製。&lt;br/&gt;%4</translation>
+        <source>Extracted %1 attachments to %2, but %3 could not be copied.
+%4</source>
+        <translation>已將 %1 個附件擷取到 %2，但有 %3 個無法複製。
+%4</translation>
     </message>
 </context>
 <context>
@@ -148,21 +149,6 @@
     <message>
         <source>IDS_CACHING_BACKUP_FILE_%1</source>
         <translation>正在載入 %1...</translation>
-    </message>
-</context>
-<context>
-    <name>IOSMergeWAFiles2iTunesBKThread</name>
-    <message>
-        <source>Transferring files...</source>
-        <translation>正在傳輸檔案...</translation>
-    </message>
-    <message>
-        <source>File: %1</source>
-        <translation>檔案: %1</translation>
-    </message>
-    <message>
-        <source>can not overwrite %1</source>
-        <translation>無法覆寫 %1</translation>
     </message>
 </context>
 <context>
@@ -477,6 +463,17 @@
     </message>
 </context>
 <context>
+    <name>MediaExtractor</name>
+    <message>
+        <source>IDS_EXTRACTING_MEDIA_FILES</source>
+        <translation>正在擷取附件...</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
+        <translation>無法建立資料夾 %1。</translation>
+    </message>
+</context>
+<context>
     <name>MessageBoxBuilder</name>
     <message>
         <source>Yes</source>
@@ -517,6 +514,25 @@
     <message>
         <source>An Error Occurred. &lt;br/&gt;&lt;br/&gt;%1&lt;br/&gt;&lt;br/&gt; Or you can contact %2 for help.</source>
         <translation>發生錯誤。&lt;br/&gt;&lt;br/&gt;%1&lt;br/&gt;&lt;br/&gt;如需協助，請聯絡 %2。</translation>
+    </message>
+</context>
+<context>
+    <name>MessageExporter</name>
+    <message>
+        <source>IDS_EXPORTING_MESSAGES_TO_FILE</source>
+        <translation>正在匯出訊息...</translation>
+    </message>
+    <message>
+        <source>not support export format.</source>
+        <translation>不支援此匯出格式。</translation>
+    </message>
+    <message>
+        <source>Can not create the folder %1.</source>
+        <translation>無法建立資料夾 %1。</translation>
+    </message>
+    <message>
+        <source>Messages: %1/%2</source>
+        <translation>訊息：%1/%2</translation>
     </message>
 </context>
 <context>

@@ -35,14 +35,33 @@ void JobReporter::updateProgress(const QString& status, int progress, const QStr
     invokeUpdateProgress(m_form, status, progress, progressText);
 }
 
-void JobReporter::succeed(const QString& result) const
+void JobReporter::succeed(const JobMessage& result) const
 {
-    invokeSucceed(m_form, result);
+    showLink(result);
+    invokeSucceed(m_form, result.text);
 }
 
-void JobReporter::errorOccurred(const QString& text) const
+void JobReporter::errorOccurred(const JobMessage& error) const
 {
-    invokeErrorOccurred(m_form, text);
+    showLink(error);
+    invokeErrorOccurred(m_form, error.text);
+}
+
+void JobReporter::showLink(const JobMessage& message) const
+{
+    if (!m_form || message.link.isEmpty() || m_form->metaObject()->indexOfMethod("showLink(QString,QString)") < 0)
+        return;
+    QMetaObject::invokeMethod(m_form, "showLink", Qt::AutoConnection, Q_ARG(QString, message.link),
+                              Q_ARG(QString, message.linkText.isEmpty() ? message.link : message.linkText));
+}
+
+JobControl JobReporter::control() const
+{
+    JobControl::Listener listener;
+    listener.status = [this](const QString& status, int percent) { updateProgress(status, percent); };
+    listener.progress = [this](int percent, const QString& text) { updateProgress(QString(), percent, text); };
+    listener.cancelled = [this] { return isCancelled(); };
+    return JobControl(std::move(listener));
 }
 
 bool JobReporter::isCancelled() const

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/JobControl.h"
+#include "app/JobMessage.h"
+
 #include <QMetaMethod>
 #include <QObject>
 #include <QPointer>
@@ -9,7 +12,8 @@
 // with automatic connection, so calls from the job's thread are queued to the form's thread.
 // The form (ProgressForm, the console reporter of ferrowyn-cli, or a test double) provides the slots
 // updateProgress(QString,int,QString), succeed(QString), errorOccurred(QString) and the thread-safe
-// Q_INVOKABLE bool isCancelled() const.
+// Q_INVOKABLE bool isCancelled() const; all texts are plain text. A form that can show a link also has
+// the slot showLink(QString address, QString text), called just before the message the link belongs to.
 class JobReporter
 {
 public:
@@ -17,14 +21,19 @@ public:
 
     // A non-empty status replaces the headline; a negative progress keeps the bar's value.
     void updateProgress(const QString& status, int progress, const QString& progressText = QString()) const;
-    void succeed(const QString& result) const;
-    void errorOccurred(const QString& text) const;
+    void succeed(const JobMessage& result) const;
+    void errorOccurred(const JobMessage& error) const;
     // Read directly (not queued): the form keeps its cancelled flag atomic.
     bool isCancelled() const;
 
     QObject* form() const { return m_form; }
 
+    // A control whose reports and cancel go to this form; it must not outlive the reporter.
+    JobControl control() const;
+
 private:
+    void showLink(const JobMessage& message) const;
+
     QPointer<QObject> m_form;
     QMetaMethod m_isCancelled; // looked up once: jobs ask for every message
 };

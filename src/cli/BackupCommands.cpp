@@ -5,7 +5,7 @@
 #include "backup/BackupDiscovery.h"
 #include "backup/BackupManifest.h"
 #include "backup/BackupPaths.h"
-#include "device/IOSMergeWAFiles2iTunesBKThread.h"
+#include "jobs/IOSMergeWAFiles2iTunesBKThread.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QRegularExpression>
 #include <QTextStream>
 #include <QThread>
 
@@ -48,28 +47,11 @@ QString ConsoleJobReporter::progressBarLine(const QString& status, int percent, 
     return line;
 }
 
-QString ConsoleJobReporter::plainText(const QString& richText)
-{
-    static const QRegularExpression lineBreak(QStringLiteral("<\\s*br\\s*/?\\s*>|</\\s*p\\s*>"),
-                                              QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
-    QString text = richText;
-    text.replace(lineBreak, QStringLiteral("\n"));
-    text.remove(tag);
-    text.replace(QLatin1String("&nbsp;"), QLatin1String(" "));
-    text.replace(QLatin1String("&lt;"), QLatin1String("<"));
-    text.replace(QLatin1String("&gt;"), QLatin1String(">"));
-    text.replace(QLatin1String("&quot;"), QLatin1String("\""));
-    text.replace(QLatin1String("&#39;"), QLatin1String("'"));
-    text.replace(QLatin1String("&amp;"), QLatin1String("&")); // last: "&amp;lt;" stays "&lt;"
-    return text.trimmed();
-}
-
 void ConsoleJobReporter::drawBar(bool force)
 {
     if (!force && m_barShown && m_sinceDraw.isValid() && m_sinceDraw.elapsed() < kRedrawIntervalMs)
         return;
-    const QString line = progressBarLine(plainText(m_status), m_percent, plainText(m_text), m_columns);
+    const QString line = progressBarLine(m_status, m_percent, m_text, m_columns);
     m_err << '\r' << line.leftJustified(m_columns - 1);
     m_err.flush();
     m_barShown = true;
@@ -100,11 +82,11 @@ void ConsoleJobReporter::updateProgress(const QString& status, int curProgress, 
         return;
     }
     if (statusChanged)
-        m_err << plainText(m_status) << '\n';
+        m_err << m_status << '\n';
     if (percentChanged || (statusChanged && m_printedPercent < 0)) {
         m_err << QStringLiteral("%1%").arg(m_percent, 3);
         if (!m_text.isEmpty())
-            m_err << ' ' << plainText(m_text);
+            m_err << ' ' << m_text;
         m_err << '\n';
         m_printedPercent = m_percent;
     }
@@ -117,6 +99,12 @@ void ConsoleJobReporter::succeed(const QString& result)
         return;
     m_outcome = Outcome::Succeeded;
     m_result = result;
+}
+
+void ConsoleJobReporter::showLink(const QString& address, const QString& text)
+{
+    if (m_outcome == Outcome::None)
+        m_link = text == address ? address : QStringLiteral("%1: %2").arg(text, address);
 }
 
 void ConsoleJobReporter::errorOccurred(const QString& text)
@@ -147,12 +135,16 @@ int ConsoleJobReporter::run(QThread& job)
     switch (m_outcome) {
     case Outcome::Succeeded:
         if (!m_result.isEmpty())
-            m_out << plainText(m_result) << '\n';
+            m_out << m_result << '\n';
+        if (!m_link.isEmpty())
+            m_out << m_link << '\n';
         m_out.flush();
         return CliOk;
     case Outcome::Failed:
         m_out.flush();
-        m_err << "error: " << plainText(m_result) << '\n';
+        m_err << "error: " << m_result << '\n';
+        if (!m_link.isEmpty())
+            m_err << m_link << '\n';
         m_err.flush();
         return CliFailed;
     case Outcome::None:

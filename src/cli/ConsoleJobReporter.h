@@ -38,14 +38,13 @@ public:
 
     // "[#####-----]  42% status: text", cut to columns - 1 characters.
     static QString progressBarLine(const QString& status, int percent, const QString& text, int columns);
-    // The job texts are rich text for dialogs: line breaks for "<br/>" and "</p>", no other tags, entities
-    // decoded.
-    static QString plainText(const QString& richText);
 
 public slots:
     void updateProgress(const QString& status, int curProgress, const QString& progressText);
     void succeed(const QString& result);
     void errorOccurred(const QString& text);
+    // The link of the result that follows, printed on a line of its own after it as "text: address".
+    void showLink(const QString& address, const QString& text);
 
 private:
     enum class Outcome
@@ -73,4 +72,5 @@ private:
 
     Outcome m_outcome = Outcome::None;
     QString m_result;
+    QString m_link;
 };

@@ -3,7 +3,7 @@
 #include "CliCommand.h"
 #include "CliMessageSource.h"
 #include "ConsoleJobReporter.h"
-#include "export/ExportMessagesThread.h"
+#include "jobs/ExportMessagesThread.h"
 
 #include <QCommandLineParser>
 
@@ -17,13 +17,13 @@ const QString kOwner = QStringLiteral("owner");
 int formatOf(const QString& word)
 {
     if (word == QLatin1String("txt") || word == QLatin1String("doc"))
-        return ExportMessagesThread::PlainText; // a ".doc" export is the plain text under another name
+        return MessageExporter::PlainText; // a ".doc" export is the plain text under another name
     if (word == QLatin1String("csv"))
-        return ExportMessagesThread::Csv;
+        return MessageExporter::Csv;
     if (word == QLatin1String("html"))
-        return ExportMessagesThread::Html;
+        return MessageExporter::Html;
     if (word == QLatin1String("linetxt"))
-        return ExportMessagesThread::LineText;
+        return MessageExporter::LineText;
     return -1;
 }
 

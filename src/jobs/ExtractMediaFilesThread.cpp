@@ -1,153 +1,23 @@
 #include "jobs/ExtractMediaFilesThread.h"
 
-#include "app/FileNames.h"
-#include "app/JobReporter.h"
-#include "app/TextUtils.h"
-#include "line/MessageType.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <exception>
-
-namespace {
-// 255 bytes is the common limit of a file name; "(99999)" must still fit after it.
-constexpr int kMaxFileNameBytes = 240;
-// Longer "suffixes" are part of the name rather than a type.
-constexpr int kMaxKeptSuffixLength = 16;
-
-QString baseNameFor(const _LineMsg& message)
-{
-    return QStringLiteral("atta_") + message.time.toString(QStringLiteral("yyyyMMdd-hhmmss"));
-}
-
-QString suffixOr(const QFileInfo& file, const QString& fallback)
-{
-    const QString suffix = file.suffix();
-    return suffix.isEmpty() ? fallback : suffix;
-}
-} // namespace
+#include <QDir>
+#include <stdexcept>
 
 ExtractMediaFilesThread::ExtractMediaFilesThread(PAbsLineMsgsSource source, const QString& outputFolder,
                                                  QObject* progressForm, QObject* parent)
-    : QThread(parent), m_source(std::move(source)), m_outputFolder(outputFolder), m_progressForm(progressForm)
+    : JobThread(progressForm, parent), m_extractor(std::move(source), outputFolder), m_outputFolder(outputFolder)
 {
 }
 
-QString ExtractMediaFilesThread::fittingFileName(const QString& fileName)
+JobMessage ExtractMediaFilesThread::work(JobControl& control)
 {
-    if (fileName.toUtf8().size() <= kMaxFileNameBytes)
-        return fileName;
-    const int dot = fileName.lastIndexOf(QLatin1Char('.'));
-    const bool keepSuffix = dot > 0 && fileName.size() - dot - 1 <= kMaxKeptSuffixLength;
-    const QString suffix = keepSuffix ? fileName.mid(dot) : QString();
-    QString base = keepSuffix ? fileName.left(dot) : fileName;
-    while (!base.isEmpty() && (base + suffix).toUtf8().size() > kMaxFileNameBytes) {
-        base.chop(1);
-        if (!base.isEmpty() && base.back().isHighSurrogate())
-            base.chop(1);
-    }
-    return base + suffix;
-}
-
-std::optional<ExtractMediaFilesThread::Extraction>
-ExtractMediaFilesThread::extractionFor(const _LineMsg& message, const QDir& outputFolder)
-{
-    const QFileInfo media(message.filePath);
-    const bool hasMedia = !message.filePath.isEmpty() && media.isFile();
-    const QString base = baseNameFor(message);
-    switch (message.type) {
-    case MessageType::Photo:
-    case MessageType::Video: {
-        if (hasMedia) {
-            const QString fallback =
-                message.type == MessageType::Photo ? QStringLiteral("jpg") : QStringLiteral("mp4");
-            return Extraction{message.filePath,
-                              outputFolder.filePath(base + QLatin1Char('.') + suffixOr(media, fallback))};
-        }
-        if (!message.thumbPath.isEmpty() && QFileInfo(message.thumbPath).isFile())
-            return Extraction{message.thumbPath, outputFolder.filePath(base + QStringLiteral(".thumb.jpg"))};
-        return std::nullopt;
-    }
-    case MessageType::Voice:
-        if (hasMedia)
-            return Extraction{
-                message.filePath,
-                outputFolder.filePath(base + QLatin1Char('.') + suffixOr(media, QStringLiteral("aac")))};
-        return std::nullopt;
-    case MessageType::File:
-        if (hasMedia) {
-            const QString name = percentFileName(message.uid + QLatin1Char('_') + message.fileName());
-            return Extraction{message.filePath, outputFolder.filePath(fittingFileName(name))};
-        }
-        return std::nullopt;
-    default:
-        return std::nullopt;
-    }
-}
-
-bool ExtractMediaFilesThread::copyAttachment(const Extraction& extraction, const QDateTime& messageTime)
-{
-    const QString target = uniqueFileName(extraction.targetPath);
-    QFile source(extraction.sourceFile);
-    // QFile::copy writes a temporary file and renames it, so a failed copy leaves nothing under target.
-    if (!source.copy(target)) {
-        if (m_firstFailure.isEmpty())
-            m_firstFailure =
-                QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(target), source.errorString());
-        return false;
-    }
-    if (messageTime.isValid()) {
-        // Read-only is enough to set the times of a file we own, and works for read-only copies too.
-        QFile copy(target);
-        if (copy.open(QIODevice::ReadOnly)) {
-            copy.setFileTime(messageTime, QFileDevice::FileModificationTime);
-            copy.setFileTime(messageTime, QFileDevice::FileAccessTime);
-        }
-    }
-    return true;
-}
-
-void ExtractMediaFilesThread::run()
-{
-    const JobReporter reporter(m_progressForm);
-    const QDir outputFolder(m_outputFolder);
-    const QString shownFolder = htmlEscape(QDir::toNativeSeparators(outputFolder.absolutePath()));
-    try {
-        reporter.updateProgress(tr("IDS_EXTRACTING_MEDIA_FILES"), 0);
-        if (!QDir().mkpath(outputFolder.absolutePath())) {
-            reporter.errorOccurred(tr("Cannot create the folder %1.").arg(shownFolder));
-            return;
-        }
-        const qint64 total = m_source->count();
-        int reportedPercent = -1;
-        for (qint64 index = 0; index < total; ++index) {
-            if (reporter.isCancelled())
-                return;
-            // One report per percent: a million queued reports would only flood the form's thread.
-            const int percent = static_cast<int>((index + 1) * 100 / total);
-            if (percent != reportedPercent) {
-                reporter.updateProgress(QString(), percent);
-                reportedPercent = percent;
-            }
-            const _LineMsg message = m_source->message(index);
-            const std::optional<Extraction> extraction = extractionFor(message, outputFolder);
-            if (!extraction)
-                continue;
-            if (copyAttachment(*extraction, message.time))
-                ++m_copied;
-            else
-                ++m_failed;
-        }
-    } catch (const std::exception& error) {
-        reporter.errorOccurred(QString::fromUtf8(error.what()));
-        return;
-    }
-    if (m_failed > 0) {
-        // The copies that worked stay; the user must still learn that some attachments are missing.
-        reporter.errorOccurred(tr("Extracted %1 attachments to %2, but %3 could not be copied.<br/>%4")
-                                   .arg(QString::number(m_copied), shownFolder, QString::number(m_failed),
-                                        htmlEscape(m_firstFailure)));
-        return;
-    }
-    reporter.succeed(tr("IDS_SUC_EXTRACT_MEDIA_FILES_TO_%1").arg(shownFolder));
+    m_extractor.run(control);
+    const QString folder = QDir::toNativeSeparators(QDir(m_outputFolder).absolutePath());
+    // The copies that worked stay; the user must still learn that some attachments are missing.
+    if (m_extractor.failedCount() > 0)
+        throw std::runtime_error(tr("Extracted %1 attachments to %2, but %3 could not be copied.\n%4")
+                                     .arg(QString::number(m_extractor.copiedCount()), folder,
+                                          QString::number(m_extractor.failedCount()), m_extractor.firstFailure())
+                                     .toStdString());
+    return tr("IDS_SUC_EXTRACT_MEDIA_FILES_TO_%1").arg(folder);
 }

@@ -1,17 +1,11 @@
 #pragma once
 
-#include "line/AbsLineMsgsSource.h"
+#include "export/MediaExtractor.h"
+#include "jobs/JobThread.h"
 
-#include <QDir>
-#include <QThread>
-#include <optional>
-
-// Copies the photos, videos, voice messages and files of a message source into a folder. Each copy is
-// named after its message's time ("atta_yyyyMMdd-hhmmss.jpg"; file attachments keep their own name) and
-// carries that time as its modification time, so the copies sort by when they were sent. Existing files
-// are never overwritten: a name already taken gets "(1)", "(2)", ... Reports only through the progress
-// form's slots by name (JobReporter) and stops at the next message when the form is cancelled.
-class ExtractMediaFilesThread : public QThread
+// The extraction job: runs a MediaExtractor on this thread for the progress form. Copies that failed
+// are reported as an error after the others were made.
+class ExtractMediaFilesThread : public JobThread
 {
     Q_OBJECT
 
@@ -19,34 +13,14 @@ public:
     ExtractMediaFilesThread(PAbsLineMsgsSource source, const QString& outputFolder, QObject* progressForm,
                             QObject* parent = nullptr);
 
-    // What one message contributes: the file to copy and the name it should get in outputFolder (before
-    // de-duplication). None for messages without an attachment on the computer.
-    struct Extraction
-    {
-        QString sourceFile;
-        QString targetPath;
-    };
-    static std::optional<Extraction> extractionFor(const _LineMsg& message, const QDir& outputFolder);
-
-    // A file name that fits file systems' 255-byte limit with room for a "(N)" suffix: the base is cut
-    // (never inside a character), the suffix after the last dot is kept.
-    static QString fittingFileName(const QString& fileName);
-
     // Results, readable after the thread finished.
-    int copiedCount() const { return m_copied; }
-    int failedCount() const { return m_failed; }
+    int copiedCount() const { return m_extractor.copiedCount(); }
+    int failedCount() const { return m_extractor.failedCount(); }
 
 protected:
-    void run() override;
+    JobMessage work(JobControl& control) override;
 
 private:
-    // Copies one attachment; false (with the reason in m_firstFailure) when the copy failed.
-    bool copyAttachment(const Extraction& extraction, const QDateTime& messageTime);
-
-    PAbsLineMsgsSource m_source;
+    MediaExtractor m_extractor;
     QString m_outputFolder;
-    QObject* m_progressForm;
-    int m_copied = 0;
-    int m_failed = 0;
-    QString m_firstFailure;
 };

@@ -5,7 +5,7 @@
 #include "line/LineChat.h"
 #include "line/LineGroup.h"
 
-IOSLineMerger::IOSLineMerger(IOSLineDb& target, LineMergeControl control, MessageHandled handled)
+IOSLineMerger::IOSLineMerger(IOSLineDb& target, JobControl control, MessageHandled handled)
     : m_target(target), m_control(std::move(control)), m_handled(std::move(handled))
 {
 }
@@ -28,7 +28,7 @@ IOSLineMerger::Result IOSLineMerger::merge(AbsLineMsgsSource& source)
         if (message.uid.isEmpty() || message.uid == QLatin1String("0"))
             continue;
         ++result.seen;
-        m_control.report(result.seen, total);
+        m_control.setProgress(result.seen, total);
         if (!message.chat)
             continue;
         ++result.handled;

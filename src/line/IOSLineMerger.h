@@ -1,6 +1,6 @@
 #pragma once
 
-#include "line/LineMergeControl.h"
+#include "app/JobControl.h"
 
 #include <QHash>
 #include <functional>
@@ -30,7 +30,7 @@ public:
     // collects the message's media files for the device from here.
     using MessageHandled = std::function<void(const _LineMsg& message, qint64 chatPk)>;
 
-    explicit IOSLineMerger(IOSLineDb& target, LineMergeControl control = {}, MessageHandled handled = {});
+    explicit IOSLineMerger(IOSLineDb& target, JobControl control = {}, MessageHandled handled = {});
 
     // Opens the target, checks that it can take messages and merges every message of the source.
     Result merge(AbsLineMsgsSource& source);
@@ -39,7 +39,7 @@ private:
     qint64 targetChatPk(const _LineChat& chat);
 
     IOSLineDb& m_target;
-    LineMergeControl m_control;
+    JobControl m_control;
     MessageHandled m_handled;
     QHash<const _LineChat*, qint64> m_chatPks;
 };

@@ -10,7 +10,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
-LineLocalDbMerger::LineLocalDbMerger(LineLocalDb& target, LineMergeControl control)
+LineLocalDbMerger::LineLocalDbMerger(LineLocalDb& target, JobControl control)
     : m_target(target), m_control(std::move(control))
 {
 }
@@ -35,7 +35,7 @@ LineLocalDbMerger::Result LineLocalDbMerger::merge(AbsLineMsgsSource& source)
             result.cancelled = true;
             return result;
         }
-        m_control.report(result.processed + 1, total);
+        m_control.setProgress(result.processed + 1, total);
         const _LineMsg message = source.message(i);
         ++result.processed;
         if (!message.chat)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "line/LineMergeControl.h"
+#include "app/JobControl.h"
 
 #include <QHash>
 
@@ -24,7 +24,7 @@ public:
         bool cancelled = false; // nothing was committed
     };
 
-    explicit LineLocalDbMerger(LineLocalDb& target, LineMergeControl control = {});
+    explicit LineLocalDbMerger(LineLocalDb& target, JobControl control = {});
 
     // Opens the target and merges every message of the source. Errors throw and commit nothing.
     Result merge(AbsLineMsgsSource& source);
@@ -34,7 +34,7 @@ private:
     void queueMedia(const _LineMsg& message);
 
     LineLocalDb& m_target;
-    LineMergeControl m_control;
+    JobControl m_control;
     QHash<const _LineChat*, qint64> m_chatIds;
     BackgroundFileCopies* m_copies = nullptr; // during merge()
 };

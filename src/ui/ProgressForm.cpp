@@ -1,6 +1,7 @@
 #include "ui/ProgressForm.h"
 
 #include "app/StyleSheet.h"
+#include "app/TextUtils.h"
 #include "ui/MessageBoxes.h"
 #include "ui/WinMovable.h"
 #include "ui_ProgressForm.h"
@@ -54,7 +55,7 @@ void ProgressForm::errorOccurred(const QString& tipsStr)
         qWarning("a job reported an error after its progress form closed: %s", qUtf8Printable(tipsStr));
         return;
     }
-    showErrorReport(tipsStr, this);
+    showErrorReport(richTextOf(tipsStr), this);
     done(0);
 }
 
@@ -64,9 +65,28 @@ void ProgressForm::succeed(const QString& result)
         qWarning("a job reported success after its progress form closed: %s", qUtf8Printable(result));
         return;
     }
-    if (!result.isEmpty())
-        showTips(result, this);
+    if (!result.isEmpty() || !m_link.isEmpty())
+        showTips(richTextOf(result), this);
     done(1);
+}
+
+void ProgressForm::showLink(const QString& address, const QString& text)
+{
+    m_link = address;
+    m_linkText = text;
+}
+
+QString ProgressForm::richTextOf(const QString& plainText)
+{
+    QString rich = htmlEscape(plainText);
+    if (!m_link.isEmpty()) {
+        if (!rich.isEmpty())
+            rich += QStringLiteral("<br/>");
+        rich += QStringLiteral("<a href=\"%1\">%2</a>").arg(htmlAttributeEscape(m_link), htmlEscape(m_linkText));
+        m_link.clear();
+        m_linkText.clear();
+    }
+    return rich;
 }
 
 void ProgressForm::onFinish(int result)
@@ -77,7 +97,7 @@ void ProgressForm::onFinish(int result)
 
 void ProgressForm::tipsWait(const QString& info)
 {
-    showTips(info, this);
+    showTips(richTextOf(info), this);
     m_waiting = false;
 }
 

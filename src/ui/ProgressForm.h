@@ -40,10 +40,13 @@ public slots:
     // A non-empty status replaces the headline; a negative curProgress keeps the bar's value; an empty
     // progressText shows "Progress:<value>%".
     void updateProgress(const QString& status, int curProgress, const QString& progressText);
-    // The error dialog (with its error report), then the form closes with result 0.
+    // Job texts are plain text, escaped here. The error dialog (with its error report), then the form
+    // closes with result 0.
     void errorOccurred(const QString& tipsStr);
     // The result in a tips box when it is not empty, then the form closes with result 1.
     void succeed(const QString& result);
+    // A link shown under the next result or error.
+    void showLink(const QString& address, const QString& text);
     void onFinish(int result);
     // Shows info and clears the waiting flag; the form stays open.
     void tipsWait(const QString& info);
@@ -60,7 +63,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The dialog's rich text for a job's plain text and the pending link.
+    QString richTextOf(const QString& plainText);
+
     std::unique_ptr<Ui::ProgressForm> m_ui;
+    QString m_link;
+    QString m_linkText;
     std::atomic<bool> m_cancelled = false;
     std::atomic<bool> m_waiting = false;
     bool m_finished = false; // closed since it was last shown: late reports are not shown any more

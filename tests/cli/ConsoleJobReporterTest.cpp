@@ -68,25 +68,15 @@ TEST(ConsoleJobReporterTest, ProgressBarLineFormatsAndFitsTheTerminal)
     EXPECT_FALSE(cut.back().isHighSurrogate());
 }
 
-TEST(ConsoleJobReporterTest, PlainTextTurnsDialogRichTextIntoLines)
-{
-    EXPECT_EQ(ConsoleJobReporter::plainText(QStringLiteral("An <b>error</b>.<br/>Next line<BR>third")),
-              QStringLiteral("An error.\nNext line\nthird"));
-    EXPECT_EQ(ConsoleJobReporter::plainText(QStringLiteral("a &lt;b&gt; &amp;lt; &quot;q&quot; &#39;s&#39;")),
-              QStringLiteral("a <b> &lt; \"q\" 's'"));
-    EXPECT_EQ(ConsoleJobReporter::plainText(QStringLiteral("<p>one</p><p>two</p>")),
-              QStringLiteral("one\ntwo"));
-}
-
 TEST(ConsoleJobReporterTest, SuccessPrintsTheResultAndPlainProgressLines)
 {
     Console console;
     const int code = runJob(console, false, [](const JobReporter& reporter) {
         reporter.updateProgress(QStringLiteral("Copying files..."), 0);
         reporter.updateProgress(QString(), 0); // unchanged: no line
-        reporter.updateProgress(QString(), 50, QStringLiteral("a &amp; b"));
+        reporter.updateProgress(QString(), 50, QStringLiteral("a & b"));
         reporter.updateProgress(QString(), 100);
-        reporter.succeed(QStringLiteral("Copied 2 files to <b>/tmp/x</b>.<br/>Done."));
+        reporter.succeed(QStringLiteral("Copied 2 files to /tmp/x.\nDone."));
     });
     EXPECT_EQ(code, CliOk);
     EXPECT_EQ(console.out, QStringLiteral("Copied 2 files to /tmp/x.\nDone.\n"));
@@ -116,12 +106,15 @@ TEST(ConsoleJobReporterTest, ErrorGoesToStandardErrorWithExitCodeOne)
 {
     Console console;
     const int code = runJob(console, false, [](const JobReporter& reporter) {
-        reporter.errorOccurred(QStringLiteral("Disk full.<br/>Nothing was written."));
+        reporter.errorOccurred(JobMessage(QStringLiteral("Disk <full>.\nNothing was written."),
+                                          QStringLiteral("https://example.invalid/help"), QStringLiteral("Help")));
         reporter.succeed(QStringLiteral("ignored: only the first result counts"));
     });
     EXPECT_EQ(code, CliFailed);
     EXPECT_TRUE(console.out.isEmpty());
-    EXPECT_EQ(console.err, QStringLiteral("error: Disk full.\nNothing was written.\n"));
+    // Job texts are plain: printed as they are, markup characters included; the link on a line of its own.
+    EXPECT_EQ(console.err,
+              QStringLiteral("error: Disk <full>.\nNothing was written.\nHelp: https://example.invalid/help\n"));
 }
 
 TEST(ConsoleJobReporterTest, AJobWithoutResultIsAFailure)

@@ -50,28 +50,28 @@ protected:
 
 TEST_F(ExportFormatsTest, PlainTextIsExact)
 {
-    const QString path = exportTo(ExportMessagesThread::PlainText, QStringLiteral("chat.txt"));
+    const QString path = exportTo(MessageExporter::PlainText, QStringLiteral("chat.txt"));
     expectGolden(readFileBytes(path), QStringLiteral("fixture.txt"));
 }
 
 TEST_F(ExportFormatsTest, DocIsThePlainTextInADocFile)
 {
     const QByteArray text =
-        readFileBytes(exportTo(ExportMessagesThread::PlainText, QStringLiteral("chat.txt")));
+        readFileBytes(exportTo(MessageExporter::PlainText, QStringLiteral("chat.txt")));
     const QByteArray doc =
-        readFileBytes(exportTo(ExportMessagesThread::PlainText, QStringLiteral("chat.doc")));
+        readFileBytes(exportTo(MessageExporter::PlainText, QStringLiteral("chat.doc")));
     EXPECT_EQ(doc, text);
 }
 
 TEST_F(ExportFormatsTest, CsvIsExact)
 {
-    const QString path = exportTo(ExportMessagesThread::Csv, QStringLiteral("chat.csv"));
+    const QString path = exportTo(MessageExporter::Csv, QStringLiteral("chat.csv"));
     expectGolden(readFileBytes(path), QStringLiteral("fixture.csv"));
 }
 
 TEST_F(ExportFormatsTest, LineTextIsExactPerChat)
 {
-    const QString folder = exportTo(ExportMessagesThread::LineText, QStringLiteral("line-txt"));
+    const QString folder = exportTo(MessageExporter::LineText, QStringLiteral("line-txt"));
     const QStringList expectedFiles = {
         QStringLiteral("US-Chat%20history%20in%20%22Team%2C%C2%A0%22A%22%E2%80%AA%20%3Cx%3E%22.txt"),
         QStringLiteral("US-Chat%20history%20with%20Alice.txt"),
@@ -111,7 +111,7 @@ TEST_F(ExportFormatsTest, LineTextHeadingTakesTheGivenTime)
 
 TEST_F(ExportFormatsTest, HtmlPagesAreExact)
 {
-    const QString folder = exportTo(ExportMessagesThread::Html, QStringLiteral("html"));
+    const QString folder = exportTo(MessageExporter::Html, QStringLiteral("html"));
     const QDir dir(folder);
     const QString groupPage = QStringLiteral("GROUP_Team,A x_c002.html");
     const QString singlePage = QStringLiteral("Alice_u001.html");
@@ -136,7 +136,7 @@ TEST_F(ExportFormatsTest, HtmlPagesAreExact)
 
 TEST_F(ExportFormatsTest, HostileTextsNeverBecomeMarkup)
 {
-    const QString folder = exportTo(ExportMessagesThread::Html, QStringLiteral("html"));
+    const QString folder = exportTo(MessageExporter::Html, QStringLiteral("html"));
     for (const QString& page :
          filesBelow(folder).filter(QRegularExpression(QStringLiteral("^[^/]+\\.html$")))) {
         const QString html = QString::fromUtf8(readFileBytes(QDir(folder).filePath(page)));

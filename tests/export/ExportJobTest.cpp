@@ -37,14 +37,14 @@ protected:
     QTemporaryDir m_dir;
 };
 
-const int kAllFormats[] = {ExportMessagesThread::PlainText, ExportMessagesThread::Csv,
-                           ExportMessagesThread::Html, ExportMessagesThread::LineText};
+const int kAllFormats[] = {MessageExporter::PlainText, MessageExporter::Csv,
+                           MessageExporter::Html, MessageExporter::LineText};
 
 } // namespace
 
 TEST_F(ExportJobTest, EmptySourceSucceedsWithoutWritingAFile)
 {
-    for (int format : {ExportMessagesThread::PlainText, ExportMessagesThread::Csv}) {
+    for (int format : {MessageExporter::PlainText, MessageExporter::Csv}) {
         RecordingProgressForm form;
         ExportMessagesThread job(std::make_shared<LineMsgsListSource>(), out(QStringLiteral("empty.txt")),
                                  format, &form, QString());
@@ -71,7 +71,7 @@ TEST_F(ExportJobTest, UnknownFormatFailsAndWritesNothing)
 TEST_F(ExportJobTest, PdfIsCountedButNotWritten)
 {
     RecordingProgressForm form;
-    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("x.pdf")), ExportMessagesThread::Pdf,
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("x.pdf")), MessageExporter::Pdf,
                              &form, QString());
     runExport(job);
     EXPECT_EQ(job.exportedCount(), 12);
@@ -81,7 +81,7 @@ TEST_F(ExportJobTest, PdfIsCountedButNotWritten)
 TEST_F(ExportJobTest, ProgressEndsAtTheLastExportedMessage)
 {
     RecordingProgressForm form;
-    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("p.csv")), ExportMessagesThread::Csv,
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("p.csv")), MessageExporter::Csv,
                              &form, QString());
     runExport(job);
     ASSERT_GE(form.progress.size(), 2);
@@ -114,7 +114,7 @@ TEST_F(ExportJobTest, CancelKeepsTheUsersFolderAndFiles)
     writeFileBytes(out(QStringLiteral("mine/files/photo1.jpg")), "my photo");
     writeFileBytes(out(QStringLiteral("mine/Alice_u001.html")), "my page");
     CancellingForm form(9); // well into the media of the group chat
-    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("mine")), ExportMessagesThread::Html,
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("mine")), MessageExporter::Html,
                              &form, QString());
     runExport(job);
     EXPECT_EQ(filesBelow(out(QStringLiteral("mine"))),
@@ -130,13 +130,13 @@ TEST_F(ExportJobTest, CancelOrFailureKeepsAnOlderFileAndSuccessReplacesIt)
     {
         CancellingForm form(6);
         ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("chat.txt")),
-                                 ExportMessagesThread::PlainText, &form, QString());
+                                 MessageExporter::PlainText, &form, QString());
         runExport(job);
         EXPECT_EQ(readFileBytes(out(QStringLiteral("chat.txt"))), "older export");
     }
     RecordingProgressForm form;
     ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("chat.txt")),
-                             ExportMessagesThread::PlainText, &form, QString());
+                             MessageExporter::PlainText, &form, QString());
     runExport(job);
     EXPECT_TRUE(readFileBytes(out(QStringLiteral("chat.txt"))).startsWith("Date: "));
     EXPECT_EQ(filesBelow(m_dir.path()), QStringList{QStringLiteral("chat.txt")});
@@ -149,7 +149,7 @@ TEST_F(ExportJobTest, FailureTakesBackOnlyWhatTheExportCreated)
     // the other pages were already written.
     QDir().mkpath(out(QStringLiteral("mine/GROUP_Team,A x_c002.html/inside")));
     RecordingProgressForm form;
-    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("mine")), ExportMessagesThread::Html,
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("mine")), MessageExporter::Html,
                              &form, QString());
     runExport(job);
     ASSERT_EQ(form.errors.size(), 1);
@@ -180,14 +180,14 @@ TEST_F(ExportJobTest, ChatsThatWouldShareAFileNameGetTheirOwn)
     _LineChat twin = *m_fixture.single;
     QList<_LineMsg> messages = {m_fixture.messages[0], m_fixture.messages[1]};
     messages[1].chat = &twin;
-    for (int format : {ExportMessagesThread::Html, ExportMessagesThread::LineText}) {
+    for (int format : {MessageExporter::Html, MessageExporter::LineText}) {
         RecordingProgressForm form;
         const QString folder = out(QStringLiteral("twins-%1").arg(format));
         ExportMessagesThread job(std::make_shared<LineMsgsListSource>(messages), folder, format, &form,
                                  QString());
         runExport(job);
         const QStringList pages = filesBelow(folder).filter(QRegularExpression(QStringLiteral("^[^/]+$")));
-        if (format == ExportMessagesThread::Html)
+        if (format == MessageExporter::Html)
             EXPECT_EQ(pages,
                       (QStringList{QStringLiteral("Alice_2_u001.html"), QStringLiteral("Alice_u001.html")}));
         else
@@ -206,7 +206,7 @@ TEST_F(ExportJobTest, MediaWithTheSameNameAreCopiedSideBySide)
     messages[1].filePath = QDir(media.path()).filePath(QStringLiteral("b/IMG"));
     RecordingProgressForm form;
     ExportMessagesThread job(std::make_shared<LineMsgsListSource>(messages), out(QStringLiteral("h")),
-                             ExportMessagesThread::Html, &form, QString());
+                             MessageExporter::Html, &form, QString());
     runExport(job);
     EXPECT_EQ(readFileBytes(out(QStringLiteral("h/files/IMG.jpg"))), "first");
     EXPECT_EQ(readFileBytes(out(QStringLiteral("h/files/IMG(1).jpg"))), "second");
@@ -218,7 +218,7 @@ TEST_F(ExportJobTest, MediaWithTheSameNameAreCopiedSideBySide)
 TEST_F(ExportJobTest, EachChatPageHasItsOwnDaySeparators)
 {
     RecordingProgressForm form;
-    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("h")), ExportMessagesThread::Html, &form,
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("h")), MessageExporter::Html, &form,
                              QString());
     runExport(job);
     const QString single = QString::fromUtf8(readFileBytes(out(QStringLiteral("h/Alice_u001.html"))));
@@ -353,7 +353,7 @@ QMap<QString, QByteArray> contentsBelow(const QString& folder)
 
 TEST_F(ExportJobTest, AFolderExportOfMoreChatsThanOpenFilesAllowedWritesTheSameFiles)
 {
-    for (int format : {ExportMessagesThread::Html, ExportMessagesThread::LineText}) {
+    for (int format : {MessageExporter::Html, MessageExporter::LineText}) {
         const QString unbounded = out(QStringLiteral("unbounded-%1").arg(format));
         const QString bounded = out(QStringLiteral("bounded-%1").arg(format));
         RecordingProgressForm first;

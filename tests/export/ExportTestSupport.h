@@ -1,7 +1,7 @@
 #pragma once
 
 #include "RecordingProgressForm.h"
-#include "export/ExportMessagesThread.h"
+#include "jobs/ExportMessagesThread.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -388,10 +388,10 @@ TEST_F(IOSLineMergerTest, ACancelledTransferCommitsNothing)
     const qint64 rows = count(target, QStringLiteral("select count(*) from ZMESSAGE"));
     const qint64 chats = count(target, QStringLiteral("select count(*) from ZCHAT"));
     int asked = 0;
-    LineMergeControl control;
-    control.cancelled = [&] { return ++asked > 40; };
+    JobControl::Listener listener;
+    listener.cancelled = [&] { return ++asked > 40; };
     LineMsgsDataSource all(from.data, nullptr, true);
-    EXPECT_TRUE(IOSLineMerger(target, control).merge(all).cancelled);
+    EXPECT_TRUE(IOSLineMerger(target, JobControl(listener)).merge(all).cancelled);
     EXPECT_EQ(count(target, QStringLiteral("select count(*) from ZMESSAGE")), rows);
     EXPECT_EQ(count(target, QStringLiteral("select count(*) from ZCHAT")), chats);
 }

@@ -118,9 +118,9 @@ TEST_F(LineLocalDbMergerTest, ACancelledMergeCommitsNothing)
     LineLocalDb db(target());
     LineMsgsListSource source(messages());
     int asked = 0;
-    LineMergeControl control;
-    control.cancelled = [&] { return ++asked > 3; };
-    const LineLocalDbMerger::Result result = LineLocalDbMerger(db, control).merge(source);
+    JobControl::Listener listener;
+    listener.cancelled = [&] { return ++asked > 3; };
+    const LineLocalDbMerger::Result result = LineLocalDbMerger(db, JobControl(listener)).merge(source);
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(result.processed, 3);
     EXPECT_EQ(count(db, "select count(*) from line_msg"), 0);
@@ -134,15 +134,13 @@ TEST_F(LineLocalDbMergerTest, AnEmptySourceSucceedsAndProgressCountsEveryMessage
     EXPECT_EQ(LineLocalDbMerger(db).merge(empty).processed, 0);
     EXPECT_TRUE(QFileInfo(db.dbFilePath()).isFile());
 
-    QList<qint64> reported;
-    LineMergeControl control;
-    control.progress = [&](qint64 done, qint64 total) {
-        EXPECT_EQ(total, 6);
-        reported << done;
-    };
+    QList<int> reported;
+    JobControl::Listener listener;
+    listener.progress = [&](int percent, const QString&) { reported << percent; };
     LineMsgsListSource source(messages());
-    LineLocalDbMerger(db, control).merge(source);
-    EXPECT_EQ(reported, (QList<qint64>{1, 2, 3, 4, 5, 6}));
+    LineLocalDbMerger(db, JobControl(listener)).merge(source);
+    // One report per message of six: each is a new percentage.
+    EXPECT_EQ(reported, (QList<int>{16, 33, 50, 66, 83, 100}));
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "ChatFixture.h"
 #include "RecordingProgressForm.h"
 #include "WebViewTestSupport.h"
-#include "export/ExportMessagesThread.h"
+#include "jobs/ExportMessagesThread.h"
 #include "line/LineImageUrls.h"
 
 #include <QDir>
@@ -20,7 +20,7 @@ TEST(HtmlExportWebTest, PagesOpenWithoutErrors)
     ChatFixture fixture;
     QTemporaryDir out;
     RecordingProgressForm form;
-    ExportMessagesThread job(fixture.source(), out.path(), ExportMessagesThread::Html, &form, QString());
+    ExportMessagesThread job(fixture.source(), out.path(), MessageExporter::Html, &form, QString());
     job.start();
     job.wait();
     QCoreApplication::processEvents();

@@ -153,6 +153,24 @@ TEST(ProgressFormTest, ErrorShowsTheErrorDialogAndClosesAsCancelled)
     EXPECT_TRUE(form.isCancelled());
 }
 
+TEST(ProgressFormTest, JobTextsArePlainTextAndALinkIsShownUnderThem)
+{
+    ProgressForm form{QString()};
+    ModalCloser closer({QStringLiteral("OK")});
+    closer.ignore(&form);
+    QTimer::singleShot(0, &form, [&form] {
+        JobReporter(&form).errorOccurred(JobMessage(QStringLiteral("Folder <b>x</b> & co\nnext"),
+                                                    QStringLiteral("https://example.invalid/a?b=1&c=2"),
+                                                    QStringLiteral("the <guide>")));
+    });
+    EXPECT_EQ(form.exec(), 0);
+    ASSERT_EQ(closer.texts.size(), 1);
+    const QString shown = closer.texts.first();
+    EXPECT_TRUE(shown.contains(QStringLiteral("Folder &lt;b&gt;x&lt;/b&gt; &amp; co<br/>next"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("<a href=\"https://example.invalid/a?b=1&amp;c=2\">the &lt;guide&gt;</a>")))
+        << shown.toStdString();
+}
+
 TEST(ProgressFormTest, CancelAnsweredNoKeepsTheFormOpenAndTheJobRunning)
 {
     ProgressForm form{QString()};

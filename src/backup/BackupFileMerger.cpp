@@ -1,5 +1,6 @@
-#include "device/IOSMergeWAFiles2iTunesBKThread.h"
+#include "backup/BackupFileMerger.h"
 
+#include "app/JobControl.h"
 #include "backup/BackupFileOps.h"
 #include "backup/BackupManifest.h"
 #include "backup/MBDBParser.h"
@@ -53,44 +54,30 @@ bool canReplace(const QString& target)
 
 } // namespace
 
-IOSMergeWAFiles2iTunesBKThread::IOSMergeWAFiles2iTunesBKThread(BackupManifest* manifest,
-                                                               const QList<MergeItem>& items, QObject* form,
-                                                               QObject* parent)
-    : QThread(parent), m_manifest(manifest), m_items(items), m_form(form)
+BackupFileMerger::BackupFileMerger(BackupManifest& manifest, const QList<MergeItem>& items)
+    : m_manifest(manifest), m_items(items)
 {
 }
 
-void IOSMergeWAFiles2iTunesBKThread::run()
+void BackupFileMerger::run(JobControl& control)
 {
-    try {
-        if (merge())
-            m_form.succeed(QString());
-    } catch (const std::exception& error) {
-        m_form.errorOccurred(QString::fromUtf8(error.what()));
-    }
-}
-
-bool IOSMergeWAFiles2iTunesBKThread::merge()
-{
-    m_form.updateProgress(tr("Transferring files..."), 0, QString());
-    FileRecordSet records = m_manifest->loadRecords();
+    control.setStatus(tr("Transferring files..."));
+    FileRecordSet records = m_manifest.loadRecords();
     EncryptedItem classC;
     EncryptedItem classD;
-    if (m_manifest->isEncrypted())
-        m_manifest->firstEncryptedItem(classC, classD);
+    if (m_manifest.isEncrypted())
+        m_manifest.firstEncryptedItem(classC, classD);
 
     StagedContents staged;
     const qsizetype count = m_items.size();
     for (qsizetype k = 1; k <= count; ++k) {
         const MergeItem& item = m_items.at(k - 1);
-        if (m_form.isCancelled())
-            return false;
-        m_form.updateProgress(QString(), static_cast<int>(k * 100 / count),
-                              tr("File: %1").arg(item.relativePath.section(QLatin1Char('/'), -1)));
+        control.throwIfCancelled();
+        control.setProgress(k, count, tr("File: %1").arg(item.relativePath.section(QLatin1Char('/'), -1)));
         if (item.relativePath.isEmpty() || item.localPath.isEmpty())
             continue;
         const QString fileId = BackupManifest::fileId(item.domain, item.relativePath);
-        const QString target = BackupManifest::contentPath(m_manifest->folder(), fileId, true);
+        const QString target = BackupManifest::contentPath(m_manifest.folder(), fileId, true);
         const QFileInfo local(item.localPath);
         if (!local.isFile())
             continue;
@@ -99,16 +86,14 @@ bool IOSMergeWAFiles2iTunesBKThread::merge()
         const bool replaceContent = !targetExists || item.overwrite;
         QString content = target;
         if (replaceContent) {
-            if (targetExists && !canReplace(target)) {
-                m_form.errorOccurred(tr("can not overwrite %1").arg(target));
-                return false;
-            }
+            if (targetExists && !canReplace(target))
+                throw std::runtime_error(tr("can not overwrite %1").arg(target).toStdString());
             content = BackupFileOps::temporaryPathFor(target);
             staged.add({content, target});
             const EncryptedItem& key = item.classD ? classD : classC;
             BackupManifest::encryptFile(item.localPath, content, key.fileKey);
         }
-        qInfo("IOSMergeWAFiles2iTunesBKThread: %s ==> (%s) %s", qUtf8Printable(target),
+        qInfo("BackupFileMerger: %s ==> (%s) %s", qUtf8Printable(target),
               qUtf8Printable(item.domain), qUtf8Printable(item.relativePath));
 
         // A record keeps its size only when its content was kept; new content brings its own size.
@@ -119,7 +104,7 @@ bool IOSMergeWAFiles2iTunesBKThread::merge()
                                     classC.encryptionKey, classD.encryptionKey, errorText, replaceContent))
             throw std::runtime_error(errorText.toStdString());
     }
-    m_manifest->saveRecords(records);
+    control.throwIfCancelled();
+    m_manifest.saveRecords(records);
     staged.commit();
-    return true;
 }

@@ -1,7 +1,7 @@
-#include "export/ExportMessagesThread.h"
+#include "export/MessageExporter.h"
 
 #include "app/AssetDir.h"
-#include "app/JobReporter.h"
+#include "app/JobControl.h"
 #include "app/TextUtils.h"
 #include "export/ChatFileName.h"
 #include "export/ExportMessagesCsv.h"
@@ -15,7 +15,6 @@
 #include "line/LineUser.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -29,9 +28,6 @@
 namespace {
 using Exporter = AbsFormatExport<_LineMsg>;
 
-// Progress goes to the form when the percentage changes and otherwise at most this often, so a large
-// export does not flood the form's event queue with a call per message.
-constexpr qint64 kProgressIntervalMs = 200;
 constexpr int kMaxNameBytes = 200;
 
 // "name.suffix", or "name(n).suffix" for the n-th chat that would get the same name in one export.
@@ -60,14 +56,14 @@ QString shortenedEncodedName(const QString& encoded, int maxBytes)
 }
 } // namespace
 
-ExportMessagesThread::ExportMessagesThread(PAbsLineMsgsSource source, const QString& outputPath, int format,
-                                           QObject* form, const QString& ownerName, QObject* parent)
-    : QThread(parent), m_source(std::move(source)), m_outputPath(outputPath), m_format(format), m_form(form),
-      m_ownerName(ownerName), m_openFileLimit(ExportOpenFiles::kDefaultLimit)
+MessageExporter::MessageExporter(PAbsLineMsgsSource source, const QString& outputPath, int format,
+                                 const QString& ownerName)
+    : m_source(std::move(source)), m_outputPath(outputPath), m_format(format), m_ownerName(ownerName),
+      m_openFileLimit(ExportOpenFiles::kDefaultLimit)
 {
 }
 
-QString ExportMessagesThread::lineTextFileName(const _LineChat* chat, QString* title, bool* isGroup)
+QString MessageExporter::lineTextFileName(const _LineChat* chat, QString* title, bool* isGroup)
 {
     QString chatTitle;
     bool group = false;
@@ -89,30 +85,21 @@ QString ExportMessagesThread::lineTextFileName(const _LineChat* chat, QString* t
     return shortenedEncodedName(encoded, kMaxNameBytes) + QStringLiteral(".txt");
 }
 
-void ExportMessagesThread::run()
+qint64 MessageExporter::run(JobControl& control)
 {
-    const JobReporter reporter(m_form);
-    reporter.updateProgress(tr("IDS_EXPORTING_MESSAGES_TO_FILE"), -1, QString());
-    m_succeeded = false;
-    m_exportedCount = 0;
+    control.setStatus(tr("IDS_EXPORTING_MESSAGES_TO_FILE"));
     ExportOutputLog log;
     try {
-        if (exportAll(log, reporter) == Outcome::Cancelled) {
-            log.rollback();
-            return;
-        }
+        const qint64 exported = exportAll(log, control);
         log.clear();
-        m_succeeded = true;
-        reporter.succeed(tr("IDS_SUC_EXPORT_%1_MMS").arg(m_exportedCount));
-    } catch (const std::exception& e) {
+        return exported;
+    } catch (...) {
         log.rollback();
-        m_exportedCount = 0;
-        reporter.errorOccurred(QString::fromUtf8(e.what()));
+        throw;
     }
 }
 
-ExportMessagesThread::Outcome ExportMessagesThread::exportAll(ExportOutputLog& log,
-                                                              const JobReporter& reporter)
+qint64 MessageExporter::exportAll(ExportOutputLog& log, JobControl& control)
 {
     if (m_format < PlainText || m_format > LineText)
         throw std::runtime_error(tr("not support export format.").toStdString());
@@ -138,30 +125,14 @@ ExportMessagesThread::Outcome ExportMessagesThread::exportAll(ExportOutputLog& l
     ExportOpenFiles openFiles(m_openFileLimit);
     const auto countOpenFiles = qScopeGuard([&] { m_mostFilesOpen = openFiles.mostOpen(); });
 
-    QElapsedTimer sinceReport;
-    sinceReport.start();
-    int reportedPercent = -1;
-    qint64 reportedCount = -1;
     qint64 count = 0;
-    const auto report = [&] {
-        const int percent = int(double(count) / double(total) * 100);
-        reporter.updateProgress(QString(), percent, tr("Messages: %1/%2").arg(count).arg(total));
-        reportedPercent = percent;
-        reportedCount = count;
-        sinceReport.restart();
-    };
-
     for (qint64 i = 0; i < total; ++i) {
-        if (reporter.isCancelled())
-            return Outcome::Cancelled;
+        control.throwIfCancelled();
         const _LineMsg message = m_source->message(i);
         if (!message.chat)
             continue;
         ++count;
-        // (the clock is read every 64 messages only: reading it costs as much as writing a short message)
-        if (int(double(count) / double(total) * 100) != reportedPercent ||
-            ((count & 63) == 0 && sinceReport.elapsed() >= kProgressIntervalMs))
-            report();
+        control.setProgress(count, total, tr("Messages: %1/%2").arg(count).arg(total));
 
         Exporter* exporter = nullptr;
         switch (m_format) {
@@ -211,16 +182,15 @@ ExportMessagesThread::Outcome ExportMessagesThread::exportAll(ExportOutputLog& l
         if (exporter)
             exporter->writeMessage(message);
     }
-    if (count != reportedCount && total > 0)
-        report();
+    if (total > 0)
+        control.flushProgress(count, total, tr("Messages: %1/%2").arg(count).arg(total));
 
     for (Exporter* exporter : inOrder)
         exporter->end();
-    m_exportedCount = count;
-    return Outcome::Finished;
+    return count;
 }
 
-void ExportMessagesThread::copyPageResources(ExportOutputLog& log) const
+void MessageExporter::copyPageResources(ExportOutputLog& log) const
 {
     const QDir linebb(linebbDir());
     const QDir files(QDir(m_outputPath).filePath(QStringLiteral("files")));

@@ -2,8 +2,8 @@
 #include "../backup/BackupTestFixtures.h"
 #include "RecordingProgressForm.h"
 #include "TestFiles.h"
-#include "device/IOSMergeWAFiles2iTunesBKThread.h"
-#include "device/IOSiTunesBKSetPasswordThread.h"
+#include "jobs/IOSMergeWAFiles2iTunesBKThread.h"
+#include "jobs/IOSiTunesBKSetPasswordThread.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

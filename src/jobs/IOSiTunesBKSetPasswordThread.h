@@ -1,14 +1,11 @@
 #pragma once
 
-#include "app/JobReporter.h"
-
-#include <QString>
-#include <QThread>
+#include "jobs/JobThread.h"
 
 class BackupManifest;
 
-// Checks a password against an encrypted backup on a worker thread (unlock), reporting to its form.
-class IOSiTunesBKSetPasswordThread : public QThread
+// Checks a password against an encrypted backup (unlock) on this thread for the progress form.
+class IOSiTunesBKSetPasswordThread : public JobThread
 {
     Q_OBJECT
 
@@ -20,11 +17,11 @@ public:
     bool unlocked() const { return m_unlocked; }
 
 protected:
-    void run() override;
+    JobMessage work(JobControl& control) override;
+    JobMessage describeFailure(const QString& errorText) const override;
 
 private:
     BackupManifest* m_manifest;
     QString m_password;
-    JobReporter m_form;
     bool m_unlocked = false;
 };

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "backup/MergeItem.h"
+#include "jobs/JobThread.h"
+
+#include <QList>
+
+class BackupManifest;
+
+// The merge-into-backup job: runs a BackupFileMerger on this thread for the progress form. Success
+// closes the form without a message.
+class IOSMergeWAFiles2iTunesBKThread : public JobThread
+{
+    Q_OBJECT
+
+public:
+    IOSMergeWAFiles2iTunesBKThread(BackupManifest* manifest, const QList<MergeItem>& items, QObject* form,
+                                   QObject* parent = nullptr);
+
+protected:
+    JobMessage work(JobControl& control) override;
+
+private:
+    BackupManifest* m_manifest;
+    QList<MergeItem> m_items;
+};
