@@ -4,8 +4,8 @@
 // into the same database again (every message a duplicate). Each job's peak resident memory above what
 // the process held when it started is reported as peak_rss_growth_MB.
 #include "LineFixtureBuilder.h"
-#include "jobs/ExportMessagesThread.h"
 #include "jobs/BackupLineMessagesThread.h"
+#include "jobs/ExportMessagesThread.h"
 #include "line/IOSLineDb.h"
 #include "line/IOSLineStoreCache.h"
 #include "line/LineData.h"

@@ -7,7 +7,9 @@ namespace {
 constexpr unsigned kReportsPerClockRead = 64;
 } // namespace
 
-JobControl::JobControl(Listener listener) : m_listener(std::move(listener)) {}
+JobControl::JobControl(Listener listener) : m_listener(std::move(listener))
+{
+}
 
 void JobControl::setStatus(const QString& status, int percent)
 {

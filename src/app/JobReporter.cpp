@@ -49,7 +49,8 @@ void JobReporter::errorOccurred(const JobMessage& error) const
 
 void JobReporter::showLink(const JobMessage& message) const
 {
-    if (!m_form || message.link.isEmpty() || m_form->metaObject()->indexOfMethod("showLink(QString,QString)") < 0)
+    if (!m_form || message.link.isEmpty() ||
+        m_form->metaObject()->indexOfMethod("showLink(QString,QString)") < 0)
         return;
     QMetaObject::invokeMethod(m_form, "showLink", Qt::AutoConnection, Q_ARG(QString, message.link),
                               Q_ARG(QString, message.linkText.isEmpty() ? message.link : message.linkText));
@@ -59,7 +60,9 @@ JobControl JobReporter::control() const
 {
     JobControl::Listener listener;
     listener.status = [this](const QString& status, int percent) { updateProgress(status, percent); };
-    listener.progress = [this](int percent, const QString& text) { updateProgress(QString(), percent, text); };
+    listener.progress = [this](int percent, const QString& text) {
+        updateProgress(QString(), percent, text);
+    };
     listener.cancelled = [this] { return isCancelled(); };
     return JobControl(std::move(listener));
 }

@@ -93,8 +93,8 @@ void BackupFileMerger::run(JobControl& control)
             const EncryptedItem& key = item.classD ? classD : classC;
             BackupManifest::encryptFile(item.localPath, content, key.fileKey);
         }
-        qInfo("BackupFileMerger: %s ==> (%s) %s", qUtf8Printable(target),
-              qUtf8Printable(item.domain), qUtf8Printable(item.relativePath));
+        qInfo("BackupFileMerger: %s ==> (%s) %s", qUtf8Printable(target), qUtf8Printable(item.domain),
+              qUtf8Printable(item.relativePath));
 
         // A record keeps its size only when its content was kept; new content brings its own size.
         const bool hasRecord = records.records.contains(fileId);

@@ -48,8 +48,8 @@ QString MediaExtractor::fittingFileName(const QString& fileName)
     return base + suffix;
 }
 
-std::optional<MediaExtractor::Extraction>
-MediaExtractor::extractionFor(const _LineMsg& message, const QDir& outputFolder)
+std::optional<MediaExtractor::Extraction> MediaExtractor::extractionFor(const _LineMsg& message,
+                                                                        const QDir& outputFolder)
 {
     const QFileInfo media(message.filePath);
     const bool hasMedia = !message.filePath.isEmpty() && media.isFile();
@@ -113,8 +113,9 @@ void MediaExtractor::run(JobControl& control)
     const QDir outputFolder(m_outputFolder);
     control.setStatus(tr("IDS_EXTRACTING_MEDIA_FILES"));
     if (!QDir().mkpath(outputFolder.absolutePath()))
-        throw std::runtime_error(
-            tr("Cannot create the folder %1.").arg(QDir::toNativeSeparators(outputFolder.absolutePath())).toStdString());
+        throw std::runtime_error(tr("Cannot create the folder %1.")
+                                     .arg(QDir::toNativeSeparators(outputFolder.absolutePath()))
+                                     .toStdString());
     const qint64 total = m_source->count();
     for (qint64 index = 0; index < total; ++index) {
         control.throwIfCancelled();

@@ -25,7 +25,8 @@ public:
         LineText = 4,  // a folder with one LINE-layout text file per chat
     };
 
-    MessageExporter(PAbsLineMsgsSource source, const QString& outputPath, int format, const QString& ownerName);
+    MessageExporter(PAbsLineMsgsSource source, const QString& outputPath, int format,
+                    const QString& ownerName);
 
     // How many files of a folder export (one per chat) may be open at once.
     void setOpenFileLimit(int limit) { m_openFileLimit = limit; }

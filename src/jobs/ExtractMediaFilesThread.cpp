@@ -5,7 +5,8 @@
 
 ExtractMediaFilesThread::ExtractMediaFilesThread(PAbsLineMsgsSource source, const QString& outputFolder,
                                                  QObject* progressForm, QObject* parent)
-    : JobThread(progressForm, parent), m_extractor(std::move(source), outputFolder), m_outputFolder(outputFolder)
+    : JobThread(progressForm, parent), m_extractor(std::move(source), outputFolder),
+      m_outputFolder(outputFolder)
 {
 }
 
@@ -17,7 +18,8 @@ JobMessage ExtractMediaFilesThread::work(JobControl& control)
     if (m_extractor.failedCount() > 0)
         throw std::runtime_error(tr("Extracted %1 attachments to %2, but %3 could not be copied.\n%4")
                                      .arg(QString::number(m_extractor.copiedCount()), folder,
-                                          QString::number(m_extractor.failedCount()), m_extractor.firstFailure())
+                                          QString::number(m_extractor.failedCount()),
+                                          m_extractor.firstFailure())
                                      .toStdString());
     return tr("IDS_SUC_EXTRACT_MEDIA_FILES_TO_%1").arg(folder);
 }

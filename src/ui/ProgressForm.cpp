@@ -82,7 +82,8 @@ QString ProgressForm::richTextOf(const QString& plainText)
     if (!m_link.isEmpty()) {
         if (!rich.isEmpty())
             rich += QStringLiteral("<br/>");
-        rich += QStringLiteral("<a href=\"%1\">%2</a>").arg(htmlAttributeEscape(m_link), htmlEscape(m_linkText));
+        rich +=
+            QStringLiteral("<a href=\"%1\">%2</a>").arg(htmlAttributeEscape(m_link), htmlEscape(m_linkText));
         m_link.clear();
         m_linkText.clear();
     }

@@ -107,14 +107,16 @@ TEST(ConsoleJobReporterTest, ErrorGoesToStandardErrorWithExitCodeOne)
     Console console;
     const int code = runJob(console, false, [](const JobReporter& reporter) {
         reporter.errorOccurred(JobMessage(QStringLiteral("Disk <full>.\nNothing was written."),
-                                          QStringLiteral("https://example.invalid/help"), QStringLiteral("Help")));
+                                          QStringLiteral("https://example.invalid/help"),
+                                          QStringLiteral("Help")));
         reporter.succeed(QStringLiteral("ignored: only the first result counts"));
     });
     EXPECT_EQ(code, CliFailed);
     EXPECT_TRUE(console.out.isEmpty());
     // Job texts are plain: printed as they are, markup characters included; the link on a line of its own.
-    EXPECT_EQ(console.err,
-              QStringLiteral("error: Disk <full>.\nNothing was written.\nHelp: https://example.invalid/help\n"));
+    EXPECT_EQ(
+        console.err,
+        QStringLiteral("error: Disk <full>.\nNothing was written.\nHelp: https://example.invalid/help\n"));
 }
 
 TEST(ConsoleJobReporterTest, AJobWithoutResultIsAFailure)

@@ -56,10 +56,8 @@ TEST_F(ExportFormatsTest, PlainTextIsExact)
 
 TEST_F(ExportFormatsTest, DocIsThePlainTextInADocFile)
 {
-    const QByteArray text =
-        readFileBytes(exportTo(MessageExporter::PlainText, QStringLiteral("chat.txt")));
-    const QByteArray doc =
-        readFileBytes(exportTo(MessageExporter::PlainText, QStringLiteral("chat.doc")));
+    const QByteArray text = readFileBytes(exportTo(MessageExporter::PlainText, QStringLiteral("chat.txt")));
+    const QByteArray doc = readFileBytes(exportTo(MessageExporter::PlainText, QStringLiteral("chat.doc")));
     EXPECT_EQ(doc, text);
 }
 

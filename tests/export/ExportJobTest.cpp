@@ -37,8 +37,8 @@ protected:
     QTemporaryDir m_dir;
 };
 
-const int kAllFormats[] = {MessageExporter::PlainText, MessageExporter::Csv,
-                           MessageExporter::Html, MessageExporter::LineText};
+const int kAllFormats[] = {MessageExporter::PlainText, MessageExporter::Csv, MessageExporter::Html,
+                           MessageExporter::LineText};
 
 } // namespace
 
@@ -71,8 +71,8 @@ TEST_F(ExportJobTest, UnknownFormatFailsAndWritesNothing)
 TEST_F(ExportJobTest, PdfIsCountedButNotWritten)
 {
     RecordingProgressForm form;
-    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("x.pdf")), MessageExporter::Pdf,
-                             &form, QString());
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("x.pdf")), MessageExporter::Pdf, &form,
+                             QString());
     runExport(job);
     EXPECT_EQ(job.exportedCount(), 12);
     EXPECT_FALSE(QFileInfo::exists(out(QStringLiteral("x.pdf"))));
@@ -81,8 +81,8 @@ TEST_F(ExportJobTest, PdfIsCountedButNotWritten)
 TEST_F(ExportJobTest, ProgressEndsAtTheLastExportedMessage)
 {
     RecordingProgressForm form;
-    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("p.csv")), MessageExporter::Csv,
-                             &form, QString());
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("p.csv")), MessageExporter::Csv, &form,
+                             QString());
     runExport(job);
     ASSERT_GE(form.progress.size(), 2);
     // 13 messages, one without a chat: it is neither counted nor reported
@@ -114,8 +114,8 @@ TEST_F(ExportJobTest, CancelKeepsTheUsersFolderAndFiles)
     writeFileBytes(out(QStringLiteral("mine/files/photo1.jpg")), "my photo");
     writeFileBytes(out(QStringLiteral("mine/Alice_u001.html")), "my page");
     CancellingForm form(9); // well into the media of the group chat
-    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("mine")), MessageExporter::Html,
-                             &form, QString());
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("mine")), MessageExporter::Html, &form,
+                             QString());
     runExport(job);
     EXPECT_EQ(filesBelow(out(QStringLiteral("mine"))),
               (QStringList{QStringLiteral("Alice_u001.html"), QStringLiteral("files/photo1.jpg"),
@@ -135,8 +135,8 @@ TEST_F(ExportJobTest, CancelOrFailureKeepsAnOlderFileAndSuccessReplacesIt)
         EXPECT_EQ(readFileBytes(out(QStringLiteral("chat.txt"))), "older export");
     }
     RecordingProgressForm form;
-    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("chat.txt")),
-                             MessageExporter::PlainText, &form, QString());
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("chat.txt")), MessageExporter::PlainText,
+                             &form, QString());
     runExport(job);
     EXPECT_TRUE(readFileBytes(out(QStringLiteral("chat.txt"))).startsWith("Date: "));
     EXPECT_EQ(filesBelow(m_dir.path()), QStringList{QStringLiteral("chat.txt")});
@@ -149,8 +149,8 @@ TEST_F(ExportJobTest, FailureTakesBackOnlyWhatTheExportCreated)
     // the other pages were already written.
     QDir().mkpath(out(QStringLiteral("mine/GROUP_Team,A x_c002.html/inside")));
     RecordingProgressForm form;
-    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("mine")), MessageExporter::Html,
-                             &form, QString());
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("mine")), MessageExporter::Html, &form,
+                             QString());
     runExport(job);
     ASSERT_EQ(form.errors.size(), 1);
     EXPECT_TRUE(form.successes.isEmpty());

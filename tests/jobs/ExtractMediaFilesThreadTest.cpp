@@ -203,8 +203,7 @@ TEST_F(ExtractMediaFilesThreadTest, OverlongFileNamesAreShortenedKeepingTheSuffi
     EXPECT_TRUE(name.endsWith(QStringLiteral(".docx")));
     EXPECT_LE(name.toUtf8().size(), 240);
 
-    EXPECT_EQ(MediaExtractor::fittingFileName(QStringLiteral("short.txt")),
-              QStringLiteral("short.txt"));
+    EXPECT_EQ(MediaExtractor::fittingFileName(QStringLiteral("short.txt")), QStringLiteral("short.txt"));
     // a character outside the BMP is never cut in half
     const QString emoji = QString(70, QChar(0x61)) + QString::fromUtf8("\xF0\x9F\x98\x80").repeated(60);
     const QString fitted = MediaExtractor::fittingFileName(emoji);

@@ -166,8 +166,10 @@ TEST(ProgressFormTest, JobTextsArePlainTextAndALinkIsShownUnderThem)
     EXPECT_EQ(form.exec(), 0);
     ASSERT_EQ(closer.texts.size(), 1);
     const QString shown = closer.texts.first();
-    EXPECT_TRUE(shown.contains(QStringLiteral("Folder &lt;b&gt;x&lt;/b&gt; &amp; co<br/>next"))) << shown.toStdString();
-    EXPECT_TRUE(shown.contains(QStringLiteral("<a href=\"https://example.invalid/a?b=1&amp;c=2\">the &lt;guide&gt;</a>")))
+    EXPECT_TRUE(shown.contains(QStringLiteral("Folder &lt;b&gt;x&lt;/b&gt; &amp; co<br/>next")))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains(
+        QStringLiteral("<a href=\"https://example.invalid/a?b=1&amp;c=2\">the &lt;guide&gt;</a>")))
         << shown.toStdString();
 }
 
