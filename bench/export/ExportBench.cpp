@@ -64,6 +64,29 @@ void exportPlainText(benchmark::State& state)
 }
 BENCHMARK(exportPlainText)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
+// The web page export: one page per chat with the bubble markup, over a tenth of the store (the pages
+// are large); photos without files cost their lookups but copy nothing.
+void exportHtml(benchmark::State& state)
+{
+    static const GeneratedMessages messages(kMessages / 10, 200);
+    const PAbsLineMsgsSource source = messages.source();
+    QTemporaryDir dir;
+    int run = 0;
+    for (auto _ : state) {
+        const QString folder = QDir(dir.path()).filePath(QStringLiteral("html%1").arg(++run));
+        ExportMessagesThread job(source, folder, MessageExporter::Html, nullptr, QString());
+        job.start();
+        job.wait();
+        if (!job.succeeded() || job.exportedCount() != kMessages / 10)
+            state.SkipWithError("the export failed");
+        state.PauseTiming();
+        QDir(folder).removeRecursively();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * (kMessages / 10));
+}
+BENCHMARK(exportHtml)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
 void bubblePageOf50(benchmark::State& state)
 {
     const PAbsLineMsgsSource source = store().source();
