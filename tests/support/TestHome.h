@@ -3,7 +3,10 @@
 #include <QString>
 
 // Points HOME and the XDG folders at a fresh temporary folder for the whole test process, so nothing
-// touches the real user's files. Removed again when the process ends normally.
+// touches the real user's files. Removed again when the process ends normally. A process the test
+// starts (a death test's child, a program under test) inherits the folder through the environment and
+// uses it without making one of its own: such a process may end without running destructors, and would
+// leave its own folder behind.
 class TestHome
 {
 public:
@@ -16,4 +19,5 @@ public:
 
 private:
     QString m_path;
+    bool m_owned = false;
 };
