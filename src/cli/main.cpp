@@ -3,7 +3,7 @@
 #include "app/AppInfo.h"
 #include "platform/LocalTimeZone.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
 
 namespace {
@@ -101,7 +101,10 @@ int dispatch(QStringList args, QTextStream& out, QTextStream& err)
 int main(int argc, char* argv[])
 {
     pinLocalTimeZone();
-    QCoreApplication app(argc, argv);
+    // No window is ever shown, but PDF pages are painted with fonts and pictures, which needs a GUI
+    // application: the offscreen platform gives one on any machine, with or without a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ferrowyn-cli"));
     QCoreApplication::setApplicationVersion(AppInfo::version);
     QTextStream out(stdout);
