@@ -20,6 +20,8 @@ const char* prefixOf(PrintBubbleKind::Kind kind)
     return "r_";
 }
 
+// The pieces laid on the page's colour, as a whole bubble would be painted on it: opaque pieces leave no
+// seams where neighbours meet when a viewer scales them.
 std::array<QImage, 9> loadPictures(PrintBubbleKind::Kind kind)
 {
     std::array<QImage, 9> pictures;
@@ -27,8 +29,17 @@ std::array<QImage, 9> loadPictures(PrintBubbleKind::Kind kind)
     for (int i = 0; i < 9; ++i) {
         const QString name =
             QStringLiteral("%1%2.png").arg(QLatin1String(prefixOf(kind))).arg(i + 1, 2, 10, QLatin1Char('0'));
-        if (!pictures[i].load(folder.filePath(name)))
+        QImage piece;
+        if (!piece.load(folder.filePath(name))) {
             qWarning("print: the bubble picture %s is missing", qPrintable(folder.filePath(name)));
+            continue;
+        }
+        QImage opaque(piece.size(), QImage::Format_RGB32);
+        opaque.fill(PrintBubbleKind::kPageColour);
+        QPainter painter(&opaque);
+        painter.drawImage(0, 0, piece);
+        painter.end();
+        pictures[i] = opaque;
     }
     return pictures;
 }
@@ -56,9 +67,9 @@ const std::array<QImage, 9>& printBubblePictures(PrintBubbleKind::Kind kind)
     static std::once_flag once;
     static std::array<std::array<QImage, 9>, 3> all;
     std::call_once(once, [] {
-        all[0] = loadPictures(Received);
-        all[1] = loadPictures(Sent);
-        all[2] = loadPictures(DateBanner);
+        all[0] = loadPictures(PrintBubbleKind::Received);
+        all[1] = loadPictures(PrintBubbleKind::Sent);
+        all[2] = loadPictures(PrintBubbleKind::DateBanner);
     });
     return all[kind - 1];
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QMargins>
 #include <QRect>
@@ -19,6 +20,9 @@ struct PrintBubbleKind
         Sent = 2,
         DateBanner = 3,
     };
+
+    // The colour of printed pages, under every bubble.
+    static constexpr QColor kPageColour{156, 176, 204};
 
     QMargins border; // how far the corner and edge pieces reach into the bubble
     QMargins inset;  // where the content starts

@@ -21,7 +21,7 @@
 #include <vector>
 
 namespace {
-const QColor kBackground(156, 176, 204);
+const QColor kBackground = PrintBubbleKind::kPageColour;
 const QColor kPageNumber(146, 146, 165);
 const QColor kBannerText(255, 255, 255);
 const QColor kMessageText(0, 0, 0);

@@ -15,6 +15,7 @@ namespace {
 // Colour glyphs are drawn this many times finer than the page's pixels, so they stay sharp in print.
 constexpr int kGlyphPictureScale = 4;
 constexpr int kMaxGlyphPictures = 4096;
+constexpr qreal kUnlimitedWidth = 1e6;
 
 bool isColourFont(const QRawFont& font)
 {
@@ -101,8 +102,8 @@ PrintText::PrintText(const QString& text, const QFont& font, qreal widthLimit, Q
     qreal y = 0;
     qreal width = 0;
     for (QTextLine line = m_layout->createLine(); line.isValid(); line = m_layout->createLine()) {
-        if (widthLimit > 0)
-            line.setLineWidth(widthLimit);
+        // Setting the width lays the line out; unwrapped text gets a width no line reaches.
+        line.setLineWidth(widthLimit > 0 ? widthLimit : kUnlimitedWidth);
         line.setPosition(QPointF(0, y));
         y += line.height();
         width = std::max(width, line.naturalTextWidth());

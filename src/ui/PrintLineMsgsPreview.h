@@ -4,9 +4,9 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QPrintPreviewDialog>
 
 class JobControl;
-class QPrintPreviewDialog;
 class QPrinter;
 class QWidget;
 

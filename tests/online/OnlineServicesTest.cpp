@@ -204,8 +204,10 @@ TEST(ErrorReportTest, TheReportCarriesProductVersionAndErrorOnly)
     EXPECT_EQ(request.target, QByteArray("/err_report.php"));
     EXPECT_EQ(request.headers.value("content-type"), QByteArray("application/x-www-form-urlencoded"));
     QMap<QByteArray, QByteArray> fields;
-    for (const QByteArray& field : request.body.split('&'))
-        fields.insert(field.section('=', 0, 0), field.section('=', 1));
+    for (const QByteArray& field : request.body.split('&')) {
+        const qsizetype equals = field.indexOf('=');
+        fields.insert(field.left(equals), field.mid(equals + 1));
+    }
     ASSERT_EQ(fields.keys(), (QList<QByteArray>{"err", "prod", "ver"}));
     const auto decode = [](QByteArray field) {
         return QString::fromUtf8(QByteArray::fromBase64(field.replace('!', '/').replace('-', '=')));
