@@ -50,7 +50,7 @@ PrintLineMsgsPreview::printPages(QPrinter& printer, const PAbsLineMsgsSource& so
     control.setStatus(printingText());
     PrintLineMsgsExec pages(printer, source, 0, kMaxPages, 0);
     pages.run(control);
-    return {pages.printedCount(), pages.truncated(), pages.cancelled()};
+    return {pages.printedCount(), pages.pageCount(), pages.truncated(), pages.cancelled()};
 }
 
 QString PrintLineMsgsPreview::pageLimitText()

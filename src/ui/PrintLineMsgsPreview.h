@@ -31,6 +31,7 @@ public:
     struct Outcome
     {
         qint64 printed = 0;
+        int pages = 0;
         bool truncated = false; // stopped at kMaxPages
         bool cancelled = false;
     };
