@@ -32,6 +32,11 @@ TestHome::TestHome()
     setenv("XDG_DATA_HOME", data.constData(), 1);
     setenv("XDG_CONFIG_HOME", config.constData(), 1);
     setenv("XDG_CACHE_HOME", cache.constData(), 1);
+    // What the test and the code under test put in the system's temporary folder goes with the rest.
+    const QByteArray temp = pattern + "/tmp";
+    if (!QDir().mkpath(QString::fromLocal8Bit(temp)))
+        throw std::runtime_error("cannot create a temporary folder");
+    setenv("TMPDIR", temp.constData(), 1);
 }
 
 TestHome::~TestHome()
