@@ -1,9 +1,11 @@
 #include "backup/ContentCipher.h"
 
+#include "app/PausePoint.h"
 #include "backup/BackupCrypto.h"
 #include "backup/QOpenSSLEVPAES.h"
 #include "backup/StagedFile.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <stdexcept>
 
@@ -32,18 +34,19 @@ void openDestination(StagedFile& destination)
 }
 
 // Runs the source through a cipher into the destination; false with the cipher's error text.
-bool runCipher(QOpenSSLEVPAES& aes, QFile& source, StagedFile& destination, const CopyOptions& options,
-               qint64& written)
+bool runCipher(QOpenSSLEVPAES& aes, QIODevice& source, QIODevice& destination, const CopyOptions& options,
+               const char* pausePoint, qint64& written)
 {
     const qint64 total = source.size();
     auto progress = [&](qint64 done) {
+        PausePoint::reach(pausePoint);
         if (options.progress)
             options.progress(total, done);
     };
-    const qint64 body = aes.updateAll(source, destination.device(), ChunkSize, progress);
+    const qint64 body = aes.updateAll(source, destination, ChunkSize, progress);
     if (body < 0)
         return false;
-    const qint64 last = aes.finalAll(destination.device());
+    const qint64 last = aes.finalAll(destination);
     if (last < 0)
         return false;
     written = body + last;
@@ -62,7 +65,7 @@ void decryptFile(const QByteArray& key, const QString& sourcePath, const QString
     QOpenSSLEVPAES aes;
     qint64 written = 0;
     if (!aes.init(EVP_aes_256_cbc(), key, BackupCrypto::contentIv(), QOpenSSLEVPAES::Decrypt) ||
-        !runCipher(aes, source, destination, options, written))
+        !runCipher(aes, source, destination.device(), options, "content-decrypting", written))
         fail(QStringLiteral("BackupManifest::decryptFile: decrypt failed. %1").arg(aes.errorText()));
     if (options.minimumSize >= 0 && written < options.minimumSize)
         fail(QStringLiteral("BackupManifest::decryptFile: decrypt failed. %1 holds %2 bytes, its record %3.")
@@ -129,7 +132,39 @@ void encryptFile(const QString& sourcePath, const QString& destinationPath, cons
     QOpenSSLEVPAES aes;
     qint64 written = 0;
     if (!aes.init(EVP_aes_256_cbc(), key, BackupCrypto::contentIv(), QOpenSSLEVPAES::Encrypt) ||
-        !runCipher(aes, source, destination, options, written))
+        !runCipher(aes, source, destination.device(), options, "content-encrypting", written))
+        fail(QStringLiteral("BackupManifest::encryptFile: encrypt failed. %1").arg(aes.errorText()));
+    destination.commit();
+}
+
+QByteArray decryptToMemory(const QByteArray& key, const QString& sourcePath)
+{
+    QFile source(sourcePath);
+    openSource(source);
+    QByteArray plain;
+    plain.reserve(source.size());
+    QBuffer destination(&plain);
+    destination.open(QIODevice::WriteOnly);
+    QOpenSSLEVPAES aes;
+    qint64 written = 0;
+    if (!aes.init(EVP_aes_256_cbc(), key, BackupCrypto::contentIv(), QOpenSSLEVPAES::Decrypt) ||
+        !runCipher(aes, source, destination, {}, "memory-decrypting", written))
+        fail(QStringLiteral("BackupManifest::decryptFile: decrypt failed. %1").arg(aes.errorText()));
+    destination.close();
+    return plain;
+}
+
+void encryptBytes(const QByteArray& plain, const QString& destinationPath, const QByteArray& key)
+{
+    QBuffer source;
+    source.setData(plain);
+    source.open(QIODevice::ReadOnly);
+    StagedFile destination(destinationPath, true);
+    openDestination(destination);
+    QOpenSSLEVPAES aes;
+    qint64 written = 0;
+    if (!aes.init(EVP_aes_256_cbc(), key, BackupCrypto::contentIv(), QOpenSSLEVPAES::Encrypt) ||
+        !runCipher(aes, source, destination.device(), {}, "memory-encrypting", written))
         fail(QStringLiteral("BackupManifest::encryptFile: encrypt failed. %1").arg(aes.errorText()));
     destination.commit();
 }

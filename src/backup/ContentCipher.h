@@ -30,6 +30,10 @@ struct CopyOptions
 void decryptFile(const QByteArray& key, const QString& source, const QString& destination,
                  const CopyOptions& options = {});
 
+// The decrypted content of source, held in memory only (a manifest database that must never reach the
+// disk in plain text). Throws as decryptFile does.
+QByteArray decryptToMemory(const QByteArray& key, const QString& source);
+
 // Plain copy with the same guarantees; throws "write %1 failed. %2" on a short write and
 // "%1 is shorter than its record" when the source has fewer than minimumSize bytes.
 void copyFile(const QString& source, const QString& destination, const CopyOptions& options = {});
@@ -39,5 +43,9 @@ void copyFile(const QString& source, const QString& destination, const CopyOptio
 // copy, "can not write %1. %2".
 void encryptFile(const QString& source, const QString& destination, const QByteArray& key,
                  bool syncToDisk = true);
+
+// Encrypts bytes held in memory into destination with key (non-empty), flushed to disk before the rename.
+// Throws "can not create %1. %2" and "BackupManifest::encryptFile: encrypt failed. %1".
+void encryptBytes(const QByteArray& plain, const QString& destination, const QByteArray& key);
 
 } // namespace ContentCipher

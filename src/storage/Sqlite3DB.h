@@ -34,6 +34,12 @@ public:
     // flags: OpenReadWrite (2) opens an existing file, OpenReadWriteCreate (6) creates it when missing.
     // A file that is not a database fails here, not at the first query.
     void openFile(const QString& path, int flags);
+    // Opens a private in-memory copy of image (the bytes of a database file): reads and writes never touch
+    // the disk, and the copy grows as needed. An empty image is an empty database; bytes that are not a
+    // database fail here.
+    void openImage(const QByteArray& image);
+    // The bytes a file of the main database would hold, for writing an in-memory database out.
+    QByteArray serialize() const;
     void close();
 
     void execute(const Sqlite3Sql& sql);
