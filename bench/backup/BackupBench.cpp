@@ -206,6 +206,7 @@ void BM_LoadRecords300k(benchmark::State& state)
     for (auto _ : state)
         count = backup.loadRecords().records.size();
     state.counters["records"] = static_cast<double>(count);
+    state.counters["peak_rss_MB"] = peakRssMegabytes();
 }
 BENCHMARK(BM_LoadRecords300k)->Unit(benchmark::kMillisecond)->Iterations(3);
 

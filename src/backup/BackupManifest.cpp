@@ -124,6 +124,16 @@ QByteArray BackupManifest::decryptManifestImage() const
     return image;
 }
 
+void BackupManifest::openDecryptedManifest(Sqlite3DB& db) const
+{
+    const QString path = m_folder.filePath(ManifestDb);
+    db.openImage(QFileInfo(path).size(), [&](char* buffer, qsizetype capacity) {
+        const qsizetype size = ContentCipher::decryptInto(m_unwrappedManifestKey, path, buffer, capacity);
+        PausePoint::reach("manifest-decrypted");
+        return size;
+    });
+}
+
 QByteArray BackupManifest::fileKey(const BackupFileRecord& record) const
 {
     if (!m_isEncrypted || !m_unlocked)
@@ -195,7 +205,7 @@ FileRecordSet BackupManifest::loadRecords()
     requireManifestKey();
     Sqlite3DB db;
     if (hasEncryptedManifestDb())
-        db.openImage(decryptManifestImage());
+        openDecryptedManifest(db);
     else
         db.openFile(m_folder.filePath(ManifestDb), Sqlite3DB::OpenReadOnly);
     return MBDBParser::readManifestDb(db, m_password);
@@ -244,11 +254,9 @@ void BackupManifest::writeRecords(const FileRecordSet& records, const QString& d
         return;
     }
     Sqlite3DB db;
-    db.openImage(decryptManifestImage());
+    openDecryptedManifest(db);
     MBDBParser::writeManifestDb(db, m_password, records);
-    const QByteArray image = db.serialize();
-    db.close();
-    ContentCipher::encryptBytes(image, destination, m_unwrappedManifestKey);
+    ContentCipher::encryptBytes(db.memoryImage(), destination, m_unwrappedManifestKey);
 }
 
 void BackupManifest::copyItem(const BackupFileRecord& record, const QString& destination,
@@ -318,11 +326,13 @@ void BackupManifest::pruneManifest(const QString& destination, bool keepOtherDom
                  .arg(m_folder.filePath(ManifestDb)));
     requireManifestKey();
     ManifestPruner::Context context{m_folder, keepOtherDomains, wantedDomains};
-    if (hasEncryptedManifestDb())
-        ManifestPruner::pruneEncrypted(decryptManifestImage(), destination, context, m_unwrappedManifestKey,
-                                       extraStep);
-    else
+    if (hasEncryptedManifestDb()) {
+        Sqlite3DB db;
+        openDecryptedManifest(db);
+        ManifestPruner::pruneEncrypted(db, destination, context, m_unwrappedManifestKey, extraStep);
+    } else {
         ManifestPruner::prune(m_folder.filePath(ManifestDb), destination, context, extraStep);
+    }
 }
 
 void BackupManifest::buildFileTree()

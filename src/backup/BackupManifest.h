@@ -113,6 +113,8 @@ private:
     bool hasEncryptedManifestDb() const { return !m_unwrappedManifestKey.isEmpty(); }
     // The plain text of the encrypted Manifest.db, in memory.
     QByteArray decryptManifestImage() const;
+    // Opens the encrypted Manifest.db decrypted into db's own memory.
+    void openDecryptedManifest(Sqlite3DB& db) const;
     void removeDecryptedLeftovers() const;
 
     QDir m_folder;

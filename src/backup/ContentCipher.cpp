@@ -7,6 +7,8 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
+#include <cstring>
 #include <stdexcept>
 
 namespace ContentCipher {
@@ -32,6 +34,31 @@ void openDestination(StagedFile& destination)
         fail(QStringLiteral("can not create %1. %2")
                  .arg(destination.destination(), destination.errorString()));
 }
+
+// Writes into memory the caller owns, refusing to go past its end.
+class FixedBuffer : public QIODevice
+{
+public:
+    FixedBuffer(char* data, qsizetype capacity) : m_data(data), m_capacity(capacity) {}
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override
+    {
+        if (length > m_capacity - m_size) {
+            setErrorString(QStringLiteral("the content is larger than its file"));
+            return -1;
+        }
+        std::memcpy(m_data + m_size, data, static_cast<size_t>(length));
+        m_size += length;
+        return length;
+    }
+
+private:
+    char* m_data;
+    qsizetype m_capacity;
+    qsizetype m_size = 0;
+};
 
 // Runs the source through a cipher into the destination; false with the cipher's error text.
 bool runCipher(QOpenSSLEVPAES& aes, QIODevice& source, QIODevice& destination, const CopyOptions& options,
@@ -139,25 +166,29 @@ void encryptFile(const QString& sourcePath, const QString& destinationPath, cons
 
 QByteArray decryptToMemory(const QByteArray& key, const QString& sourcePath)
 {
+    QByteArray plain(QFileInfo(sourcePath).size(), Qt::Uninitialized);
+    plain.truncate(decryptInto(key, sourcePath, plain.data(), plain.size()));
+    return plain;
+}
+
+qsizetype decryptInto(const QByteArray& key, const QString& sourcePath, char* buffer, qsizetype capacity)
+{
     QFile source(sourcePath);
     openSource(source);
-    QByteArray plain;
-    plain.reserve(source.size());
-    QBuffer destination(&plain);
-    destination.open(QIODevice::WriteOnly);
+    FixedBuffer destination(buffer, capacity);
+    destination.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     QOpenSSLEVPAES aes;
     qint64 written = 0;
     if (!aes.init(EVP_aes_256_cbc(), key, BackupCrypto::contentIv(), QOpenSSLEVPAES::Decrypt) ||
         !runCipher(aes, source, destination, {}, "memory-decrypting", written))
         fail(QStringLiteral("BackupManifest::decryptFile: decrypt failed. %1").arg(aes.errorText()));
-    destination.close();
-    return plain;
+    return static_cast<qsizetype>(written);
 }
 
-void encryptBytes(const QByteArray& plain, const QString& destinationPath, const QByteArray& key)
+void encryptBytes(QByteArrayView plain, const QString& destinationPath, const QByteArray& key)
 {
     QBuffer source;
-    source.setData(plain);
+    source.setData(QByteArray::fromRawData(plain.data(), plain.size())); // read, never copied
     source.open(QIODevice::ReadOnly);
     StagedFile destination(destinationPath, true);
     openDestination(destination);

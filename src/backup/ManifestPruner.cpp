@@ -106,14 +106,11 @@ void ManifestPruner::prune(const QString& source, const QString& destination, co
     plain.release();
 }
 
-void ManifestPruner::pruneEncrypted(const QByteArray& image, const QString& destination,
-                                    const Context& context, const QByteArray& manifestKey,
+void ManifestPruner::pruneEncrypted(Sqlite3DB& decrypted, const QString& destination, const Context& context,
+                                    const QByteArray& manifestKey,
                                     const std::function<void(Sqlite3DB&)>& extraStep)
 {
-    Sqlite3DB db;
-    db.openImage(image);
-    reduce(db, context, extraStep);
-    const QByteArray reduced = db.serialize();
-    db.close();
-    ContentCipher::encryptBytes(reduced, destination, manifestKey);
+    reduce(decrypted, context, extraStep);
+    ContentCipher::encryptBytes(decrypted.memoryImage(), destination, manifestKey);
+    decrypted.close();
 }

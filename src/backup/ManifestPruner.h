@@ -33,10 +33,10 @@ public:
     // failure destination is untouched.
     static void prune(const QString& source, const QString& destination, const Context& context,
                       const std::function<void(Sqlite3DB&)>& extraStep);
-    // image: the decrypted bytes of an encrypted manifest database. Reduces it in memory and writes only
-    // its encryption under manifestKey to destination (staged and renamed), so no plain text reaches the
-    // disk; on failure destination is untouched.
-    static void pruneEncrypted(const QByteArray& image, const QString& destination, const Context& context,
+    // decrypted: an encrypted manifest database opened decrypted in memory. Reduces it there and writes
+    // only its encryption under manifestKey to destination (staged and renamed), so no plain text reaches
+    // the disk; on failure destination is untouched.
+    static void pruneEncrypted(Sqlite3DB& decrypted, const QString& destination, const Context& context,
                                const QByteArray& manifestKey,
                                const std::function<void(Sqlite3DB&)>& extraStep);
 };

@@ -66,48 +66,52 @@ void Sqlite3DB::openFile(const QString& path, int flags)
 
 void Sqlite3DB::openImage(const QByteArray& image)
 {
+    openImage(image.size(), [&image](char* buffer, qsizetype) {
+        std::memcpy(buffer, image.constData(), static_cast<size_t>(image.size()));
+        return image.size();
+    });
+}
+
+void Sqlite3DB::openImage(qsizetype capacity, const std::function<qsizetype(char*, qsizetype)>& fill)
+{
     close();
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     auto connection = std::make_shared<Sqlite3Connection>(db, QString());
     if (rc != SQLITE_OK)
         connection->throwError(rc);
-    const auto size = static_cast<sqlite3_int64>(image.size());
-    if (size > 0) {
-        auto* buffer = static_cast<unsigned char*>(sqlite3_malloc64(static_cast<sqlite3_uint64>(size)));
-        if (!buffer)
-            connection->throwError(SQLITE_NOMEM);
-        std::memcpy(buffer, image.constData(), static_cast<size_t>(size));
-        // SQLite owns the buffer from here on, also when this fails.
-        const int loaded = sqlite3_deserialize(
-            db, "main", buffer, size, size, SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE);
-        if (loaded != SQLITE_OK)
-            connection->throwError(loaded);
-        sqlite3_int64 limit = std::max(kMinImageLimit, size * 2);
-        sqlite3_file_control(db, "main", SQLITE_FCNTL_SIZE_LIMIT, &limit);
-    }
+    const auto room = static_cast<sqlite3_int64>(std::max<qsizetype>(capacity, 1));
+    std::unique_ptr<unsigned char, void (*)(void*)> buffer(
+        static_cast<unsigned char*>(sqlite3_malloc64(static_cast<sqlite3_uint64>(room))), sqlite3_free);
+    if (!buffer)
+        connection->throwError(SQLITE_NOMEM);
+    const auto size = static_cast<sqlite3_int64>(fill(reinterpret_cast<char*>(buffer.get()), capacity));
+    if (size < 0 || size > room)
+        connection->throwError(SQLITE_CORRUPT);
+    // SQLite owns the buffer from here on, also when this fails.
+    const int loaded = sqlite3_deserialize(db, "main", buffer.release(), size, room,
+                                           SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE);
+    if (loaded != SQLITE_OK)
+        connection->throwError(loaded);
+    sqlite3_int64 limit = std::max(kMinImageLimit, size * 2);
+    sqlite3_file_control(db, "main", SQLITE_FCNTL_SIZE_LIMIT, &limit);
     sqlite3_extended_result_codes(db, 1);
     connection->prepare(Sqlite3Sql("select count(*) from sqlite_master")).step();
     m_connection = std::move(connection);
 }
 
-QByteArray Sqlite3DB::serialize() const
+QByteArrayView Sqlite3DB::memoryImage() const
 {
     if (!m_connection)
         throw Sqlite3Error(SQLITE_MISUSE, QStringLiteral("The database is not open."));
     sqlite3_int64 size = 0;
-    // An in-memory database hands out its own pages; a file database needs a copy.
-    if (const unsigned char* pages = sqlite3_serialize(handle(), "main", &size, SQLITE_SERIALIZE_NOCOPY))
-        return QByteArray(reinterpret_cast<const char*>(pages), static_cast<qsizetype>(size));
-    unsigned char* copy = sqlite3_serialize(handle(), "main", &size, 0);
-    if (!copy) {
-        if (size == 0)
+    const unsigned char* pages = sqlite3_serialize(handle(), "main", &size, SQLITE_SERIALIZE_NOCOPY);
+    if (!pages) {
+        if (size == 0 && m_connection->path().isEmpty())
             return {};
-        m_connection->throwError(SQLITE_NOMEM);
+        throw Sqlite3Error(SQLITE_MISUSE, QStringLiteral("The database is not held in memory."));
     }
-    QByteArray bytes(reinterpret_cast<const char*>(copy), static_cast<qsizetype>(size));
-    sqlite3_free(copy);
-    return bytes;
+    return QByteArrayView(reinterpret_cast<const char*>(pages), static_cast<qsizetype>(size));
 }
 
 void Sqlite3DB::close()

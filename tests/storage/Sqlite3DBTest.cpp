@@ -208,7 +208,7 @@ TEST(Sqlite3DBOpenTest, LockedDatabaseReportsItIsInUse)
     }
 }
 
-TEST_F(Sqlite3DBTest, ImagesOpenInMemoryGrowAndSerializeWithoutTouchingTheDisk)
+TEST_F(Sqlite3DBTest, ImagesOpenInMemoryGrowAndWriteOutWithoutTouchingTheDisk)
 {
     Sqlite3Transaction fill(m_db);
     for (int i = 0; i < 300; ++i)
@@ -227,7 +227,7 @@ TEST_F(Sqlite3DBTest, ImagesOpenInMemoryGrowAndSerializeWithoutTouchingTheDisk)
     for (int i = 0; i < 2000; ++i) // well past the image's own size
         memory.execute(Sqlite3Sql("insert into t(b) values(?)").addBlobParam(QByteArray(500, 'z')));
     memory.execute("vacuum");
-    const QByteArray changed = memory.serialize();
+    const QByteArray changed = memory.memoryImage().toByteArray();
     memory.close();
     EXPECT_EQ(readFileBytes(m_path), image); // the file it came from is untouched
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), filesBefore);
@@ -238,12 +238,12 @@ TEST_F(Sqlite3DBTest, ImagesOpenInMemoryGrowAndSerializeWithoutTouchingTheDisk)
     again.openImage(changed);
     EXPECT_EQ(again.queryInt64("select count(*) from t"), 2150);
     m_db.openFile(m_path, Sqlite3DB::OpenReadOnly);
-    EXPECT_EQ(m_db.serialize(), image); // a file database serializes to its file's bytes
+    EXPECT_THROW(m_db.memoryImage(), Sqlite3Error); // a database in a file has no image in memory
 
     Sqlite3DB empty;
     empty.openImage(QByteArray());
     empty.execute("create table e(x)");
-    EXPECT_TRUE(empty.serialize().startsWith("SQLite format 3"));
+    EXPECT_TRUE(empty.memoryImage().startsWith("SQLite format 3"));
     Sqlite3DB foreign;
     EXPECT_THROW(foreign.openImage(QByteArray(4096, 'x')), Sqlite3Error);
     EXPECT_FALSE(foreign.isOpen());
