@@ -34,6 +34,10 @@
         <source>can not overwrite %1</source>
         <translation>can not overwrite %1</translation>
     </message>
+    <message>
+        <source>The keybag of the backup %1 holds no key of protection class %2.</source>
+        <translation>The keybag of the backup %1 holds no key of protection class %2.</translation>
+    </message>
 </context>
 <context>
     <name>BackupLineMessagesThread</name>
@@ -44,6 +48,21 @@
     <message>
         <source>IDS_SUC_BACKUP_%1_MESSAGES</source>
         <translation>Successfully backed up %1 messages.</translation>
+    </message>
+</context>
+<context>
+    <name>BackupTransaction</name>
+    <message>
+        <source>Another run of the program is changing the backup %1. Try again when it has finished.</source>
+        <translation>Another run of the program is changing the backup %1. Try again when it has finished.</translation>
+    </message>
+    <message>
+        <source>can not write into the backup %1.</source>
+        <translation>can not write into the backup %1.</translation>
+    </message>
+    <message>
+        <source>can not write %1. %2</source>
+        <translation>can not write %1. %2</translation>
     </message>
 </context>
 <context>

@@ -34,6 +34,10 @@
         <source>can not overwrite %1</source>
         <translation>%1 を上書きできません</translation>
     </message>
+    <message>
+        <source>The keybag of the backup %1 holds no key of protection class %2.</source>
+        <translation>バックアップ %1 のキーバッグには保護クラス %2 の鍵がありません。</translation>
+    </message>
 </context>
 <context>
     <name>BackupLineMessagesThread</name>
@@ -44,6 +48,21 @@
     <message>
         <source>IDS_SUC_BACKUP_%1_MESSAGES</source>
         <translation>%1 件のメッセージをバックアップしました。</translation>
+    </message>
+</context>
+<context>
+    <name>BackupTransaction</name>
+    <message>
+        <source>Another run of the program is changing the backup %1. Try again when it has finished.</source>
+        <translation>別に実行中のプログラムがバックアップ %1 を変更しています。終了してからもう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>can not write into the backup %1.</source>
+        <translation>バックアップ %1 に書き込めません。</translation>
+    </message>
+    <message>
+        <source>can not write %1. %2</source>
+        <translation>%1 に書き込めません。%2</translation>
     </message>
 </context>
 <context>

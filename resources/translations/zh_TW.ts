@@ -34,6 +34,10 @@
         <source>can not overwrite %1</source>
         <translation>無法覆寫 %1</translation>
     </message>
+    <message>
+        <source>The keybag of the backup %1 holds no key of protection class %2.</source>
+        <translation>備份 %1 的金鑰包中沒有保護類別 %2 的金鑰。</translation>
+    </message>
 </context>
 <context>
     <name>BackupLineMessagesThread</name>
@@ -44,6 +48,21 @@
     <message>
         <source>IDS_SUC_BACKUP_%1_MESSAGES</source>
         <translation>已成功備份 %1 則訊息。</translation>
+    </message>
+</context>
+<context>
+    <name>BackupTransaction</name>
+    <message>
+        <source>Another run of the program is changing the backup %1. Try again when it has finished.</source>
+        <translation>另一個執行中的程式正在變更備份 %1。請在它結束後再試一次。</translation>
+    </message>
+    <message>
+        <source>can not write into the backup %1.</source>
+        <translation>無法寫入備份 %1。</translation>
+    </message>
+    <message>
+        <source>can not write %1. %2</source>
+        <translation>無法寫入 %1。%2</translation>
     </message>
 </context>
 <context>

@@ -84,6 +84,11 @@ FileRecordSet MBDBParser::readManifestDb(const QString& databasePath, const QStr
 {
     Sqlite3DB db;
     db.openFile(databasePath, Sqlite3DB::OpenReadOnly);
+    return readManifestDb(db, password);
+}
+
+FileRecordSet MBDBParser::readManifestDb(Sqlite3DB& db, const QString& password)
+{
     const QByteArray descriptionKey = fileDescriptionKey(db, password);
     FileRecordSet set;
     Sqlite3Cursor cursor = db.query("select domain, relativePath, file from Files");
@@ -119,6 +124,12 @@ void MBDBParser::writeManifestDb(const QString& databasePath, const QString& pas
 {
     Sqlite3DB db;
     db.openFile(databasePath, Sqlite3DB::OpenReadWrite);
+    writeManifestDb(db, password, set);
+    db.close();
+}
+
+void MBDBParser::writeManifestDb(Sqlite3DB& db, const QString& password, const FileRecordSet& set)
+{
     const QByteArray descriptionKey = fileDescriptionKey(db, password);
     Sqlite3Transaction transaction(db);
     for (const BackupFileRecord* record : sortedRecords(set)) {
@@ -154,7 +165,6 @@ void MBDBParser::writeManifestDb(const QString& databasePath, const QString& pas
         db.execute(sql);
     }
     transaction.commit();
-    db.close();
 }
 
 bool MBDBParser::appendFile(FileRecordSet& set, const QString& contentFile, const QString& domain,

@@ -73,33 +73,44 @@ bool ManifestPruner::keep(const Context& context, const QString& fileId, bool fi
     return QFileInfo(context.backupFolder.filePath(fileId.left(2) + QLatin1Char('/') + fileId)).isFile();
 }
 
+namespace {
+
+void reduce(Sqlite3DB& db, const ManifestPruner::Context& context,
+            const std::function<void(Sqlite3DB&)>& extraStep)
+{
+    const int rc = sqlite3_create_function_v2(db.handle(), "fvalid", 3, SQLITE_UTF8,
+                                              const_cast<ManifestPruner::Context*>(&context), fvalidFunction,
+                                              nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        throw Sqlite3Error(rc, sqliteErrorText(rc, sqlite3_errmsg(db.handle())));
+    db.execute("delete from files where not fvalid(fileid, domain, flags)");
+    if (extraStep)
+        extraStep(db);
+    db.execute("vacuum");
+}
+
+} // namespace
+
 void ManifestPruner::prune(const QString& source, const QString& destination, const Context& context,
-                           const QByteArray& manifestKey, const std::function<void(Sqlite3DB&)>& extraStep)
+                           const std::function<void(Sqlite3DB&)>& extraStep)
 {
     BackupFileOps::TemporaryFile plain(destination + QStringLiteral(".tmp"));
     BackupFileOps::copyDatabase(source, plain.path());
     {
         Sqlite3DB db;
         db.openFile(plain.path(), Sqlite3DB::OpenReadWrite);
-        const int rc =
-            sqlite3_create_function_v2(db.handle(), "fvalid", 3, SQLITE_UTF8, const_cast<Context*>(&context),
-                                       fvalidFunction, nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK)
-            throw Sqlite3Error(rc, sqliteErrorText(rc, sqlite3_errmsg(db.handle())));
-        db.execute("delete from files where not fvalid(fileid, domain, flags)");
-        if (extraStep)
-            extraStep(db);
-        db.execute("vacuum");
+        reduce(db, context, extraStep);
         db.close();
     }
-    if (manifestKey.isEmpty()) {
-        BackupFileOps::replaceFile(plain.path(), destination);
-        plain.release();
-        return;
-    }
-    // Encrypted like Manifest.db itself; the plaintext never takes the destination's name.
-    BackupFileOps::TemporaryFile decrypted(destination + QStringLiteral("-decrypt"));
-    BackupFileOps::replaceFile(plain.path(), decrypted.path());
+    BackupFileOps::replaceFile(plain.path(), destination);
     plain.release();
-    ContentCipher::encryptFile(decrypted.path(), destination, manifestKey);
+}
+
+void ManifestPruner::pruneEncrypted(Sqlite3DB& decrypted, const QString& destination, const Context& context,
+                                    const QByteArray& manifestKey,
+                                    const std::function<void(Sqlite3DB&)>& extraStep)
+{
+    reduce(decrypted, context, extraStep);
+    ContentCipher::encryptBytes(decrypted.memoryImage(), destination, manifestKey);
+    decrypted.close();
 }

@@ -5,10 +5,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QtDebug>
+#include <algorithm>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace {
 constexpr int kBusyTimeoutMs = 3000;
+// SQLite's own bound for an in-memory database is 1 GiB; an image may grow to twice its size.
+constexpr sqlite3_int64 kMinImageLimit = sqlite3_int64(1) << 30;
 
 int sqliteOpenFlags(int flags)
 {
@@ -58,6 +62,56 @@ void Sqlite3DB::openFile(const QString& path, int flags)
     // SQLite reads the header lazily; touch the schema so a foreign file fails now.
     connection->prepare(Sqlite3Sql("select count(*) from sqlite_master")).step();
     m_connection = std::move(connection);
+}
+
+void Sqlite3DB::openImage(const QByteArray& image)
+{
+    openImage(image.size(), [&image](char* buffer, qsizetype) {
+        std::memcpy(buffer, image.constData(), static_cast<size_t>(image.size()));
+        return image.size();
+    });
+}
+
+void Sqlite3DB::openImage(qsizetype capacity, const std::function<qsizetype(char*, qsizetype)>& fill)
+{
+    close();
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    auto connection = std::make_shared<Sqlite3Connection>(db, QString());
+    if (rc != SQLITE_OK)
+        connection->throwError(rc);
+    const auto room = static_cast<sqlite3_int64>(std::max<qsizetype>(capacity, 1));
+    std::unique_ptr<unsigned char, void (*)(void*)> buffer(
+        static_cast<unsigned char*>(sqlite3_malloc64(static_cast<sqlite3_uint64>(room))), sqlite3_free);
+    if (!buffer)
+        connection->throwError(SQLITE_NOMEM);
+    const auto size = static_cast<sqlite3_int64>(fill(reinterpret_cast<char*>(buffer.get()), capacity));
+    if (size < 0 || size > room)
+        connection->throwError(SQLITE_CORRUPT);
+    // SQLite owns the buffer from here on, also when this fails.
+    const int loaded = sqlite3_deserialize(db, "main", buffer.release(), size, room,
+                                           SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE);
+    if (loaded != SQLITE_OK)
+        connection->throwError(loaded);
+    sqlite3_int64 limit = std::max(kMinImageLimit, size * 2);
+    sqlite3_file_control(db, "main", SQLITE_FCNTL_SIZE_LIMIT, &limit);
+    sqlite3_extended_result_codes(db, 1);
+    connection->prepare(Sqlite3Sql("select count(*) from sqlite_master")).step();
+    m_connection = std::move(connection);
+}
+
+QByteArrayView Sqlite3DB::memoryImage() const
+{
+    if (!m_connection)
+        throw Sqlite3Error(SQLITE_MISUSE, QStringLiteral("The database is not open."));
+    sqlite3_int64 size = 0;
+    const unsigned char* pages = sqlite3_serialize(handle(), "main", &size, SQLITE_SERIALIZE_NOCOPY);
+    if (!pages) {
+        if (size == 0 && m_connection->path().isEmpty())
+            return {};
+        throw Sqlite3Error(SQLITE_MISUSE, QStringLiteral("The database is not held in memory."));
+    }
+    return QByteArrayView(reinterpret_cast<const char*>(pages), static_cast<qsizetype>(size));
 }
 
 void Sqlite3DB::close()

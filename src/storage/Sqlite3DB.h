@@ -4,8 +4,10 @@
 #include "storage/Sqlite3Sql.h"
 #include "storage/SqliteCol.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -34,6 +36,17 @@ public:
     // flags: OpenReadWrite (2) opens an existing file, OpenReadWriteCreate (6) creates it when missing.
     // A file that is not a database fails here, not at the first query.
     void openFile(const QString& path, int flags);
+    // Opens a private in-memory copy of image (the bytes of a database file): reads and writes never touch
+    // the disk, and the copy grows as needed. An empty image is an empty database; bytes that are not a
+    // database fail here.
+    void openImage(const QByteArray& image);
+    // The same for an image that fill writes straight into the database's own memory (at most capacity
+    // bytes), returning its size: a large image is never held twice. What fill throws passes through.
+    void openImage(qsizetype capacity,
+                   const std::function<qsizetype(char* buffer, qsizetype capacity)>& fill);
+    // The bytes a file would hold of a database opened with openImage, read straight from its memory: valid
+    // until the database next changes or closes. Throws for a database in a file.
+    QByteArrayView memoryImage() const;
     void close();
 
     void execute(const Sqlite3Sql& sql);

@@ -207,3 +207,44 @@ TEST(Sqlite3DBOpenTest, LockedDatabaseReportsItIsInUse)
         EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QStringLiteral("in use"))) << e.what();
     }
 }
+
+TEST_F(Sqlite3DBTest, ImagesOpenInMemoryGrowAndWriteOutWithoutTouchingTheDisk)
+{
+    Sqlite3Transaction fill(m_db);
+    for (int i = 0; i < 300; ++i)
+        m_db.execute(Sqlite3Sql("insert into t(name) values(?)")
+                         .addTextParam(QString(200, QLatin1Char('a' + i % 26))));
+    fill.commit();
+    m_db.close();
+    const QByteArray image = readFileBytes(m_path);
+    const QStringList filesBefore = QDir(m_dir.path()).entryList(QDir::Files);
+
+    Sqlite3DB memory;
+    memory.openImage(image);
+    EXPECT_TRUE(memory.path().isEmpty());
+    EXPECT_EQ(memory.queryInt64("select count(*) from t"), 300);
+    memory.execute("delete from t where id % 2 = 0");
+    for (int i = 0; i < 2000; ++i) // well past the image's own size
+        memory.execute(Sqlite3Sql("insert into t(b) values(?)").addBlobParam(QByteArray(500, 'z')));
+    memory.execute("vacuum");
+    const QByteArray changed = memory.memoryImage().toByteArray();
+    memory.close();
+    EXPECT_EQ(readFileBytes(m_path), image); // the file it came from is untouched
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), filesBefore);
+    EXPECT_TRUE(changed.startsWith("SQLite format 3"));
+    EXPECT_GT(changed.size(), image.size());
+
+    Sqlite3DB again;
+    again.openImage(changed);
+    EXPECT_EQ(again.queryInt64("select count(*) from t"), 2150);
+    m_db.openFile(m_path, Sqlite3DB::OpenReadOnly);
+    EXPECT_THROW(m_db.memoryImage(), Sqlite3Error); // a database in a file has no image in memory
+
+    Sqlite3DB empty;
+    empty.openImage(QByteArray());
+    empty.execute("create table e(x)");
+    EXPECT_TRUE(empty.memoryImage().startsWith("SQLite format 3"));
+    Sqlite3DB foreign;
+    EXPECT_THROW(foreign.openImage(QByteArray(4096, 'x')), Sqlite3Error);
+    EXPECT_FALSE(foreign.isOpen());
+}
