@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
-class Sqlite3DB;
+class ManifestDatabase;
 
 // Reads and writes the file records of a backup in both layouts (Manifest.mbdb and Manifest.db) and
 // adds records for files put into a backup.
@@ -26,7 +26,7 @@ public:
     static void writeManifestDb(const QString& databasePath, const QString& password,
                                 const FileRecordSet& set);
     // The key of encrypted file descriptions, empty when there is none.
-    static QByteArray fileDescriptionKey(Sqlite3DB& db, const QString& password);
+    static QByteArray fileDescriptionKey(ManifestDatabase& db, const QString& password);
 
     // Adds a file record (and the records of missing parent folders) or marks an existing one modified.
     // contentFile is the file as stored in the backup (its times and, for class 4, its digest are taken).
