@@ -8,6 +8,7 @@
 #include "backup/MBDBParser.h"
 #include "backup/ManifestPruner.h"
 #include "plist/PlistCFType.h"
+#include "backup/ManifestDatabase.h"
 #include "storage/Sqlite3DB.h"
 
 #include <QFile>
@@ -124,7 +125,7 @@ QByteArray BackupManifest::decryptManifestImage() const
     return image;
 }
 
-void BackupManifest::openDecryptedManifest(Sqlite3DB& db) const
+void BackupManifest::openDecryptedManifest(ManifestDatabase& db) const
 {
     const QString path = m_folder.filePath(ManifestDb);
     db.openImage(QFileInfo(path).size(), [&](char* buffer, qsizetype capacity) {
@@ -203,7 +204,7 @@ FileRecordSet BackupManifest::loadRecords()
     if (!isManifestDbLayout(m_folder))
         return MBDBParser::readMbdb(m_folder.filePath(ManifestMbdb));
     requireManifestKey();
-    Sqlite3DB db;
+    ManifestDatabase db;
     if (hasEncryptedManifestDb())
         openDecryptedManifest(db);
     else
@@ -253,7 +254,7 @@ void BackupManifest::writeRecords(const FileRecordSet& records, const QString& d
         MBDBParser::writeManifestDb(destination, m_password, records);
         return;
     }
-    Sqlite3DB db;
+    ManifestDatabase db;
     openDecryptedManifest(db);
     MBDBParser::writeManifestDb(db, m_password, records);
     ContentCipher::encryptBytes(db.memoryImage(), destination, m_unwrappedManifestKey);
@@ -327,7 +328,7 @@ void BackupManifest::pruneManifest(const QString& destination, bool keepOtherDom
     requireManifestKey();
     ManifestPruner::Context context{m_folder, keepOtherDomains, wantedDomains};
     if (hasEncryptedManifestDb()) {
-        Sqlite3DB db;
+        ManifestDatabase db;
         openDecryptedManifest(db);
         ManifestPruner::pruneEncrypted(db, destination, context, m_unwrappedManifestKey, extraStep);
     } else {

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class ManifestDatabase;
 class Sqlite3DB;
 
 // A file key of an encrypted backup: unwrapped for the cipher, and as the file's record carries it.
@@ -114,7 +115,7 @@ private:
     // The plain text of the encrypted Manifest.db, in memory.
     QByteArray decryptManifestImage() const;
     // Opens the encrypted Manifest.db decrypted into db's own memory.
-    void openDecryptedManifest(Sqlite3DB& db) const;
+    void openDecryptedManifest(ManifestDatabase& db) const;
     void removeDecryptedLeftovers() const;
 
     QDir m_folder;

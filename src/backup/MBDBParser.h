@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
-class Sqlite3DB;
+class ManifestDatabase;
 
 // Reads and writes the file records of a backup in both layouts (Manifest.mbdb and Manifest.db) and
 // adds records for files put into a backup.
@@ -22,13 +22,13 @@ public:
     // file descriptions are Base64 text of encrypted archives. A row whose archive is not a keyed
     // archive throws; a row with an empty domain is skipped.
     static FileRecordSet readManifestDb(const QString& databasePath, const QString& password);
-    static FileRecordSet readManifestDb(Sqlite3DB& db, const QString& password);
+    static FileRecordSet readManifestDb(ManifestDatabase& db, const QString& password);
     // Applies the pending changes (added, modified, removed) to the database in one transaction.
     static void writeManifestDb(const QString& databasePath, const QString& password,
                                 const FileRecordSet& set);
-    static void writeManifestDb(Sqlite3DB& db, const QString& password, const FileRecordSet& set);
+    static void writeManifestDb(ManifestDatabase& db, const QString& password, const FileRecordSet& set);
     // The key of encrypted file descriptions, empty when there is none.
-    static QByteArray fileDescriptionKey(Sqlite3DB& db, const QString& password);
+    static QByteArray fileDescriptionKey(ManifestDatabase& db, const QString& password);
 
     // Adds a file record (and the records of missing parent folders) or marks an existing one modified.
     // contentFile is the file as stored in the backup (its times and, for class 4, its digest are taken).

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+class ManifestDatabase;
 class Sqlite3DB;
 
 // Writes a reduced copy of a backup's Manifest.db that keeps only the records a restore should carry:
@@ -36,7 +37,7 @@ public:
     // decrypted: an encrypted manifest database opened decrypted in memory. Reduces it there and writes
     // only its encryption under manifestKey to destination (staged and renamed), so no plain text reaches
     // the disk; on failure destination is untouched.
-    static void pruneEncrypted(Sqlite3DB& decrypted, const QString& destination, const Context& context,
+    static void pruneEncrypted(ManifestDatabase& decrypted, const QString& destination, const Context& context,
                                const QByteArray& manifestKey,
                                const std::function<void(Sqlite3DB&)>& extraStep);
 };

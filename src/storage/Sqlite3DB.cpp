@@ -7,7 +7,9 @@
 #include <QtDebug>
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <sqlite3.h>
+#include <variant>
 
 namespace {
 constexpr int kBusyTimeoutMs = 3000;
@@ -24,6 +26,52 @@ int sqliteOpenFlags(int flags)
     default:
         return SQLITE_OPEN_READWRITE;
     }
+}
+
+// Ends a backup run that its owner did not finish (a failure on the way).
+struct BackupFinisher
+{
+    void operator()(sqlite3_backup* backup) const { sqlite3_backup_finish(backup); }
+};
+
+void setFunctionResult(sqlite3_context* context, const Sqlite3Param& result)
+{
+    std::visit(
+        [&](const auto& value) {
+            using T = std::decay_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, Sqlite3Param::Null>) {
+                sqlite3_result_null(context);
+            } else if constexpr (std::is_same_v<T, qint64>) {
+                sqlite3_result_int64(context, value);
+            } else if constexpr (std::is_same_v<T, double>) {
+                sqlite3_result_double(context, value);
+            } else if constexpr (std::is_same_v<T, QString>) {
+                const QByteArray utf8 = value.toUtf8();
+                sqlite3_result_text(context, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            } else if constexpr (std::is_same_v<T, Sqlite3Param::Blob>) {
+                sqlite3_result_blob(context, value.bytes.constData(), int(value.bytes.size()),
+                                    SQLITE_TRANSIENT);
+            } else {
+                sqlite3_result_text(context, value.bytes.constData(), int(value.bytes.size()),
+                                    SQLITE_TRANSIENT);
+            }
+        },
+        result.value);
+}
+
+void callFunction(sqlite3_context* context, int argc, sqlite3_value** argv)
+{
+    const auto* function = static_cast<const Sqlite3Function*>(sqlite3_user_data(context));
+    try {
+        setFunctionResult(context, (*function)(Sqlite3FunctionArgs(argc, argv)));
+    } catch (const std::exception& error) {
+        sqlite3_result_error(context, error.what(), -1);
+    }
+}
+
+void deleteFunction(void* function)
+{
+    delete static_cast<Sqlite3Function*>(function);
 }
 
 QString quoteIdentifier(const QString& name)
@@ -213,6 +261,36 @@ int Sqlite3DB::exec(const QString& text, QString* error)
         *error = QString::fromUtf8(message ? message : sqlite3_errstr(rc));
     sqlite3_free(message);
     return rc;
+}
+
+void Sqlite3DB::addFunction(const QString& name, int argumentCount, Sqlite3Function function)
+{
+    if (!handle())
+        throw Sqlite3Error(SQLITE_MISUSE, QStringLiteral("The database is not open."));
+    // SQLite owns the copy from here, and deletes it when the function is replaced, the connection
+    // closes or the registration fails.
+    auto* owned = new Sqlite3Function(std::move(function));
+    const int rc = sqlite3_create_function_v2(handle(), name.toUtf8().constData(), argumentCount, SQLITE_UTF8,
+                                              owned, callFunction, nullptr, nullptr, deleteFunction);
+    if (rc != SQLITE_OK)
+        throw Sqlite3Error(rc, sqliteErrorText(rc, sqlite3_errmsg(handle())));
+}
+
+void Sqlite3DB::copyInto(Sqlite3DB& destination)
+{
+    if (!handle() || !destination.handle())
+        throw Sqlite3Error(SQLITE_MISUSE, QStringLiteral("The database is not open."));
+    std::unique_ptr<sqlite3_backup, BackupFinisher> backup(
+        sqlite3_backup_init(destination.handle(), "main", handle(), "main"));
+    if (!backup)
+        throw Sqlite3Error(sqlite3_errcode(destination.handle()),
+                           QString::fromUtf8(sqlite3_errmsg(destination.handle())));
+    const int stepResult = sqlite3_backup_step(backup.get(), -1);
+    const int finishResult = sqlite3_backup_finish(backup.release());
+    if (stepResult != SQLITE_DONE || finishResult != SQLITE_OK) {
+        const int rc = stepResult != SQLITE_DONE ? stepResult : finishResult;
+        throw Sqlite3Error(rc, QString::fromUtf8(sqlite3_errstr(rc)));
+    }
 }
 
 Sqlite3Transaction::Sqlite3Transaction(Sqlite3DB& db) : m_db(db)

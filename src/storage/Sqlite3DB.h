@@ -1,6 +1,7 @@
 #pragma once
 
 #include "storage/Sqlite3Cursor.h"
+#include "storage/Sqlite3Function.h"
 #include "storage/Sqlite3Sql.h"
 #include "storage/SqliteCol.h"
 
@@ -28,7 +29,8 @@ public:
     Sqlite3DB(const Sqlite3DB&) = delete;
     Sqlite3DB& operator=(const Sqlite3DB&) = delete;
 
-    // The raw handle, null when not open; for sqlite3_create_function_v2, sqlite3_exec and checkpoints.
+    // The raw handle, null when not open. The program goes through the operations below; only the test
+    // tools and benchmarks reach SQLite directly.
     sqlite3* handle() const;
     bool isOpen() const { return handle() != nullptr; }
     QString path() const;
@@ -67,6 +69,14 @@ public:
 
     // Runs a script of several statements; returns non-zero and fills error instead of throwing.
     int exec(const QString& text, QString* error);
+
+    // Adds a scalar SQL function to this connection until it closes. Throws when SQLite refuses it.
+    void addFunction(const QString& name, int argumentCount, Sqlite3Function function);
+
+    // Copies this whole database into destination through SQLite's online backup, so a journal or WAL
+    // file beside this one is taken into account; destination's content is replaced. Throws Sqlite3Error
+    // with SQLite's own text when the copy cannot start or fails.
+    void copyInto(Sqlite3DB& destination);
 
 private:
     std::shared_ptr<Sqlite3Connection> m_connection;

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <stdexcept>
 
 namespace {
 class Sqlite3DBTest : public ::testing::Test
@@ -159,6 +160,55 @@ TEST_F(Sqlite3DBTest, CursorOutlivingTheDatabaseIsHarmless)
     Sqlite3Cursor cursor = db->query("select n from t");
     db.reset();
     SUCCEED(); // destroying the cursor after its database must not crash (checked under sanitizers)
+}
+
+TEST_F(Sqlite3DBTest, FunctionsSeeSqliteValuesAndTheirFailuresFailTheStatement)
+{
+    m_db.execute("insert into t(name, n) values('a', 7), (null, null), ('12', 3)");
+    m_db.addFunction(QStringLiteral("describe"), 2, [](const Sqlite3FunctionArgs& args) {
+        if (args.text(0) == QStringLiteral("12"))
+            throw std::runtime_error("twelve refused");
+        const QString name = args.isNull(0) ? QStringLiteral("-") : args.text(0);
+        return Sqlite3Param{name + QString::number(args.int64(1) * 2)};
+    });
+    Sqlite3Cursor cursor = m_db.query("select describe(name, n) from t where id < 3 order by id");
+    ASSERT_TRUE(cursor.moveNext());
+    EXPECT_EQ(cursor.textAt(0), QStringLiteral("a14"));
+    ASSERT_TRUE(cursor.moveNext());
+    EXPECT_EQ(cursor.textAt(0), QStringLiteral("-0"));
+    cursor = {};
+    try {
+        m_db.execute("delete from t where describe(name, n) <> ''");
+        FAIL() << "the function's failure did not fail the statement";
+    } catch (const Sqlite3Error& e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QStringLiteral("twelve refused"))) << e.what();
+    }
+    EXPECT_EQ(count(), 3); // the failed statement changed nothing
+}
+
+TEST_F(Sqlite3DBTest, CopyIntoReplacesTheDestinationWithTheWholeDatabase)
+{
+    m_db.execute("insert into t(name) values('kept')");
+    const QString copyPath = QDir(m_dir.path()).filePath(QStringLiteral("copy.db"));
+    {
+        Sqlite3DB copy;
+        copy.openFile(copyPath, Sqlite3DB::OpenReadWriteCreate);
+        copy.execute("create table old(x)");
+        m_db.copyInto(copy);
+        EXPECT_EQ(copy.queryInt64("select count(*) from sqlite_master where name='old'"), 0);
+        EXPECT_EQ(copy.queryInt64("select count(*) from t where name='kept'"), 1);
+    }
+    // A destination that cannot be written fails with SQLite's reason and keeps its content.
+    Sqlite3DB readOnly;
+    readOnly.openFile(copyPath, Sqlite3DB::OpenReadOnly);
+    m_db.execute("insert into t(name) values('new')");
+    try {
+        m_db.copyInto(readOnly);
+        FAIL() << "copied into a read-only database";
+    } catch (const Sqlite3Error& e) {
+        EXPECT_EQ(e.code() & 0xff, SQLITE_READONLY) << e.what();
+    }
+    EXPECT_EQ(readOnly.queryInt64("select count(*) from t"), 1);
 }
 
 TEST(Sqlite3DBOpenTest, ForeignFileFailsAtOpenWithAClearText)
