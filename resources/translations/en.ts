@@ -577,6 +577,13 @@
     </message>
 </context>
 <context>
+    <name>Win32KillProcessesThread</name>
+    <message>
+        <source>iTunes can&apos;t be started when running Vantorel. Please close iTunes.</source>
+        <translation>iTunes can&apos;t be started when running Vantorel. Please close iTunes.</translation>
+    </message>
+</context>
+<context>
     <name>_LineGroup</name>
     <message>
         <source>[GROUP] %1</source>

@@ -5,6 +5,7 @@
 #include "platform/LocalTimeZone.h"
 #include "platform/SystemAwake.h"
 #include "platform/TerminationSignal.h"
+#include "platform/Win32KillProcessesThread.h"
 #include "storage/SqliteVersion.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
@@ -38,6 +39,14 @@ int main(int argc, char* argv[])
     qDebug("Ferrowyn started");
 
     initHttpLibrary();
+
+    // iTunes would take the device away from the program; where it exists it is stopped while the program
+    // runs. Destroyed after the window, which stops and joins the watch.
+    Win32KillProcessesThread processWatch;
+    processWatch.watchITunes();
+    QObject::connect(&processWatch, &Win32KillProcessesThread::processKilled, &app,
+                     [](const QString& message) { showTips(message); });
+    processWatch.start();
 
     MainWindow mainWindow;
     mainWindow.show();
