@@ -514,6 +514,15 @@ TEST_F(RestoreTest, FindMyIPhoneAndCancelsLeaveThePhoneAsItWas)
     EXPECT_EQ(readWholeFile(target), before);
     EXPECT_TRUE(backupFolder().exists());
 
+    // A backup the phone cannot read is a partial backup the program can take again: it goes.
+    control("fault " + m_udid + " error205");
+    DeviceRestore unreadable(deviceInfoFor(m_udid), backupRoot(), false);
+    unreadable.setManifestDbSubstitute(QStringLiteral("Manifest-line.db"));
+    JobControl plain;
+    EXPECT_THROW(unreadable.run(plain), std::runtime_error);
+    EXPECT_FALSE(backupFolder().exists());
+    control("fault " + m_udid + " clear");
+
     // Cancelled while the phone sends its backup: no folder is left to be taken for a backup.
     CancelAt early(25);
     JobControl stopping = early.control();

@@ -3,7 +3,11 @@
 #include "../device/DeviceTestSupport.h"
 #include "LineContent.h"
 #include "RecordingProgressForm.h"
+#include "TestFiles.h"
+#include "backup/BackupFileMerger.h"
+#include "backup/BackupFileOps.h"
 #include "backup/BackupManifest.h"
+#include "device/DeviceRestore.h"
 #include "device/PartialBackupRoot.h"
 #include "jobs/DeviceLineLoad.h"
 #include "jobs/DeviceLoadDialogs.h"
@@ -11,10 +15,13 @@
 #include "line/IOSLineDb.h"
 #include "line/IOSLineStoreCache.h"
 #include "line/LineData.h"
+#include "storage/Sqlite3DB.h"
 
 #include <QCoreApplication>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <thread>
 
 using namespace iphonesim;
 
@@ -160,6 +167,50 @@ TEST_F(DeviceLoadTest, EncryptedPhoneAsksForThePasscodeAndOnceForThePassword)
     device->backupPassword.clear();
     dialogs.passwords = {QStringLiteral("wrong")};
     EXPECT_EQ(load.loadLine(device), DeviceLineLoad::Result::Failed);
+}
+
+TEST_F(DeviceLoadTest, ChangedStoreRestoredToThePhoneIsWhatTheNextLoadReads)
+{
+    DeviceLineLoad load(dialogs);
+    const PDeviceInfo device = load.connect(QString::fromStdString(m_udid));
+    ASSERT_TRUE(device);
+    ASSERT_EQ(load.loadLine(device), DeviceLineLoad::Result::Loaded);
+
+    // LINE's store changed on the computer, as a transfer changes it.
+    const QString relative = m_fixture.storeRelativePath;
+    const QString changed = QString::fromStdString(path("Line.sqlite"));
+    BackupFileOps::copyDatabase(QDir(lineCacheDir(*device)).filePath(relative), changed);
+    {
+        Sqlite3DB db;
+        db.openFile(changed, Sqlite3DB::OpenReadWrite);
+        db.execute(
+            "UPDATE ZMESSAGE SET ZTEXT='restored to the phone' WHERE Z_PK=(SELECT MIN(Z_PK) FROM ZMESSAGE "
+            "WHERE ZTEXT IS NOT NULL AND ZTEXT<>'')");
+        ASSERT_EQ(db.changes(), 1);
+    }
+    const QDir partial = PartialBackupRoot::partialBackupRoot(QStringLiteral("line"));
+    BackupManifest backup(partial.filePath(QString::fromStdString(m_udid)));
+    backup.loadInfo();
+    JobControl quiet;
+    BackupFileMerger(backup,
+                     {MergeItem{QString::fromLatin1(kLineGroupDomain), changed, relative, true, true}})
+        .run(quiet);
+    backup.pruneManifest(backup.folder().filePath(QStringLiteral("Manifest-line.db")), false,
+                         {QString::fromLatin1(kLineAppDomain), QString::fromLatin1(kLineGroupDomain)});
+    DeviceRestore restore(device, partial, false);
+    restore.setManifestDbSubstitute(QStringLiteral("Manifest-line.db"));
+    restore.run(quiet);
+    EXPECT_EQ(QByteArray::fromStdString(readWholeFile(deviceFile(kLineGroupDomain, relative.toStdString()))),
+              readFileBytes(changed));
+
+    // The phone restarts after the restore.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ASSERT_TRUE(m_simulator->waitForAttached(m_udid, std::chrono::seconds(10)));
+    ASSERT_EQ(load.loadLine(device), DeviceLineLoad::Result::Loaded)
+        << dialogs.jobErrors.join('\n').toStdString();
+    Sqlite3DB reloaded;
+    reloaded.openFile(QDir(lineCacheDir(*device)).filePath(relative), Sqlite3DB::OpenReadOnly);
+    EXPECT_EQ(reloaded.queryInt64("SELECT count(*) FROM ZMESSAGE WHERE ZTEXT='restored to the phone'"), 1);
 }
 
 TEST_F(DeviceLoadTest, DeniedTrustCloudBackupAndMissingLineStopTheLoad)
