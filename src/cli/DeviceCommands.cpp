@@ -6,6 +6,7 @@
 #include "ConsoleJobReporter.h"
 
 #include "backup/BackupManifest.h"
+#include "device/DeviceApps.h"
 #include "device/DeviceBackupSettings.h"
 #include "device/DeviceDirectory.h"
 #include "device/DeviceInfo.h"
@@ -155,8 +156,7 @@ int backupCommand(CliContext& context)
     parser.addPositionalArgument(QStringLiteral("UDID"), QStringLiteral("The device."));
     parser.addOption({kOut, QStringLiteral("The folder that holds the device's backup folder <UDID>."),
                       QStringLiteral("DIR")});
-    parser.addOption(
-        {kAllFiles, QStringLiteral("Keep the files outside every app's containers too (system files).")});
+    parser.addOption({kAllFiles, QStringLiteral("Keep every file the device sends (a complete backup).")});
     ConsoleDeviceDialogs::addTrustOption(parser);
     int exitCode = CliOk;
     if (!context.parse(
@@ -192,6 +192,11 @@ int backupCommand(CliContext& context)
         return CliFailed;
     IOSMobileBackupThread job(false, device, parser.isSet(kAllFiles), root, dialogs.progressForm());
     job.wantedApps << QStringLiteral("jp.naver.line");
+    if (parser.isSet(kAllFiles)) {
+        // Every app's containers too: with the system files, nothing is thrown away.
+        for (const PlistCFType& app : browseUserApps(udid, {QStringLiteral("CFBundleIdentifier")}))
+            job.wantedApps << app.value(QStringLiteral("CFBundleIdentifier")).getString();
+    }
     QObject::connect(&job, &IOSMobileBackupThread::passcodeRequested,
                      [&dialogs](bool shown) { dialogs.passcodeNotice(shown); });
     dialogs.runJob(job);

@@ -68,6 +68,10 @@ TEST_F(DeviceCliTest, ListDescribeBackUpLoadReadAndRestore)
     const CliRun opened = runCli({"backup", "info", folder, "--json"});
     ASSERT_EQ(opened.exitCode, 0) << opened.err.toStdString();
     EXPECT_EQ(opened.objects().value(0).value("udid").toString(), udid());
+    // With --all-files nothing is thrown away: the folder holds every file of the phone.
+    const QString complete = QString::fromStdString(path("complete"));
+    ASSERT_EQ(runCli({"device", "backup", udid(), "--out", complete, "--all-files"}).exitCode, 0);
+    EXPECT_EQ(compareBackupWithDevice(QDir(complete).filePath(udid()).toStdString(), m_deviceFolder), "");
 
     const CliRun load = runCli({"device", "load", udid()});
     ASSERT_EQ(load.exitCode, 0) << load.err.toStdString();
