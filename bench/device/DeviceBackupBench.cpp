@@ -3,6 +3,7 @@
 // again with nothing changed. The simulator runs in this process; each backup is a child process measured
 // by wait4: wall time, bytes it wrote to disk (ru_oublock), peak resident memory (ru_maxrss).
 #include "DeviceGenerator.h"
+#include "DeviceKeys.h"
 #include "Simulator.h"
 
 #include <benchmark/benchmark.h>
