@@ -17,6 +17,8 @@ namespace {
 constexpr qint64 kSendBlock = 32768;
 // Bytes read from the connection at once while a file arrives.
 constexpr qint64 kReceiveChunk = 1 << 20;
+// A block's length and code byte.
+constexpr quint32 kBlockHeader = 5;
 constexpr int kRefused = -1; // status code of a request refused for its path
 
 const char* const kPasscodePresented = "com.apple.LocalAuthentication.ui.presented";
@@ -62,7 +64,7 @@ Backup2Conversation::~Backup2Conversation() = default;
 
 QString Backup2Conversation::resolve(const QString& devicePath, QString* error) const
 {
-    const QString absolute = DeviceBackupPath::resolve(m_engine.m_root, devicePath, error);
+    const QString absolute = DeviceBackupPath::resolve(m_engine.m_root, devicePath, error, &m_realFolders);
     if (absolute.isEmpty() && error)
         qWarning("backup2tool: %s", qUtf8Printable(*error));
     return absolute;
@@ -296,10 +298,12 @@ Backup2Conversation::Outcome Backup2Conversation::uploadFiles(const PlistCFType&
     QStringList errors;
     bool refusedAny = false;
     for (;;) {
-        const QString devicePath = m_link->receiveName(stillWanted);
+        // A device path is always followed by the backup path's length, a backup path by the file's first
+        // block: both are read with the name before them.
+        const QString devicePath = m_link->receiveName(stillWanted, 4);
         if (devicePath.isEmpty())
             break;
-        const QString backupPath = m_link->receiveName(stillWanted);
+        const QString backupPath = m_link->receiveName(stillWanted, kBlockHeader);
         if (backupPath.isEmpty())
             break;
         QString refusal;
@@ -335,16 +339,19 @@ Backup2Conversation::Outcome Backup2Conversation::receiveFile(const QString& bac
     bool diskFull = false;
     if (!refused)
         writeError = m_engine.m_hook->openForWrite(m_engine.m_root, backupPath, file, errorText);
-    if (m_buffer.size() < kReceiveChunk)
-        m_buffer.resize(kReceiveChunk);
+    // Room for a chunk and the next block's header read with it.
+    if (m_buffer.size() < kReceiveChunk + kBlockHeader)
+        m_buffer.resize(kReceiveChunk + kBlockHeader);
     qint64 received = 0;
     char previous = -1;
+    char header[kBlockHeader];
+    // The first block's header was read with the file's name.
+    m_link->receiveExact(header, kBlockHeader, kNullData);
     for (;;) {
-        const quint32 length = m_link->receiveLength(kNullData);
+        const quint32 length = qFromBigEndian<quint32>(header);
         if (length == 0)
             fail(QString::fromLatin1(kNullData));
-        char code = 0;
-        m_link->receiveExact(&code, 1, kNullData);
+        const char code = header[4];
         qint64 remaining = qint64(length) - 1;
         if (code == Backup2Link::kCodeSuccess) {
             while (remaining > 0) { // a success block carries nothing; anything extra is skipped
@@ -375,7 +382,9 @@ Backup2Conversation::Outcome Backup2Conversation::receiveFile(const QString& bac
         received += remaining;
         while (remaining > 0) {
             const qint64 chunk = qMin(remaining, kReceiveChunk);
-            m_link->receiveExact(m_buffer.data(), quint32(chunk), kNullData);
+            // Data is always followed by another block: its header comes with the data's last part.
+            const bool last = chunk == remaining;
+            m_link->receiveExact(m_buffer.data(), quint32(chunk), kNullData, last ? kBlockHeader : 0);
             remaining -= chunk;
             if (file.isOpen() && writeError == QFileDevice::NoError) {
                 if (file.write(m_buffer.constData(), chunk) != chunk) {
@@ -389,6 +398,8 @@ Backup2Conversation::Outcome Backup2Conversation::receiveFile(const QString& bac
             }
         }
         previous = code;
+        // Usually read ahead with the data already (an empty data block read nothing ahead).
+        m_link->receiveExact(header, kBlockHeader, kNullData);
     }
     if (file.isOpen())
         file.close();
@@ -522,6 +533,7 @@ void Backup2Conversation::createDirectory(const PlistCFType& message)
 
 void Backup2Conversation::moveItems(const PlistCFType& message)
 {
+    m_realFolders.clear();
     int result = 0;
     QString errorText;
     for (const auto& [from, target] : message.at(1).entries()) {
@@ -542,6 +554,7 @@ void Backup2Conversation::moveItems(const PlistCFType& message)
 
 void Backup2Conversation::removeItems(const PlistCFType& message)
 {
+    m_realFolders.clear();
     QStringList errors;
     bool refusedAny = false;
     for (const PlistCFType& item : message.at(1).items()) {
@@ -563,6 +576,7 @@ void Backup2Conversation::removeItems(const PlistCFType& message)
 
 void Backup2Conversation::copyItem(const PlistCFType& message)
 {
+    m_realFolders.clear();
     const QString from = message.at(1).getString();
     const QString to = message.at(2).getString();
     if (from.isEmpty() || to.isEmpty())

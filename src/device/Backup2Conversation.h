@@ -6,6 +6,7 @@
 #include "plist/PlistCFType.h"
 
 #include <QFile>
+#include <QSet>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -69,4 +70,7 @@ private:
     NotificationProxyClient m_np;
     std::unique_ptr<Backup2Link> m_link;
     QByteArray m_buffer; // reused for every block of file data
+    // Folders below the root already found to be real folders; cleared when the device moves, copies
+    // or removes anything.
+    mutable QSet<QString> m_realFolders;
 };

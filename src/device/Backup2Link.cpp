@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QtEndian>
+#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -17,7 +18,7 @@ constexpr qint64 kClosedConnectionMs = 1000;
 
 } // namespace
 
-void Backup2Link::receiveExact(char* data, quint32 length, const char* context)
+void Backup2Link::receiveRaw(char* data, quint32 length, const char* context)
 {
     quint32 done = 0;
     while (done < length) {
@@ -29,6 +30,24 @@ void Backup2Link::receiveExact(char* data, quint32 length, const char* context)
     }
 }
 
+void Backup2Link::receiveExact(char* data, quint32 length, const char* context, quint32 readAhead)
+{
+    const quint32 fromAhead = quint32(qMin<qsizetype>(length, m_ahead.size()));
+    if (fromAhead > 0) {
+        std::memcpy(data, m_ahead.constData(), fromAhead);
+        m_ahead.remove(0, fromAhead);
+    }
+    if (!m_ahead.isEmpty()) {
+        // Bytes still held back come before anything read now; nothing more is read ahead.
+        receiveRaw(data + fromAhead, length - fromAhead, context);
+        return;
+    }
+    // The rest and the bytes that follow in one read; data has room for both.
+    receiveRaw(data + fromAhead, length - fromAhead + readAhead, context);
+    if (readAhead > 0)
+        m_ahead = QByteArray(data + length, readAhead);
+}
+
 quint32 Backup2Link::receiveLength(const char* context)
 {
     quint32 length = 0;
@@ -36,25 +55,14 @@ quint32 Backup2Link::receiveLength(const char* context)
     return qFromBigEndian(length);
 }
 
-QString Backup2Link::receiveName(const std::function<bool()>& stillWanted)
+QString Backup2Link::receiveName(const std::function<bool()>& stillWanted, quint32 readAhead)
 {
     quint32 length = 0;
-    for (;;) {
-        uint32_t got = 0;
-        QElapsedTimer waited;
-        waited.start();
-        mobilebackup2_receive_raw(m_client, reinterpret_cast<char*>(&length), 4, &got);
-        if (got == 4)
-            break;
-        if (got > 0) {
-            receiveExact(reinterpret_cast<char*>(&length) + got, 4 - got,
-                         "backup2tool::recvFileNamesThrow: could not read filename.");
-            break;
-        }
-        if (waited.elapsed() < kClosedConnectionMs)
-            throwLost("backup2tool::recvFileNamesThrow: could not read filename.");
-        if (stillWanted && !stillWanted())
-            return {};
+    if (m_ahead.size() >= 4) {
+        receiveExact(reinterpret_cast<char*>(&length), 4,
+                     "backup2tool::recvFileNamesThrow: could not read filename.");
+    } else {
+        length = waitForLength(stillWanted);
     }
     length = qFromBigEndian(length);
     if (length == 0)
@@ -64,9 +72,39 @@ QString Backup2Link::receiveName(const std::function<bool()>& stillWanted)
             QStringLiteral("backup2tool::recvFileNamesThrow: too large filename length (%1)!")
                 .arg(length)
                 .toStdString());
-    QByteArray bytes(qsizetype(length), Qt::Uninitialized);
-    receiveExact(bytes.data(), length, "backup2tool::recvFileNamesThrow: could not read filename.");
+    QByteArray bytes(qsizetype(length + readAhead), Qt::Uninitialized);
+    receiveExact(bytes.data(), length, "backup2tool::recvFileNamesThrow: could not read filename.",
+                 readAhead);
+    bytes.truncate(length);
     return QString::fromUtf8(bytes);
+}
+
+quint32 Backup2Link::waitForLength(const std::function<bool()>& stillWanted)
+{
+    quint32 length = 0;
+    if (!m_ahead.isEmpty()) // a part of it was read ahead: the rest follows at once
+    {
+        receiveExact(reinterpret_cast<char*>(&length), 4,
+                     "backup2tool::recvFileNamesThrow: could not read filename.");
+        return length;
+    }
+    for (;;) {
+        uint32_t got = 0;
+        QElapsedTimer waited;
+        waited.start();
+        mobilebackup2_receive_raw(m_client, reinterpret_cast<char*>(&length), 4, &got);
+        if (got == 4)
+            return length;
+        if (got > 0) {
+            receiveRaw(reinterpret_cast<char*>(&length) + got, 4 - got,
+                       "backup2tool::recvFileNamesThrow: could not read filename.");
+            return length;
+        }
+        if (waited.elapsed() < kClosedConnectionMs)
+            throwLost("backup2tool::recvFileNamesThrow: could not read filename.");
+        if (stillWanted && !stillWanted())
+            return 0;
+    }
 }
 
 void Backup2Link::sendAll(const char* data, quint32 length, const char* context)

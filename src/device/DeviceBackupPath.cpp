@@ -6,7 +6,7 @@
 
 namespace DeviceBackupPath {
 
-QString resolve(const QDir& root, const QString& devicePath, QString* error)
+QString resolve(const QDir& root, const QString& devicePath, QString* error, QSet<QString>* realFolders)
 {
     const auto refuse = [&](const QString& why) {
         if (error)
@@ -23,13 +23,19 @@ QString resolve(const QDir& root, const QString& devicePath, QString* error)
     // Every component below the root that exists must be a real file or folder.
     const QString base = QDir::cleanPath(root.absolutePath());
     QString current = base;
-    for (const QString& part : QDir::cleanPath(devicePath).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        current += QLatin1Char('/') + part;
+    const QStringList parts = QDir::cleanPath(devicePath).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        current += QLatin1Char('/') + parts.at(i);
+        const bool folder = i + 1 < parts.size();
+        if (folder && realFolders && realFolders->contains(current))
+            continue;
         const QFileInfo info(current);
         if (info.isSymLink() || info.isJunction())
             return refuse(QStringLiteral("it passes through a symbolic link"));
         if (!info.exists())
             break; // nothing below a missing component exists either
+        if (folder && realFolders && info.isDir())
+            realFolders->insert(current);
     }
     return absolute;
 }
