@@ -4,6 +4,7 @@
 #include "CliPassword.h"
 #include "ConsoleJobReporter.h"
 #include "backup/BackupManifest.h"
+#include "device/DeviceDirectory.h"
 #include "jobs/JobThread.h"
 
 #include <QCommandLineParser>
@@ -51,6 +52,9 @@ bool ConsoleDeviceDialogs::trustWait(const QCommandLineParser& parser, QTextStre
 
 bool ConsoleDeviceDialogs::askRetryTrust(const QString& udid, const QString&)
 {
+    // Waiting helps a phone that is there and not trusting yet, not one that is not attached.
+    if (!attachedDeviceUdids().contains(udid))
+        return false;
     if (!m_trustWaiting.isValid()) {
         m_trustWaiting.start();
         if (m_trustWaitSeconds > 0) {

@@ -85,7 +85,11 @@ int listCommand(CliContext& context)
                            "that does not trust this computer yet shows as not paired."),
             exitCode))
         return exitCode;
-    for (const QString& udid : attachedDeviceUdids()) {
+    bool reachable = false;
+    const QStringList udids = attachedDeviceUdids(&reachable);
+    if (!reachable)
+        return context.fail(QStringLiteral("the USB multiplexer (usbmuxd) does not answer; is it running?"));
+    for (const QString& udid : udids) {
         const DeviceSummary device = describeDevice(udid);
         if (parser.isSet(kJson)) {
             context.printJson(summaryJson(device));

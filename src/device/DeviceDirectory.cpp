@@ -23,11 +23,14 @@ QString pairedHostId(const QString& udid)
 
 } // namespace
 
-QStringList attachedDeviceUdids()
+QStringList attachedDeviceUdids(bool* reachable)
 {
     idevice_info_t* raw = nullptr;
     int count = 0;
-    if (idevice_get_device_list_extended(&raw, &count) != IDEVICE_E_SUCCESS)
+    const bool answered = idevice_get_device_list_extended(&raw, &count) == IDEVICE_E_SUCCESS;
+    if (reachable)
+        *reachable = answered;
+    if (!answered)
         return {};
     const DeviceInfoList list(raw);
     QStringList udids;

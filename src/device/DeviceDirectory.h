@@ -16,8 +16,8 @@ struct DeviceSummary
 };
 
 // The UDIDs of the devices attached over USB, each once, in the multiplexer's order (network devices are
-// left out, and so are names that are no UDIDs).
-QStringList attachedDeviceUdids();
+// left out, and so are names that are no UDIDs). reachable tells whether the multiplexer answered.
+QStringList attachedDeviceUdids(bool* reachable = nullptr);
 
 // The device's identity and whether it is paired (and then whether LINE is installed).
 DeviceSummary describeDevice(const QString& udid);

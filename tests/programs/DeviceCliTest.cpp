@@ -105,6 +105,12 @@ TEST_F(DeviceCliTest, FailuresEndWithTheirExitCodes)
     EXPECT_EQ(nothing.exitCode, 1);
     EXPECT_TRUE(nothing.err.contains("No device found.")) << nothing.err.toStdString();
     EXPECT_EQ(runCli({"device", "backup", udid()}).exitCode, 2);
+    const QByteArray socket = qgetenv("USBMUXD_SOCKET_ADDRESS");
+    qputenv("USBMUXD_SOCKET_ADDRESS", QByteArray("UNIX:") + path("nobody.sock").c_str());
+    const CliRun unreachable = runCli({"device", "list"});
+    qputenv("USBMUXD_SOCKET_ADDRESS", socket);
+    EXPECT_EQ(unreachable.exitCode, 1);
+    EXPECT_TRUE(unreachable.err.contains("usbmuxd")) << unreachable.err.toStdString();
     EXPECT_EQ(runCli({"device", "restore", udid(), "--from", out(), "--manifest", "../x"}).exitCode, 1);
 
     // A folder this program did not make is never replaced.
