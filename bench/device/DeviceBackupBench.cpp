@@ -1,13 +1,16 @@
 // A partial backup of a phone of 20,000 files and 2 GB in which LINE holds under 5 % (ferrowyn-cli device
 // backup), against a full backup of the same phone by Debian's idevicebackup2, and the partial backup
 // again with nothing changed. The simulator runs in this process; each backup is a child process measured
-// by wait4: wall time, bytes it wrote to disk (ru_oublock), peak resident memory (ru_maxrss).
+// by wait4: wall time, bytes it wrote to disk (ru_oublock), peak resident memory (ru_maxrss). A child
+// started from this large process would count this process's memory as its own until its exec, so the
+// backups are started by a small copy of this program ("--measure"), which reports the figures.
 #include "DeviceGenerator.h"
 #include "DeviceKeys.h"
 #include "Simulator.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -40,12 +43,9 @@ struct ChildRun
     double peakRssMegabytes = 0;
 };
 
-ChildRun runChild(const std::vector<std::string>& arguments)
+// Starts a program with its output thrown away and waits for it: what wait4 says of it.
+ChildRun spawnAndWait(char* const* argv)
 {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
@@ -53,11 +53,10 @@ ChildRun runChild(const std::vector<std::string>& arguments)
     ChildRun run;
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-        posix_spawn_file_actions_destroy(&actions);
-        return run;
-    }
+    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return run;
     int status = 0;
     rusage usage{};
     wait4(pid, &status, 0, &usage);
@@ -65,6 +64,24 @@ ChildRun runChild(const std::vector<std::string>& arguments)
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.writtenMegabytes = double(usage.ru_oublock) * 512.0 / double(1 << 20);
     run.peakRssMegabytes = double(usage.ru_maxrss) / 1024.0;
+    return run;
+}
+
+// Runs a program through "--measure" (see main) and reads its figures.
+ChildRun runChild(const std::vector<std::string>& arguments)
+{
+    static const std::string self = fs::read_symlink("/proc/self/exe").string();
+    std::string command = "'" + self + "' --measure";
+    for (const std::string& argument : arguments)
+        command += " '" + argument + "'";
+    ChildRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    if (std::fscanf(pipe, "%d %lf %lf %lf", &run.exitCode, &run.seconds, &run.writtenMegabytes,
+                    &run.peakRssMegabytes) != 4)
+        run.exitCode = -1;
+    ::pclose(pipe);
     return run;
 }
 
@@ -261,4 +278,15 @@ BENCHMARK(BM_PartialBackupUnchanged)->Unit(benchmark::kMillisecond)->UseManualTi
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    if (argc > 2 && std::string(argv[1]) == "--measure") {
+        const ChildRun run = spawnAndWait(argv + 2);
+        std::printf("%d %f %f %f\n", run.exitCode, run.seconds, run.writtenMegabytes, run.peakRssMegabytes);
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
