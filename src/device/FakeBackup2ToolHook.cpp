@@ -33,10 +33,15 @@ QString FakeBackup2ToolHook::containerUuid(const QString& devicePath)
 bool FakeBackup2ToolHook::isWanted(const QString& backupPath, QString devicePath)
 {
     const QString name = lastComponent(backupPath);
+    if (devicePath.isEmpty() && !names.alwaysStored.contains(name.toLower()))
+        devicePath = names.deviceDirOf(name);
+    return isWantedAt(name, devicePath);
+}
+
+bool FakeBackup2ToolHook::isWantedAt(const QString& name, const QString& devicePath) const
+{
     if (names.alwaysStored.contains(name.toLower()))
         return true;
-    if (devicePath.isEmpty())
-        devicePath = names.deviceDirOf(name);
     const QString uuid = containerUuid(devicePath);
     if (!uuid.isEmpty()) {
         for (const QString& app : wantedApps) {
@@ -104,16 +109,17 @@ QList<Backup2DirEntry> FakeBackup2ToolHook::listDirectory(const QDir& root, cons
     if (name.isEmpty() || name.size() > 2)
         return names.listDir(QString());
     QList<Backup2DirEntry> entries;
-    for (const Backup2DirEntry& row : names.listDir(name)) {
-        const QString rowPath = path + QLatin1Char('/') + row.name;
-        if (!isWanted(rowPath, QString())) {
-            entries.append(row);
+    for (const FakeDNameDb::Row& row : names.rowsIn(name)) {
+        const QString rowPath = path + QLatin1Char('/') + row.entry.name;
+        // The row's own device path decides, as a look-up by name would.
+        if (!isWantedAt(row.entry.name, row.devicePath)) {
+            entries.append(row.entry);
             continue;
         }
         // A kept file counts only when it is on disk; a missing one is left out so the device sends it.
         const QFileInfo onDisk(root.filePath(rowPath));
         if (onDisk.isFile()) {
-            Backup2DirEntry entry = row;
+            Backup2DirEntry entry = row.entry;
             entry.size = onDisk.size();
             entry.mtime = onDisk.lastModified();
             entries.append(entry);

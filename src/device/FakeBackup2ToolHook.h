@@ -24,6 +24,8 @@ public:
     // app's container; other files only with keepOtherFiles, and never those of other apps. An empty
     // devicePath is looked up in dname.sqlite.
     bool isWanted(const QString& backupPath, QString devicePath);
+    // The same for a file name whose device path is known (empty: none).
+    bool isWantedAt(const QString& name, const QString& devicePath) const;
 
     // Learns the app containers from the device (a failure keeps only the metadata) and opens
     // dname.sqlite when a finished backup is there. Throws "open dname.sqlite failed. ...".

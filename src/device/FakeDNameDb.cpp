@@ -23,10 +23,14 @@ bool FakeDNameDb::openNames(const QString& path, QString* error)
     try {
         const bool existed = QFileInfo::exists(path);
         openFile(path, existed ? OpenReadWrite : OpenReadWriteCreate);
+        // Names arrive in random order: the pages they touch stay in memory until the next commit
+        // writes each of them once.
+        execute("pragma cache_size=-16384");
         if (!existed) {
+            // Keyed by the name alone (no row id, no second index: a folder's files are a range of names),
+            // so that tens of thousands of thrown-away files cost as few bytes on disk as they can.
             execute("create table dname(f VARCHAR PRIMARY KEY, p VARCHAR, d VARCHAR, size INTEGER, "
-                    "lastm INTEGER, incl INTEGER)");
-            execute("create index idx_dname on dname(p)");
+                    "lastm INTEGER, incl INTEGER) without rowid");
         } else {
             // A file that is not our table fails here instead of at every statement.
             queryInt64("select count(*) from dname where f=''");
@@ -70,10 +74,6 @@ void FakeDNameDb::record(const QString& name, const QString& devicePath, bool st
                     .addInt64Param(time.toSecsSinceEpoch())
                     .addIntParam(stored ? 1 : 0));
         ++rowsWritten;
-        if (rowsWritten % kRowsPerCommit == 0) {
-            commitTran();
-            beginTran();
-        }
     } catch (const std::exception& failure) {
         qWarning("dname.sqlite: recording %s failed: %s", qUtf8Printable(name), failure.what());
     }
@@ -132,19 +132,44 @@ QList<Backup2DirEntry> FakeDNameDb::listDir(const QString& prefix)
                 entries.append(entry);
             }
         }
-        Sqlite3Cursor files =
-            query(Sqlite3Sql("select f, size, lastm from dname where p=?").addTextParam(prefix));
-        while (files.moveNext()) {
-            Backup2DirEntry entry;
-            entry.name = files.textAt(0);
-            entry.type = Backup2DirEntry::File;
-            entry.size = files.int64At(1);
-            entry.mtime = QDateTime::fromSecsSinceEpoch(files.int64At(2));
-            entries.append(entry);
-        }
+        for (const Row& row : rowsIn(prefix))
+            entries.append(row.entry);
     } catch (const std::exception& failure) {
         qWarning("dname.sqlite: listing %s failed: %s", qUtf8Printable(prefix), failure.what());
         return {};
     }
     return entries;
+}
+
+QList<FakeDNameDb::Row> FakeDNameDb::rowsIn(const QString& prefix)
+{
+    QList<Row> rows;
+    if (!isOpen())
+        return rows;
+    try {
+        // A folder's files are the names that begin with its two characters.
+        QString upper = prefix;
+        if (!upper.isEmpty())
+            upper.back() = QChar(upper.back().unicode() + 1);
+        Sqlite3Cursor files =
+            prefix.isEmpty()
+                ? query(Sqlite3Sql("select f, size, lastm, d from dname where p=''"))
+                : query(Sqlite3Sql("select f, size, lastm, d from dname where f>=? and f<? and p=?")
+                            .addTextParam(prefix)
+                            .addTextParam(upper)
+                            .addTextParam(prefix));
+        while (files.moveNext()) {
+            Row row;
+            row.entry.name = files.textAt(0);
+            row.entry.type = Backup2DirEntry::File;
+            row.entry.size = files.int64At(1);
+            row.entry.mtime = QDateTime::fromSecsSinceEpoch(files.int64At(2));
+            row.devicePath = files.textAt(3);
+            rows.append(row);
+        }
+    } catch (const std::exception& failure) {
+        qWarning("dname.sqlite: listing %s failed: %s", qUtf8Printable(prefix), failure.what());
+        return {};
+    }
+    return rows;
 }

@@ -11,8 +11,9 @@
 
 // dname.sqlite of a partial backup: one row per file the device sent, kept on disk or thrown away (its
 // name, folder, device path, size, time and whether it is on disk), so that the device can be shown the
-// files it sent even though the disk holds only some of them. Stays open in one long transaction that is
-// committed every 10,000 rows and when the object goes.
+// files it sent even though the disk holds only some of them. Stays open in one transaction, committed
+// when the names are closed (at the end of a backup) or the object goes: every page is written once, and
+// a backup that does not finish is deleted with its folder anyway.
 class FakeDNameDb : public Sqlite3DB
 {
 public:
@@ -35,6 +36,14 @@ public:
     // prefix plus the root files; else the files recorded under that prefix.
     QList<Backup2DirEntry> listDir(const QString& prefix);
 
+    // The files recorded under a prefix with their device paths, in one query.
+    struct Row
+    {
+        Backup2DirEntry entry;
+        QString devicePath;
+    };
+    QList<Row> rowsIn(const QString& prefix);
+
     // The folder of a file name inside the backup: its first two characters for a file ID (32 characters
     // or more), "" for the root files.
     static QString folderOf(const QString& name);
@@ -45,6 +54,4 @@ public:
     // Container UUIDs (upper case) of each user app, and of all of them.
     QHash<QString, QSet<QString>> appContainers;
     QSet<QString> allContainers;
-
-    static constexpr qint64 kRowsPerCommit = 10000;
 };

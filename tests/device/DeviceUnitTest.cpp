@@ -211,22 +211,32 @@ TEST_F(PartialStoreTest, KeepsMetadataAndLinesContainersAndListsTheRest)
     EXPECT_TRUE(hook.isWanted(QStringLiteral("x/80fa782261261e54bb73c0253e5b6beefb6a2f39"), QString()));
 }
 
-TEST_F(PartialStoreTest, RowsAreCommittedEveryTenThousand)
+TEST_F(PartialStoreTest, RowsAreCommittedWhenTheNamesClose)
 {
     const QString snapshot = kUdid + QStringLiteral("/Snapshot/");
-    for (int i = 0; i < FakeDNameDb::kRowsPerCommit + 5; ++i) {
-        const QString name = QStringLiteral("%1").arg(i, 40, 16, QLatin1Char('0'));
+    for (int i = 0; i < 2000; ++i) {
+        const QString name = QStringLiteral("%1").arg(i * 7919, 40, 16, QLatin1Char('0'));
         hook.fileIncoming(root, kUdid, snapshot + name.left(2) + QLatin1Char('/') + name,
                           QStringLiteral("/var/x"));
     }
-    // Another connection sees the first ten thousand although the run never finished.
+    EXPECT_EQ(hook.names.rowsWritten, 2000);
+    // Another connection sees nothing of a run that has not finished.
     Sqlite3DB reader;
     reader.openFile(root.filePath(kUdid + QStringLiteral("/dname.sqlite")), Sqlite3DB::OpenReadOnly);
-    EXPECT_EQ(reader.queryInt64("select count(*) from dname"), FakeDNameDb::kRowsPerCommit);
+    EXPECT_EQ(reader.queryInt64("select count(*) from dname"), 0);
     reader.close();
     hook.names.closeNames();
     reader.openFile(root.filePath(kUdid + QStringLiteral("/dname.sqlite")), Sqlite3DB::OpenReadOnly);
-    EXPECT_EQ(reader.queryInt64("select count(*) from dname"), FakeDNameDb::kRowsPerCommit + 5);
+    EXPECT_EQ(reader.queryInt64("select count(*) from dname"), 2000);
+    // A folder lists exactly its names, found as a range of them.
+    int inFolder = 0;
+    for (int i = 0; i < 2000; ++i)
+        inFolder +=
+            QStringLiteral("%1").arg(i * 7919, 40, 16, QLatin1Char('0')).startsWith(QStringLiteral("00"));
+    EXPECT_EQ(hook.names.listDir(QStringLiteral("00")).size(), 0) << "closed names list nothing";
+    ASSERT_TRUE(hook.names.openNames(root.filePath(kUdid + QStringLiteral("/dname.sqlite")), nullptr));
+    EXPECT_EQ(hook.names.listDir(QStringLiteral("00")).size(), inFolder);
+    EXPECT_GT(inFolder, 0);
 }
 
 TEST(PlainHookTest, CopyAndMoveFollowTheFolderRules)
