@@ -309,7 +309,7 @@ int restoreCommand(CliContext& context)
         dialogs.showRefusal(*refusal);
         return CliFailed;
     }
-    const bool systemMode = remoteSystemMode();
+    const bool systemMode = DeviceRemoteOptions::systemMode();
     IOSMobileRestoreThread job(false, device, root, systemMode, dialogs.progressForm());
     if (systemMode)
         job.setRestoreSystemFiles(false);

@@ -14,14 +14,16 @@ int g_cache = -1;
 
 RemoteOptionsService::~RemoteOptionsService() = default;
 
-void setRemoteOptionsService(std::shared_ptr<RemoteOptionsService> service)
+namespace DeviceRemoteOptions {
+
+void setService(std::shared_ptr<RemoteOptionsService> service)
 {
     QMutexLocker lock(&g_mutex);
     g_service = std::move(service);
     g_cache = -1;
 }
 
-bool remoteSystemMode()
+bool systemMode()
 {
     QMutexLocker lock(&g_mutex);
     if (g_cache >= 0)
@@ -35,3 +37,5 @@ bool remoteSystemMode()
     }
     return g_cache > 0;
 }
+
+} // namespace DeviceRemoteOptions

@@ -3,8 +3,8 @@
 #include <memory>
 #include <optional>
 
-// The vendor's options service, asked whether restores run in the reduced "system mode". Provided by the
-// online-services layer; without one the answer is no.
+// The vendor's options service, asked whether restores run in the reduced "system mode". The online layer
+// provides it (an adapter over its remote options); without one the answer is no.
 class RemoteOptionsService
 {
 public:
@@ -14,9 +14,14 @@ public:
     virtual std::optional<int> systemMode() = 0;
 };
 
-// Installs the service (null: none). Clears the remembered answer.
-void setRemoteOptionsService(std::shared_ptr<RemoteOptionsService> service);
+namespace DeviceRemoteOptions {
 
-// Whether restores leave out system files and use the compact options. The first answer of the service is
-// kept for the program's lifetime; a failed request is asked again next time. No service: false.
-bool remoteSystemMode();
+// Installs the service (null: none) and forgets the remembered answer.
+void setService(std::shared_ptr<RemoteOptionsService> service);
+
+// Whether restores leave out system files and use the compact options (remoteSystemMode). The first
+// answer of the service is kept for the program's lifetime; a failed request is asked again next time.
+// No service: false.
+bool systemMode();
+
+} // namespace DeviceRemoteOptions

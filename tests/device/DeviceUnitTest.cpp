@@ -316,16 +316,16 @@ public:
 
 TEST(RemoteSystemModeTest, FirstAnswerIsKeptAndFailuresAskAgain)
 {
-    setRemoteOptionsService(nullptr);
-    EXPECT_FALSE(remoteSystemMode());
+    DeviceRemoteOptions::setService(nullptr);
+    EXPECT_FALSE(DeviceRemoteOptions::systemMode());
     auto service = std::make_shared<CountingOptions>();
     service->answers = {std::nullopt, 1, 0};
-    setRemoteOptionsService(service);
-    EXPECT_FALSE(remoteSystemMode());
-    EXPECT_TRUE(remoteSystemMode());
-    EXPECT_TRUE(remoteSystemMode());
+    DeviceRemoteOptions::setService(service);
+    EXPECT_FALSE(DeviceRemoteOptions::systemMode());
+    EXPECT_TRUE(DeviceRemoteOptions::systemMode());
+    EXPECT_TRUE(DeviceRemoteOptions::systemMode());
     EXPECT_EQ(service->asked, 2);
-    setRemoteOptionsService(nullptr);
+    DeviceRemoteOptions::setService(nullptr);
 }
 
 TEST(InterferingProcessesTest, NothingToWatchEndsTheThreadAtOnce)
