@@ -1,10 +1,13 @@
 #include "CliCommand.h"
 
 #include "app/AppInfo.h"
+#include "jobs/OnlineRemoteOptions.h"
+#include "online/HttpLibrary.h"
 #include "platform/LocalTimeZone.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <cstdio>
+#include <memory>
 
 namespace {
 void printOverview(QTextStream& out)
@@ -101,9 +104,19 @@ int dispatch(QStringList args, QTextStream& out, QTextStream& err)
 int main(int argc, char* argv[])
 {
     pinLocalTimeZone();
-    QCoreApplication app(argc, argv);
+    // PDF pages are painted with fonts and pictures, which needs a GUI application: the export command
+    // gets one on Qt's offscreen platform (no window, no display needed); the others stay plain.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && qstrcmp(argv[1], "export") == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("ferrowyn-cli"));
     QCoreApplication::setApplicationVersion(AppInfo::version);
+    initHttpLibrary();
+    useOnlineRemoteOptions();
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();

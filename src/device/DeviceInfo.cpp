@@ -1,6 +1,6 @@
 #include "device/DeviceInfo.h"
 
-#include "app/AppDirs.h"
+#include "platform/AppDataDir.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
 #include "device/PartialBackupRoot.h"
 
-#include "app/AppDirs.h"
+#include "platform/AppDataDir.h"
 #include "platform/FixedDrives.h"
 
 #include <QDateTime>

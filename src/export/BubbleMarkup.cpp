@@ -6,19 +6,18 @@
 #include "line/LineImageUrls.h"
 #include "line/LineUser.h"
 
-#include <QRegularExpression>
 #include <QUrl>
-
-namespace {
-// The static map address leaves its scale for the caller; the bubbles link the ordinary one.
-const QString kMapScale = QStringLiteral("1");
-} // namespace
 
 QString BubbleMarkup::documentStart()
 {
     return QStringLiteral("<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
                           "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\n"
                           "<html xmlns=\"http://www.w3.org/1999/xhtml\">");
+}
+
+QString BubbleMarkup::title(const QString& text)
+{
+    return QStringLiteral("<title>") + text.toHtmlEscaped() + QStringLiteral("</title>");
 }
 
 QString BubbleMarkup::frameDivs()
@@ -58,6 +57,11 @@ QString BubbleMarkup::bubbleEnd(const _LineMsg& message)
            QStringLiteral("</div></div><div class=\"clear\"></div>");
 }
 
+QString BubbleMarkup::plainText(const QString& text)
+{
+    return htmlEscape(text);
+}
+
 QString BubbleMarkup::richText(const QString& text)
 {
     // A carriage return, alone or before a line feed, ends a line as well.
@@ -83,46 +87,34 @@ QString BubbleMarkup::emojiHtml(const QString& code)
     return QString::fromUcs4(&character, 1);
 }
 
-QString BubbleMarkup::contactBody(const _LineMsg& message)
+QString BubbleMarkup::contact(const QString& name)
 {
-    // LINE keeps line breaks in contact names as the two characters "\n"; they read as spaces, as in the
-    // one-line text.
-    QString name = message.contactName();
-    name.remove(QLatin1String("\\r"));
-    name.replace(QLatin1String("\\n"), QLatin1String(" "));
     return tr("Contact:").toHtmlEscaped() + QStringLiteral("<br/>") + htmlEscape(name);
 }
 
-QString BubbleMarkup::locationBody(const _LineMsg& message)
+QString BubbleMarkup::textLink(const QString& address, const QString& text, LinkTarget target)
 {
-    static const QRegularExpression lineBreak(QStringLiteral("\r?\n\r?"));
-    QString name = message.displayText();
-    name.replace(lineBreak, QStringLiteral("\n"));
-    const QString shown = htmlEscape(name);
-    QString map = message.location().mapImageUrl();
-    if (map.isEmpty())
-        return shown;
-    map.replace(QLatin1String("<scale>"), kMapScale);
-    return QStringLiteral("<a href=\"%1\">%2</a>").arg(htmlAttributeEscape(map), shown);
+    const QString anchor = target == NewWindow ? QStringLiteral("<a target=\"_blank\" href=\"%1\">%2</a>")
+                                               : QStringLiteral("<a href=\"%1\">%2</a>");
+    return anchor.arg(htmlAttributeEscape(address), htmlEscape(text));
 }
 
-QString BubbleMarkup::stickerBody(const _LineMsg& message, LinkTarget target)
+QString BubbleMarkup::voiceNote(const QString& icon, const QString& link, const QString& length)
 {
-    const QString image = message.sticker().stickerImageUrl();
-    if (image.isEmpty())
-        return QStringLiteral("<div>") + htmlEscape(message.displayText()) + QStringLiteral("</div>");
-    return QStringLiteral("<div>") + imageLink(image, image, 128, QStringLiteral("alt=\"Sticker\""), target) +
-           QStringLiteral("</div>");
+    return QStringLiteral("<img width=\"32px\" src=\"") + htmlAttributeEscape(icon) +
+           QStringLiteral("\" align=\"middle\"/>") + textLink(link, length, SameWindow);
 }
 
-QString BubbleMarkup::imageLink(const QString& link, const QString& src, int size, const QString& extra,
+QString BubbleMarkup::imageLink(const QString& link, const QString& src, int size, const QString& alt,
                                 LinkTarget target)
 {
     const QString anchor = target == NewWindow ? QStringLiteral("<a href=\"%1\" target=\"_blank\">")
                                                : QStringLiteral("<a href=\"%1\">");
+    const QString altAttribute =
+        alt.isEmpty() ? QString() : QStringLiteral("alt=\"") + htmlAttributeEscape(alt) + QLatin1Char('"');
     return anchor.arg(htmlAttributeEscape(link)) +
            QStringLiteral("<img style=\"max-width:%1px;max-height:%1px;\" src=\"%2\" %3></a>")
-               .arg(QString::number(size), htmlAttributeEscape(src), extra);
+               .arg(QString::number(size), htmlAttributeEscape(src), altAttribute);
 }
 
 QString BubbleMarkup::relativeFileLink(const QString& folder, const QString& fileName)

@@ -7,6 +7,7 @@
 #include "export/ExportMessagesCsv.h"
 #include "export/ExportMessagesHtml.h"
 #include "export/ExportMessagesLineTxt.h"
+#include "export/ExportMessagesPdf.h"
 #include "export/ExportMessagesTxt.h"
 #include "export/ExportOpenFiles.h"
 #include "export/ExportOutputLog.h"
@@ -103,6 +104,8 @@ qint64 MessageExporter::exportAll(ExportOutputLog& log, JobControl& control)
 {
     if (m_format < PlainText || m_format > LineText)
         throw std::runtime_error(tr("not support export format.").toStdString());
+    if (m_format == Pdf) // painted pages, not a stream of messages: a format of its own
+        return ExportMessagesPdf(m_source, m_outputPath).run(control, log);
     const qint64 total = m_source ? m_source->count() : 0;
 
     if (m_format == Html || m_format == LineText) {
@@ -176,7 +179,7 @@ qint64 MessageExporter::exportAll(ExportOutputLog& log, JobControl& control)
             exporter = slot.get();
             break;
         }
-        default: // Pdf: counted, not written
+        default:
             break;
         }
         if (exporter)

@@ -1,7 +1,8 @@
-#include "app/AppDirs.h"
-#include "app/AppLanguage.h"
 #include "app/Log.h"
+#include "jobs/OnlineRemoteOptions.h"
 #include "online/HttpLibrary.h"
+#include "platform/AppDataDir.h"
+#include "platform/AppLanguage.h"
 #include "platform/LocalTimeZone.h"
 #include "platform/SystemAwake.h"
 #include "platform/TerminationSignal.h"
@@ -39,6 +40,7 @@ int main(int argc, char* argv[])
     qDebug("Ferrowyn started");
 
     initHttpLibrary();
+    useOnlineRemoteOptions();
 
     // iTunes would take the device away from the program; where it exists it is stopped while the program
     // runs. Destroyed after the window, which stops and joins the watch.

@@ -1,10 +1,10 @@
 #include "line/IOSLineStoreCache.h"
 
-#include "app/AppDirs.h"
 #include "app/TextUtils.h"
 #include "line/IOSLineDb.h"
 #include "line/LineError.h"
 #include "line/LinePreferences.h"
+#include "platform/AppDataDir.h"
 
 #include <QDir>
 #include <QFile>

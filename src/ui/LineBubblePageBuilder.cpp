@@ -1,14 +1,12 @@
 #include "ui/LineBubblePageBuilder.h"
 
-#include "app/TextUtils.h"
 #include "export/BubbleMarkup.h"
-#include "line/MessageType.h"
+#include "export/MessageBodyRenderer.h"
 
 #include <QFileInfo>
 #include <QUrl>
 
 namespace {
-constexpr int kImageSize = 128;
 
 QString suffixOr(const QString& fileName, const QString& fallback)
 {
@@ -16,45 +14,54 @@ QString suffixOr(const QString& fileName, const QString& fallback)
     return suffix.isEmpty() ? fallback : suffix;
 }
 
-QString mediaBody(const _LineMsg& message, const QString& defaultSuffix)
+// A picture of the bubble view: a web address as it is, else the local file when it exists and is not
+// empty, else the placeholder.
+QString pictureSource(const QString& src)
 {
-    const QString link =
-        LineBubblePageBuilder::attachmentLink(message.filePath, suffixOr(message.filePath, defaultSuffix));
-    return QStringLiteral("<div>") +
-           LineBubblePageBuilder::imageLink(link, message.thumbPath, kImageSize, QString()) +
-           QStringLiteral("</div>");
+    if (src.startsWith(QLatin1String("http://")) || src.startsWith(QLatin1String("https://")))
+        return src;
+    const QFileInfo file(src);
+    return !src.isEmpty() && file.isFile() && file.size() > 0
+               ? QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded)
+               : QStringLiteral("linebb/empty_photo.jpg");
 }
 
-QString bodyOf(const _LineMsg& message)
+// The bubble view's addresses: attachments as "atta:" links, which the view manager opens (the suffix
+// tells it how), thumbnails as local files, everything in the same window.
+class BubbleViewTarget final : public MessageBodyTarget
 {
-    switch (message.type) {
-    case MessageType::Photo:
-        return mediaBody(message, QStringLiteral("jpg"));
-    case MessageType::Video:
-        return mediaBody(message, QStringLiteral("mp4"));
-    case MessageType::Voice: {
-        const QString link = LineBubblePageBuilder::attachmentLink(
-            message.filePath, suffixOr(message.filePath, QStringLiteral("aac")));
-        return QStringLiteral(
-                   "<img width=\"32px\" src=\"linebb/voice.png\" align=\"middle\"/><a href=\"%1\">%2</a>")
-            .arg(htmlAttributeEscape(link), htmlEscape(message.voiceLength()));
+public:
+    MediaLinks photo(const _LineMsg& message) const override { return media(message, QStringLiteral("jpg")); }
+    MediaLinks video(const _LineMsg& message) const override { return media(message, QStringLiteral("mp4")); }
+    QString voiceNote(const _LineMsg& message) const override
+    {
+        return LineBubblePageBuilder::attachmentLink(message.filePath,
+                                                     suffixOr(message.filePath, QStringLiteral("aac")));
     }
-    case MessageType::Sticker:
-        return BubbleMarkup::stickerBody(message, BubbleMarkup::SameWindow);
-    case MessageType::Contact:
-        return BubbleMarkup::contactBody(message);
-    case MessageType::File: {
-        const QString link =
-            LineBubblePageBuilder::attachmentLink(message.filePath, QFileInfo(message.fileName()).suffix());
-        return QStringLiteral("<a href=\"%1\">%2</a>")
-            .arg(htmlAttributeEscape(link), htmlEscape(message.fileName()));
+    QString file(const _LineMsg& message) const override
+    {
+        return LineBubblePageBuilder::attachmentLink(message.filePath,
+                                                     QFileInfo(message.fileName()).suffix());
     }
-    case MessageType::Location:
-        return BubbleMarkup::locationBody(message);
-    default:
-        return BubbleMarkup::richText(message.text);
+    QString voiceIcon() const override { return QStringLiteral("linebb/voice.png"); }
+    BubbleMarkup::LinkTarget linkTarget() const override { return BubbleMarkup::SameWindow; }
+
+private:
+    static MediaLinks media(const _LineMsg& message, const QString& defaultSuffix)
+    {
+        return {LineBubblePageBuilder::attachmentLink(message.filePath,
+                                                      suffixOr(message.filePath, defaultSuffix)),
+                pictureSource(message.thumbPath)};
     }
+};
+
+// "<p><a href="address">text</a></p>" and a line end.
+QString pagingLink(const QString& address, const QString& text)
+{
+    return QStringLiteral("<p>") + BubbleMarkup::textLink(address, text, BubbleMarkup::SameWindow) +
+           QStringLiteral("</p>\n");
 }
+
 } // namespace
 
 qint64 LineBubblePageBuilder::pageCount(qint64 count)
@@ -80,10 +87,8 @@ QString LineBubblePageBuilder::build(AbsLineMsgsSource& source, qint64 count, qi
                        "<title>Bubble</title>"
                        "<link href=\"linebb/style.css\" type=\"text/css\" rel=\"stylesheet\"/></head><body>"
                        "<a name=\"start\"></a>\n");
-    if (page != 1) {
-        html +=
-            QStringLiteral("<p><a href=\"/pre_page\">%1</a></p>\n").arg(htmlEscape(tr("<<Previous Page")));
-    }
+    if (page != 1)
+        html += pagingLink(QStringLiteral("/pre_page"), tr("<<Previous Page"));
     const qint64 first = (page - 1) * PageSize;
     const qint64 last = std::min<qint64>(count, first + PageSize);
     QDate previousDay;
@@ -98,15 +103,14 @@ QString LineBubblePageBuilder::build(AbsLineMsgsSource& source, qint64 count, qi
         html += QLatin1Char('\n');
     }
     if (page != pages)
-        html += QStringLiteral("<p><a href=\"/next_page\">%1</a></p>\n").arg(htmlEscape(tr(">>Next Page")));
+        html += pagingLink(QStringLiteral("/next_page"), tr(">>Next Page"));
     html += QStringLiteral("<a name=\"end\"></a></body></html>\n");
     return html;
 }
 
 QString LineBubblePageBuilder::bubble(const _LineMsg& message)
 {
-    return BubbleMarkup::senderLine(message) + BubbleMarkup::bubbleStart(message) + bodyOf(message) +
-           BubbleMarkup::bubbleEnd(message);
+    return MessageBodyRenderer::bubble(message, BubbleViewTarget());
 }
 
 QString LineBubblePageBuilder::attachmentLink(const QString& filePath, const QString& suffix)
@@ -117,16 +121,7 @@ QString LineBubblePageBuilder::attachmentLink(const QString& filePath, const QSt
 }
 
 QString LineBubblePageBuilder::imageLink(const QString& link, const QString& src, int size,
-                                         const QString& extra)
+                                         const QString& alt)
 {
-    QString shown;
-    if (src.startsWith(QLatin1String("http://")) || src.startsWith(QLatin1String("https://"))) {
-        shown = src;
-    } else {
-        const QFileInfo file(src);
-        shown = !src.isEmpty() && file.isFile() && file.size() > 0
-                    ? QUrl::fromLocalFile(file.absoluteFilePath()).toString(QUrl::FullyEncoded)
-                    : QStringLiteral("linebb/empty_photo.jpg");
-    }
-    return BubbleMarkup::imageLink(link, shown, size, extra, BubbleMarkup::SameWindow);
+    return BubbleMarkup::imageLink(link, pictureSource(src), size, alt, BubbleMarkup::SameWindow);
 }

@@ -10,7 +10,8 @@
 // separator, received messages in rooms and groups carry the sender's name, and media link to
 // "atta:///?ph=<hex of the UTF-8 path>&sf=<suffix>" addresses that the view manager opens. Files the page
 // refers to ("linebb/style.css", "linebb/empty_photo.jpg", "linebb/voice.png") are relative to the
-// asset folder, which the view uses as the page's base address.
+// asset folder, which the view uses as the page's base address. The bubbles are MessageBodyRenderer's,
+// with the view's own addresses.
 class LineBubblePageBuilder
 {
     Q_DECLARE_TR_FUNCTIONS(LineBubblePageBuilder)
@@ -31,6 +32,6 @@ public:
     // "atta:///?ph=<hex of the UTF-8 path>&sf=<suffix>" (not yet escaped for an attribute).
     static QString attachmentLink(const QString& filePath, const QString& suffix);
     // An image linked to link: src itself when it is a web address, else the local file when it exists
-    // and is not empty, else "linebb/empty_photo.jpg".
-    static QString imageLink(const QString& link, const QString& src, int size, const QString& extra);
+    // and is not empty, else "linebb/empty_photo.jpg"; with an alt text when alt is not empty.
+    static QString imageLink(const QString& link, const QString& src, int size, const QString& alt);
 };

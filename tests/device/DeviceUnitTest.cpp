@@ -1,7 +1,6 @@
 // The device layer's pieces that need no device: the engine's texts, the path checks, the partial store's
 // keep decision and listings, the partial backup folder, the settings pre-check and the remote option.
 #include "TestFiles.h"
-#include "app/AppDirs.h"
 #include "device/Backup2ErrorText.h"
 #include "device/DeviceBackupPath.h"
 #include "device/DeviceBackupSettings.h"
@@ -9,6 +8,7 @@
 #include "device/FakeBackup2ToolHook.h"
 #include "device/PartialBackupRoot.h"
 #include "device/RemoteSystemMode.h"
+#include "platform/AppDataDir.h"
 #include "platform/Win32KillProcessesThread.h"
 #include "storage/Sqlite3DB.h"
 

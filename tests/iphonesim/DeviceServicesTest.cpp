@@ -9,10 +9,13 @@
 #include <libimobiledevice/lockdown.h>
 #include <libimobiledevice/notification_proxy.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace iphonesim;
@@ -111,28 +114,42 @@ TEST_F(DeviceServicesTest, NotificationsReachObserversOfOtherConnections)
     np_client_t observer = nullptr;
     ASSERT_EQ(np_client_new(m_device, service, &observer), NP_E_SUCCESS);
     lockdownd_service_descriptor_free(service);
-    static std::atomic<int> received{0};
-    received = 0;
+    // Every name that reaches the observer, in order (the callback runs on libimobiledevice's thread).
+    static std::mutex namesLock;
+    static std::vector<std::string> names;
+    const auto received = [] {
+        std::lock_guard<std::mutex> lock(namesLock);
+        return names;
+    };
+    names.clear();
     np_set_notify_callback(
         observer,
         [](const char* name, void*) {
-            if (std::strcmp(name, NP_SYNC_CANCEL_REQUEST) == 0)
-                ++received;
+            std::lock_guard<std::mutex> lock(namesLock);
+            names.emplace_back(name);
         },
         nullptr);
     ASSERT_EQ(np_observe_notification(observer, NP_SYNC_CANCEL_REQUEST), NP_E_SUCCESS);
-    // The observation is registered once the service has read it.
-    for (int i = 0; i < 50; ++i) {
+    ASSERT_EQ(np_observe_notification(observer, NP_SYNC_LOCK_REQUEST), NP_E_SUCCESS);
+    // The observations are registered once the service has read it.
+    for (int i = 0; i < 50 && received().empty(); ++i) {
         control("notify " + m_udid + " " + NP_SYNC_CANCEL_REQUEST);
-        if (received > 0)
-            break;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    EXPECT_GT(received.load(), 0);
-    const int before = received;
+    ASSERT_FALSE(received().empty());
+    // An unobserved name, then an observed marker: notifications arrive in order, so once the marker is
+    // there the unobserved name would have arrived before it.
+    const auto markerArrived = [&] {
+        const std::vector<std::string> all = received();
+        return std::find(all.begin(), all.end(), NP_SYNC_LOCK_REQUEST) != all.end();
+    };
     control("notify " + m_udid + " com.apple.other");
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_EQ(received.load(), before) << "only observed names are relayed";
+    control("notify " + m_udid + " " + NP_SYNC_LOCK_REQUEST);
+    for (int i = 0; i < 250 && !markerArrived(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_TRUE(markerArrived());
+    for (const std::string& name : received())
+        EXPECT_NE(name, "com.apple.other") << "only observed names are relayed";
     np_client_free(observer);
 }
 
