@@ -1,6 +1,8 @@
 #include "CliCommand.h"
 
 #include "app/AppInfo.h"
+#include "jobs/OnlineRemoteOptions.h"
+#include "online/HttpLibrary.h"
 #include "platform/LocalTimeZone.h"
 
 #include <QGuiApplication>
@@ -113,6 +115,8 @@ int main(int argc, char* argv[])
     }
     QCoreApplication::setApplicationName(QStringLiteral("ferrowyn-cli"));
     QCoreApplication::setApplicationVersion(AppInfo::version);
+    initHttpLibrary();
+    useOnlineRemoteOptions();
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();
