@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class Sqlite3DB;
+
+// The tokenizer of the message search index: every two neighbouring characters (code points, case
+// folded as QString's case-insensitive comparison folds them) form one token, whatever the script. A
+// text then contains a query of two or more characters exactly when it holds every pair of the query's
+// neighbouring characters side by side, so substring queries in Japanese and Chinese (no spaces, two
+// characters common) are answered from the index as well as Latin ones, which a word tokenizer misses
+// inside words and a trigram tokenizer misses under three characters.
+//
+// A text may begin with a chat marker, ChatMarkerLead + decimal chat key + ChatMarkerEnd, which becomes
+// one token of its own (longer than any pair, so never equal to one): a query can then be narrowed to
+// one chat inside the index.
+class BigramTokenizer
+{
+    Q_DECLARE_TR_FUNCTIONS(BigramTokenizer)
+
+public:
+    static inline const char* Name = "ferrowyn_bigram";
+    static constexpr char ChatMarkerLead[] = "\x02\x02";
+    static constexpr char ChatMarkerEnd = '\x03';
+
+    // The marker text for a chat key.
+    static QByteArray chatMarker(qint64 chatKey);
+
+    // Registers the tokenizer with this connection's FTS5 under Name. Throws when SQLite has no FTS5.
+    static void registerWith(Sqlite3DB& db);
+
+    // The tokens of a UTF-8 text, each given to onToken as UTF-8 bytes; with distinct, each token once (in
+    // no particular order). Invalid UTF-8 bytes count as U+FFFD.
+    static void tokenize(const char* text, int size, bool distinct,
+                         const std::function<void(const char* token, int size)>& onToken);
+
+    // The case folding used for both texts and queries.
+    static char32_t fold(char32_t codePoint);
+};
