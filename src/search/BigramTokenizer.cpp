@@ -13,6 +13,9 @@
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
+// Token numbers hold three 21-bit fields; a pair has this tag, above every code point, in the first.
+constexpr char32_t kCodeMask = 0x1FFFFF;
+constexpr char32_t kPairTag = 0x1FFFFF;
 
 // Decodes one code point at text[i], advancing i; malformed or overlong sequences give U+FFFD and
 // consume one byte, so every input makes progress.
@@ -149,6 +152,13 @@ QByteArray BigramTokenizer::chatMarker(qint64 chatKey)
     return QByteArray(ChatMarkerLead) + QByteArray::number(chatKey) + ChatMarkerEnd;
 }
 
+bool BigramTokenizer::isSpace(char32_t codePoint)
+{
+    if (codePoint < 0x80)
+        return codePoint == ' ' || (codePoint >= '\t' && codePoint <= '\r');
+    return QChar::isSpace(codePoint);
+}
+
 char32_t BigramTokenizer::fold(char32_t codePoint)
 {
     if (codePoint < 0x80)
@@ -167,36 +177,45 @@ void BigramTokenizer::tokenize(const char* text, int size, bool distinct,
         text += marker;
         size -= marker;
     }
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    char buffer[8];
-    int i = 0;
     if (size <= 0)
         return;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    const auto give = [&](std::uint64_t key) {
+        char buffer[12];
+        const auto top = char32_t(key >> 42);
+        const auto middle = char32_t((key >> 21) & kCodeMask);
+        const auto low = char32_t(key & kCodeMask);
+        int length = top == kPairTag ? 0 : appendUtf8(top, buffer);
+        length += appendUtf8(middle, buffer + length);
+        length += appendUtf8(low, buffer + length);
+        onToken(buffer, length);
+    };
+    // A text's tokens are gathered as numbers (a pair: tag, first, second; across a space: first,
+    // space, second); sorted and given once each when distinct (the index keeps no counts or
+    // positions, so repeats would only cost time).
+    thread_local std::vector<std::uint64_t> keys;
+    keys.clear();
+    int i = 0;
+    char32_t beforePrevious = U' ';
     char32_t previous = fold(nextCodePoint(bytes, size, i));
-    if (!distinct) {
-        while (i < size) {
-            const char32_t current = fold(nextCodePoint(bytes, size, i));
-            const int first = appendUtf8(previous, buffer);
-            onToken(buffer, first + appendUtf8(current, buffer + first));
-            previous = current;
-        }
-        return;
-    }
-    // A text's pairs are gathered, sorted and given once each: the index keeps no counts or positions,
-    // so repeats would only cost time.
-    thread_local std::vector<std::uint64_t> pairs;
-    pairs.clear();
     while (i < size) {
         const char32_t current = fold(nextCodePoint(bytes, size, i));
-        pairs.push_back((std::uint64_t(previous) << 32) | current);
+        if (!isSpace(current)) {
+            if (!isSpace(previous))
+                keys.push_back((std::uint64_t(kPairTag) << 42) | (std::uint64_t(previous) << 21) | current);
+            else if (!isSpace(beforePrevious))
+                keys.push_back((std::uint64_t(beforePrevious) << 42) | (std::uint64_t(previous) << 21) |
+                               current);
+        }
+        beforePrevious = previous;
         previous = current;
     }
-    std::sort(pairs.begin(), pairs.end());
-    pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
-    for (const std::uint64_t pair : pairs) {
-        const int first = appendUtf8(char32_t(pair >> 32), buffer);
-        onToken(buffer, first + appendUtf8(char32_t(pair & 0xFFFFFFFFu), buffer + first));
+    if (distinct) {
+        std::sort(keys.begin(), keys.end());
+        keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
     }
+    for (const std::uint64_t key : keys)
+        give(key);
 }
 
 void BigramTokenizer::registerWith(Sqlite3DB& db)

@@ -9,11 +9,14 @@
 class Sqlite3DB;
 
 // The tokenizer of the message search index: every two neighbouring characters (code points, case
-// folded as QString's case-insensitive comparison folds them) form one token, whatever the script. A
-// text then contains a query of two or more characters exactly when it holds every pair of the query's
-// neighbouring characters side by side, so substring queries in Japanese and Chinese (no spaces, two
-// characters common) are answered from the index as well as Latin ones, which a word tokenizer misses
-// inside words and a trigram tokenizer misses under three characters.
+// folded as QString's case-insensitive comparison folds them) form one token, whatever the script; where
+// one white-space character stands between two others, the three form one token instead of the two
+// pairs with the space (those pairs are the commonest of spaced scripts and would find little). A text
+// that contains a query holds every token of the query, so the tokens find every message that may match,
+// and a query of two characters exactly its matches: substring queries in Japanese and Chinese (no
+// spaces, two characters common) are answered from the index as well as Latin ones, which a word
+// tokenizer misses inside words and a trigram tokenizer misses under three characters. The index keeps
+// no positions, so the caller checks each candidate's text.
 //
 // A text may begin with a chat marker, ChatMarkerLead + decimal chat key + ChatMarkerEnd, which becomes
 // one token of its own (longer than any pair, so never equal to one): a query can then be narrowed to
@@ -40,4 +43,6 @@ public:
 
     // The case folding used for both texts and queries.
     static char32_t fold(char32_t codePoint);
+    // The white space that pairs are not made with.
+    static bool isSpace(char32_t codePoint);
 };

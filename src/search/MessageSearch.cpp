@@ -59,7 +59,7 @@ QByteArray MessageSearch::matchExpression(const QString& text)
     const QByteArray utf8 = text.toUtf8();
     QList<QByteArray> parts;
     BigramTokenizer::tokenize(utf8.constData(), int(utf8.size()), true, [&](const char* token, int size) {
-        if (parts.size() < MaxPairs)
+        if (parts.size() < MaxTokens)
             parts << quoted(QByteArray(token, size));
     });
     return parts.join(" AND ");
@@ -119,23 +119,20 @@ QList<SearchHit> MessageSearch::collectByIndex(std::optional<qint64> chatKey, bo
     if (chatKey)
         match += " AND " + quoted(BigramTokenizer::chatMarker(*chatKey));
     const QString sql =
-        ascending ? QStringLiteral(
-                        "select rowid from fts where fts match ? and rowid > ? order by rowid asc limit ?")
-                  : QStringLiteral(
-                        "select rowid from fts where fts match ? and rowid < ? order by rowid desc limit ?");
+        ascending
+            ? QStringLiteral("select rowid from fts where fts match ? and rowid > ? order by rowid asc")
+            : QStringLiteral("select rowid from fts where fts match ? and rowid < ? order by rowid desc");
+    // One walk along the index, its candidates checked a batch at a time until enough hits are found.
+    Sqlite3Cursor cursor =
+        m_index.index().query(Sqlite3Sql(sql).addTextBytesParam(match).addInt64Param(bound));
     QList<SearchHit> hits;
-    while (hits.size() < limit) {
-        QList<qint64> candidates;
-        Sqlite3Cursor cursor = m_index.index().query(
-            Sqlite3Sql(sql).addTextBytesParam(match).addInt64Param(bound).addIntParam(kCandidateBatch));
-        while (cursor.moveNext())
+    QList<qint64> candidates;
+    bool more = true;
+    while (more && hits.size() < limit) {
+        candidates.clear();
+        while (candidates.size() < kCandidateBatch && (more = cursor.moveNext()))
             candidates << cursor.int64At(0);
-        if (candidates.isEmpty())
-            break;
-        bound = candidates.last();
         checkCandidates(candidates, hits, limit);
-        if (candidates.size() < kCandidateBatch)
-            break;
     }
     return hits;
 }

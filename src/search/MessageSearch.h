@@ -14,7 +14,8 @@ struct _LineChat;
 // One query over an open MessageSearchIndex. A message matches when its display text contains the query
 // (trimmed), ignoring case, exactly as a scan of the display texts decides; the index only narrows the
 // messages looked at, and every candidate is checked against its text as read from the database.
-// Queries of one character (or holding control characters or broken surrogates) are answered by a scan.
+// Queries that give the tokenizer nothing (one character, characters apart by more than one space), or
+// that hold control characters or broken surrogates, are answered by a scan.
 //
 // Positions are those of the message sources (LineMsgsDataSource): over all chats or one chat, oldest
 // first when ascending, newest first otherwise.
@@ -41,13 +42,13 @@ public:
     // by asking again from -1).
     std::optional<qint64> nextHit(const _LineChat* chat, bool ascending, qint64 after);
 
-    // The FTS5 query for a text: every distinct neighbouring pair of characters as a quoted string,
-    // joined by AND, so nothing of the text is read as query syntax; empty when the text has no pair or
-    // cannot be searched through the index.
+    // The FTS5 query for a text: every distinct token of the text (see BigramTokenizer), each as a
+    // quoted string, joined by AND, so nothing of the text is read as query syntax; empty when the text
+    // has no token or cannot be searched through the index.
     static QByteArray matchExpression(const QString& text);
 
-    // At most this many pairs of a long query go to the index; the check of the text does the rest.
-    static constexpr int MaxPairs = 12;
+    // At most this many tokens of a long query go to the index; the check of the text does the rest.
+    static constexpr int MaxTokens = 12;
 
 private:
     // Hits of a chat key (nullopt: all) in the walk direction, starting beyond the position bound.

@@ -15,6 +15,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <filesystem>
+#include <memory>
+#include <sqlite3.h>
 #include <system_error>
 
 namespace {
@@ -36,6 +38,46 @@ QString displayTextFingerprint()
     return QString::fromLatin1(
         QCryptographicHash::hash(texts.join(QChar(0)).toUtf8(), QCryptographicHash::Md5).toHex());
 }
+
+// The prepared insert of one document, finalized however the build ends: a million inserts go through
+// it without building a statement text each time.
+class DocumentInsert
+{
+public:
+    explicit DocumentInsert(Sqlite3DB& db) : m_db(db)
+    {
+        sqlite3_stmt* raw = nullptr;
+        if (sqlite3_prepare_v2(db.handle(), "insert into fts(rowid, t) values(?, ?)", -1, &raw, nullptr) !=
+            SQLITE_OK)
+            throwError();
+        m_statement.reset(raw);
+    }
+
+    void insert(qint64 rowid, const QByteArray& text)
+    {
+        sqlite3_stmt* statement = m_statement.get();
+        sqlite3_bind_int64(statement, 1, rowid);
+        sqlite3_bind_text(statement, 2, text.constData(), int(text.size()), SQLITE_STATIC);
+        const int rc = sqlite3_step(statement);
+        sqlite3_reset(statement);
+        if (rc != SQLITE_DONE)
+            throwError();
+    }
+
+private:
+    struct Finalize
+    {
+        void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+    };
+    [[noreturn]] void throwError() const
+    {
+        throwSearchError(MessageSearchIndex::tr("The search index cannot be written: %1")
+                             .arg(QString::fromUtf8(sqlite3_errmsg(m_db.handle()))));
+    }
+
+    Sqlite3DB& m_db;
+    std::unique_ptr<sqlite3_stmt, Finalize> m_statement;
+};
 
 void removeIndexFile(const QString& path)
 {
@@ -171,20 +213,21 @@ void MessageSearchIndex::build(JobControl& control)
 
 void MessageSearchIndex::writeIndex(Sqlite3DB& db, JobControl& control, qint64 total)
 {
-    // Fewer, larger segments while filling; merged into one at the end.
+    // Fewer, larger segments while filling (64 MiB of pending terms before each is written), none merged
+    // until the end, when all become one.
     db.execute("insert into fts(fts, rank) values('automerge', 0)");
+    db.execute("insert into fts(fts, rank) values('hashsize', 67108864)");
     qint64 position = 0;
     QByteArray chunk;
     qint64 previousKey = 0;
     QHash<qint64, QList<qint64>> chats;
     QByteArray document;
+    DocumentInsert insert(db);
     m_data->db()->forEachMessageText([&](const _LineMsg& message) {
         const qint64 chat = chatKeyOf(message);
         document = BigramTokenizer::chatMarker(chat);
         document += message.displayText().toUtf8();
-        db.execute(Sqlite3Sql("insert into fts(rowid, t) values(?, ?)")
-                       .addInt64Param(position)
-                       .addTextBytesParam(document));
+        insert.insert(position, document);
         VarintCodec::appendSigned(chunk, message.id - previousKey);
         VarintCodec::append(chunk, quint64(chat));
         previousKey = message.id;
@@ -250,8 +293,8 @@ MessageSearchIndex::Entry MessageSearchIndex::entry(qint64 position)
     const qint64 chunk = position / ChunkSize;
     auto it = m_chunks.find(chunk);
     if (it == m_chunks.end()) {
-        // A few hundred chunks at most are kept (each a few kilobytes).
-        if (m_chunks.size() >= 512)
+        // A thousand chunks at most are kept (each a few kilobytes).
+        if (m_chunks.size() >= 1024)
             m_chunks.clear();
         it = m_chunks.insert(chunk, readChunk(chunk));
     }
