@@ -112,21 +112,28 @@ QString MessageSearchIndex::currentIdentity()
 
 void MessageSearchIndex::prepare(JobControl& control)
 {
-    if (!openIfCurrent())
-        build(control);
+    // The identity costs a pass over the message table: taken once for both the check and a build.
+    m_data->db()->open();
+    const QString identity = currentIdentity();
+    if (!openIfCurrent(identity))
+        build(control, identity);
 }
 
 bool MessageSearchIndex::openIfCurrent()
 {
+    m_data->db()->open();
+    return openIfCurrent(currentIdentity());
+}
+
+bool MessageSearchIndex::openIfCurrent(const QString& identity)
+{
     m_index.close();
     m_chunks.clear();
     m_chatPositions.clear();
-    m_data->db()->open();
-    const QString file = path();
-    if (!QFileInfo(file).isFile())
+    if (!QFileInfo(path()).isFile())
         return false;
     try {
-        openChecked(currentIdentity());
+        openChecked(identity);
         return true;
     } catch (const std::exception&) {
         // Damaged, foreign, older or stale: not trusted, built anew.
@@ -174,11 +181,17 @@ void MessageSearchIndex::createSchema(Sqlite3DB& db)
 
 void MessageSearchIndex::build(JobControl& control)
 {
+    m_data->db()->open();
+    build(control, currentIdentity());
+}
+
+void MessageSearchIndex::build(JobControl& control, const QString& identity)
+{
     m_index.close();
     m_chunks.clear();
     m_chatPositions.clear();
     control.setStatus(tr("Building the search index..."), 0);
-    const QString identity = currentIdentity();
+    const qint64 total = identity.section(QLatin1Char('|'), 1, 1).toLongLong();
     const QString file = path();
     const QString building = file + QStringLiteral(".building");
     removeIndexFile(building);
@@ -192,7 +205,7 @@ void MessageSearchIndex::build(JobControl& control)
             db.execute("pragma synchronous=off");
             createSchema(db);
             Sqlite3Transaction transaction(db);
-            writeIndex(db, control, m_data->db()->countMessages(nullptr));
+            writeIndex(db, control, total);
             db.execute(
                 Sqlite3Sql("insert into meta(key, value) values('identity', ?)").addTextParam(identity));
             transaction.commit();

@@ -73,6 +73,8 @@ public:
 
 private:
     QString currentIdentity();
+    bool openIfCurrent(const QString& identity);
+    void build(JobControl& control, const QString& identity);
     void openChecked(const QString& identity);
     static void createSchema(Sqlite3DB& db);
     void writeIndex(Sqlite3DB& db, JobControl& control, qint64 total);
