@@ -6,9 +6,9 @@
 #include "backup/BackupFileOps.h"
 #include "backup/BackupTransaction.h"
 #include "backup/MBDBParser.h"
+#include "backup/ManifestDatabase.h"
 #include "backup/ManifestPruner.h"
 #include "plist/PlistCFType.h"
-#include "backup/ManifestDatabase.h"
 #include "storage/Sqlite3DB.h"
 
 #include <QFile>

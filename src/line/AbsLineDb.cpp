@@ -114,7 +114,7 @@ void AbsLineDb::forEachMessageText(const std::function<void(const _LineMsg& mess
         visit(read(cursor));
 }
 
-QList<_LineMsg> AbsLineDb::loadMessagesByKeys(const QList<qint64>& keys)
+QList<_LineMsg> AbsLineDb::loadMessagesByKeys(const QList<qint64>& keys, bool textOnly)
 {
     open();
     if (keys.isEmpty())
@@ -130,7 +130,8 @@ QList<_LineMsg> AbsLineDb::loadMessagesByKeys(const QList<qint64>& keys)
         sql.appendSql(QStringLiteral(" and ") +
                       chatKeyCondition(QStringLiteral("m.") + table.rowKey, slice, sql));
         Sqlite3Cursor cursor = query(sql);
-        const MessageReader read = messageReader(cursor, data.get());
+        const MessageReader read =
+            textOnly ? textReader(cursor, data.get()) : messageReader(cursor, data.get());
         while (cursor.moveNext()) {
             _LineMsg message = read(cursor);
             found.insert(message.id, std::move(message));

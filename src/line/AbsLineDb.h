@@ -47,9 +47,9 @@ public:
     // needed; what visit throws passes through.
     void forEachMessageText(const std::function<void(const _LineMsg& message)>& visit);
 
-    // The messages with these row keys, read as loadMessages reads them, in the order of keys; keys of rows
-    // that are gone or not listed are left out.
-    QList<_LineMsg> loadMessagesByKeys(const QList<qint64>& keys);
+    // The messages with these row keys, read as loadMessages reads them (textOnly: as forEachMessageText
+    // reads them), in the order of keys; keys of rows that are gone or not listed are left out.
+    QList<_LineMsg> loadMessagesByKeys(const QList<qint64>& keys, bool textOnly = false);
 
     // A short text that changes whenever the listed messages do (rows added, deleted or moved in time):
     // their count and the sums and maxima of their row keys and times.

@@ -139,28 +139,41 @@ QList<SearchHit> MessageSearch::collectByIndex(std::optional<qint64> chatKey, bo
 
 void MessageSearch::checkCandidates(const QList<qint64>& positions, QList<SearchHit>& hits, int limit)
 {
+    // The candidates' texts first (cheap: no media looked for), then the hits read in full.
     QList<qint64> keys;
     keys.reserve(positions.size());
     for (qint64 position : positions)
         keys << m_index.entry(position).key;
-    const QList<_LineMsg> messages = m_index.data()->db()->loadMessagesByKeys(keys);
-    QHash<qint64, const _LineMsg*> byKey;
-    for (const _LineMsg& message : messages)
-        byKey.insert(message.id, &message);
+    QHash<qint64, QString> matching;
+    for (const _LineMsg& message : m_index.data()->db()->loadMessagesByKeys(keys, true)) {
+        QString text = message.displayText();
+        if (matches(text))
+            matching.insert(message.id, std::move(text));
+    }
+    QList<qint64> hitPositions;
+    QList<qint64> hitKeys;
     for (qint64 position : positions) {
-        if (hits.size() >= limit)
-            return;
-        const _LineMsg* message = byKey.value(m_index.entry(position).key);
-        if (!message)
-            continue;
-        const QString text = message->displayText();
-        if (!matches(text))
+        if (hitPositions.size() + hits.size() >= limit)
+            break;
+        const qint64 key = m_index.entry(position).key;
+        if (matching.contains(key)) {
+            hitPositions << position;
+            hitKeys << key;
+        }
+    }
+    QHash<qint64, _LineMsg> messages;
+    for (_LineMsg& message : m_index.data()->db()->loadMessagesByKeys(hitKeys))
+        messages.insert(message.id, std::move(message));
+    for (qint64 position : hitPositions) {
+        const MessageSearchIndex::Entry entry = m_index.entry(position);
+        const auto message = messages.constFind(entry.key);
+        if (message == messages.cend())
             continue;
         SearchHit hit;
         hit.position = position;
-        hit.chatPosition = chatPositionOf(m_index.entry(position).chat, position);
+        hit.chatPosition = chatPositionOf(entry.chat, position);
         hit.message = *message;
-        hit.setSnippet(text, m_query);
+        hit.setSnippet(matching.value(entry.key), m_query);
         hits.append(std::move(hit));
     }
 }

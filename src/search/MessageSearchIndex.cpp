@@ -306,8 +306,8 @@ MessageSearchIndex::Entry MessageSearchIndex::entry(qint64 position)
     const qint64 chunk = position / ChunkSize;
     auto it = m_chunks.find(chunk);
     if (it == m_chunks.end()) {
-        // A thousand chunks at most are kept (each a few kilobytes).
-        if (m_chunks.size() >= 1024)
+        // Four thousand chunks at most are kept (each about a kilobyte).
+        if (m_chunks.size() >= 4096)
             m_chunks.clear();
         it = m_chunks.insert(chunk, readChunk(chunk));
     }

@@ -32,8 +32,8 @@ class MessageSearchIndex
     Q_DECLARE_TR_FUNCTIONS(MessageSearchIndex)
 
 public:
-    static constexpr int FormatVersion = 1;
-    static constexpr int ChunkSize = 256;
+    static constexpr int FormatVersion = 2;
+    static constexpr int ChunkSize = 64;
     static inline const QString FileSuffix = QStringLiteral(".search");
 
     // The data set's database is what is indexed; its contacts must be loaded.
