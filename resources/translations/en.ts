@@ -66,6 +66,13 @@
     </message>
 </context>
 <context>
+    <name>BigramTokenizer</name>
+    <message>
+        <source>This SQLite has no full-text search (FTS5).</source>
+        <translation>This SQLite has no full-text search (FTS5).</translation>
+    </message>
+</context>
+<context>
     <name>BubbleMarkup</name>
     <message>
         <source>Contact:</source>
@@ -662,6 +669,44 @@ Step 3) Run Vantorel software to try again.</translation>
     <message>
         <source>Messages: %1/%2</source>
         <translation>Messages: %1/%2</translation>
+    </message>
+</context>
+<context>
+    <name>MessageSearch</name>
+    <message>
+        <source>Type something to search for.</source>
+        <translation>Type something to search for.</translation>
+    </message>
+</context>
+<context>
+    <name>MessageSearchIndex</name>
+    <message>
+        <source>The search index cannot be written: %1</source>
+        <translation>The search index cannot be written: %1</translation>
+    </message>
+    <message>
+        <source>The file is not a search index.</source>
+        <translation>The file is not a search index.</translation>
+    </message>
+    <message>
+        <source>The search index is damaged.</source>
+        <translation>The search index is damaged.</translation>
+    </message>
+    <message>
+        <source>The search index is out of date.</source>
+        <translation>The search index is out of date.</translation>
+    </message>
+    <message>
+        <source>Building the search index...</source>
+        <translation>Building the search index...</translation>
+    </message>
+    <message>
+        <source>The search index %1 cannot be written: %2</source>
+        <translation>The search index %1 cannot be written: %2</translation>
+    </message>
+    <message>
+        <source>Compacting the search index...</source>
+        <translation>Compacting the search index...</translation>
     </message>
 </context>
 <context>

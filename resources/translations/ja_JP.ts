@@ -66,6 +66,13 @@
     </message>
 </context>
 <context>
+    <name>BigramTokenizer</name>
+    <message>
+        <source>This SQLite has no full-text search (FTS5).</source>
+        <translation>この SQLite には全文検索 (FTS5) がありません。</translation>
+    </message>
+</context>
+<context>
     <name>BubbleMarkup</name>
     <message>
         <source>Contact:</source>
@@ -662,6 +669,44 @@ Step 3) Run Vantorel software to try again.</source>
     <message>
         <source>Messages: %1/%2</source>
         <translation>メッセージ: %1/%2</translation>
+    </message>
+</context>
+<context>
+    <name>MessageSearch</name>
+    <message>
+        <source>Type something to search for.</source>
+        <translation>検索する文字を入力してください。</translation>
+    </message>
+</context>
+<context>
+    <name>MessageSearchIndex</name>
+    <message>
+        <source>The search index cannot be written: %1</source>
+        <translation>検索インデックスを書き込めません: %1</translation>
+    </message>
+    <message>
+        <source>The file is not a search index.</source>
+        <translation>このファイルは検索インデックスではありません。</translation>
+    </message>
+    <message>
+        <source>The search index is damaged.</source>
+        <translation>検索インデックスが壊れています。</translation>
+    </message>
+    <message>
+        <source>The search index is out of date.</source>
+        <translation>検索インデックスが古くなっています。</translation>
+    </message>
+    <message>
+        <source>Building the search index...</source>
+        <translation>検索インデックスを作成しています...</translation>
+    </message>
+    <message>
+        <source>The search index %1 cannot be written: %2</source>
+        <translation>検索インデックス %1 を書き込めません: %2</translation>
+    </message>
+    <message>
+        <source>Compacting the search index...</source>
+        <translation>検索インデックスを圧縮しています...</translation>
     </message>
 </context>
 <context>

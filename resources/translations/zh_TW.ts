@@ -66,6 +66,13 @@
     </message>
 </context>
 <context>
+    <name>BigramTokenizer</name>
+    <message>
+        <source>This SQLite has no full-text search (FTS5).</source>
+        <translation>此 SQLite 沒有全文檢索 (FTS5)。</translation>
+    </message>
+</context>
+<context>
     <name>BubbleMarkup</name>
     <message>
         <source>Contact:</source>
@@ -662,6 +669,44 @@ Step 3) Run Vantorel software to try again.</source>
     <message>
         <source>Messages: %1/%2</source>
         <translation>訊息：%1/%2</translation>
+    </message>
+</context>
+<context>
+    <name>MessageSearch</name>
+    <message>
+        <source>Type something to search for.</source>
+        <translation>請輸入要搜尋的文字。</translation>
+    </message>
+</context>
+<context>
+    <name>MessageSearchIndex</name>
+    <message>
+        <source>The search index cannot be written: %1</source>
+        <translation>無法寫入搜尋索引：%1</translation>
+    </message>
+    <message>
+        <source>The file is not a search index.</source>
+        <translation>此檔案不是搜尋索引。</translation>
+    </message>
+    <message>
+        <source>The search index is damaged.</source>
+        <translation>搜尋索引已損毀。</translation>
+    </message>
+    <message>
+        <source>The search index is out of date.</source>
+        <translation>搜尋索引已過期。</translation>
+    </message>
+    <message>
+        <source>Building the search index...</source>
+        <translation>正在建立搜尋索引...</translation>
+    </message>
+    <message>
+        <source>The search index %1 cannot be written: %2</source>
+        <translation>無法寫入搜尋索引 %1：%2</translation>
+    </message>
+    <message>
+        <source>Compacting the search index...</source>
+        <translation>正在壓縮搜尋索引...</translation>
     </message>
 </context>
 <context>

@@ -78,6 +78,7 @@ bool CliMessageSource::open(CliContext& context, const QCommandLineParser& parse
             return false;
         }
     }
+    m_chat = chat;
     m_source = std::make_shared<LineMsgsDataSource>(m_data, chat, true);
     exitCode = CliOk;
     return true;

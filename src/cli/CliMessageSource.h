@@ -9,6 +9,7 @@ class AbsLineDb;
 class CliContext;
 class QCommandLineParser;
 class _LineData;
+struct _LineChat;
 
 // The message store a job command reads: "--line APP_ROOT" (LINE's store in a mirrored app folder, read
 // from a copy in the program's cache so the folder itself never changes) or "--localdb DIR" (a local
@@ -23,6 +24,9 @@ public:
     bool open(CliContext& context, const QCommandLineParser& parser, int& exitCode);
 
     const PAbsLineMsgsSource& source() const { return m_source; }
+    // The data set read, with its contacts, and the chat --chat named (null without one).
+    const std::shared_ptr<_LineData>& data() const { return m_data; }
+    _LineChat* chat() const { return m_chat; }
     // The folder of the local database read, empty for an app folder.
     const QString& localDbFolder() const { return m_localDbFolder; }
 
@@ -31,4 +35,5 @@ private:
     std::shared_ptr<_LineData> m_data;
     PAbsLineMsgsSource m_source;
     QString m_localDbFolder;
+    _LineChat* m_chat = nullptr;
 };

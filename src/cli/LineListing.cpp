@@ -23,21 +23,6 @@ QJsonValue isoTime(const QDateTime& time)
     return time.isValid() ? QJsonValue(time.toString(Qt::ISODate)) : QJsonValue();
 }
 
-QString tableTime(const QDateTime& time)
-{
-    return time.isValid() ? time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) : QStringLiteral("-");
-}
-
-// One line of text: line breaks and tabs become spaces.
-QString oneLine(QString text)
-{
-    for (QChar& c : text) {
-        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t'))
-            c = QLatin1Char(' ');
-    }
-    return text;
-}
-
 std::shared_ptr<_LineData> loadData(const std::shared_ptr<AbsLineDb>& db)
 {
     auto data = std::make_shared<_LineData>(db);
@@ -60,6 +45,20 @@ QJsonObject chatJson(AbsLineDb& db, const _LineChat& chat)
     object.insert(QStringLiteral("lastUpdated"), isoTime(chat.lastUpdated));
     object.insert(QStringLiteral("messages"), db.countMessages(&chat));
     return object;
+}
+
+QString tableTime(const QDateTime& time)
+{
+    return time.isValid() ? time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) : QStringLiteral("-");
+}
+
+QString oneLine(QString text)
+{
+    for (QChar& c : text) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t'))
+            c = QLatin1Char(' ');
+    }
+    return text;
 }
 
 QJsonObject messageJson(const _LineMsg& message)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QJsonObject>
 #include <QString>
 #include <memory>
@@ -14,6 +15,11 @@ struct _LineMsg;
 // The listings shared by the "line" and "localdb" command groups: chats and messages of a loaded
 // database, as a readable table or as one JSON object per line.
 namespace LineListing {
+
+// "yyyy-MM-dd hh:mm:ss", "-" for no time.
+QString tableTime(const QDateTime& time);
+// One line of text: line breaks and tabs become spaces.
+QString oneLine(QString text);
 
 QJsonObject chatJson(AbsLineDb& db, const _LineChat& chat);
 QJsonObject messageJson(const _LineMsg& message);

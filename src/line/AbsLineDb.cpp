@@ -4,6 +4,7 @@
 #include "line/LineData.h"
 #include "storage/Sqlite3Row.h"
 
+#include <QHash>
 #include <QStringList>
 #include <limits>
 
@@ -64,8 +65,7 @@ QList<_LineMsg> AbsLineDb::loadMessages(const _LineChat* chat, qint64 page, int 
         sql.appendSql(QStringLiteral("select %1 from %2 as m where ").arg(table.columns, table.table) +
                       chatKeyCondition(QStringLiteral("m.") + table.chat, keys, sql));
     } else {
-        sql.appendSql(QStringLiteral("select %1 from %2 as m cross join %3 as c where m.%4=c.%5")
-                          .arg(table.columns, table.table, table.chatTable, table.chat, table.chatKey));
+        sql.appendSql(allMessagesSql());
     }
     sql.appendSql(table.filter);
     if (after) {
@@ -92,4 +92,75 @@ QList<_LineMsg> AbsLineDb::loadMessages(const _LineChat* chat, qint64 page, int 
     }
     m_paging.remember(request, after, last);
     return messages;
+}
+
+QString AbsLineDb::allMessagesSql() const
+{
+    const MessageTable& table = messageTable();
+    return QStringLiteral("select %1 from %2 as m cross join %3 as c where m.%4=c.%5")
+        .arg(table.columns, table.table, table.chatTable, table.chat, table.chatKey);
+}
+
+void AbsLineDb::forEachMessageText(const std::function<void(const _LineMsg& message)>& visit)
+{
+    open();
+    const MessageTable& table = messageTable();
+    const std::shared_ptr<_LineData> data = contactsData();
+    Sqlite3Cursor cursor =
+        query(Sqlite3Sql(allMessagesSql() + table.filter +
+                         QStringLiteral(" order by m.%1 asc, m.%2 asc").arg(table.time, table.rowKey)));
+    const MessageReader read = textReader(cursor, data.get());
+    while (cursor.moveNext())
+        visit(read(cursor));
+}
+
+QList<_LineMsg> AbsLineDb::loadMessagesByKeys(const QList<qint64>& keys, bool textOnly)
+{
+    open();
+    if (keys.isEmpty())
+        return {};
+    const MessageTable& table = messageTable();
+    const std::shared_ptr<_LineData> data = contactsData();
+    QHash<qint64, _LineMsg> found;
+    // In slices, well below SQLite's limit of bound parameters.
+    constexpr qsizetype kSlice = 500;
+    for (qsizetype start = 0; start < keys.size(); start += kSlice) {
+        Sqlite3Sql sql(allMessagesSql() + table.filter);
+        const QList<qint64> slice = keys.mid(start, kSlice);
+        sql.appendSql(QStringLiteral(" and ") +
+                      chatKeyCondition(QStringLiteral("m.") + table.rowKey, slice, sql));
+        Sqlite3Cursor cursor = query(sql);
+        const MessageReader read =
+            textOnly ? textReader(cursor, data.get()) : messageReader(cursor, data.get());
+        while (cursor.moveNext()) {
+            _LineMsg message = read(cursor);
+            found.insert(message.id, std::move(message));
+        }
+    }
+    QList<_LineMsg> messages;
+    messages.reserve(found.size());
+    for (qint64 key : keys) {
+        const auto it = found.constFind(key);
+        if (it != found.constEnd())
+            messages.append(*it);
+    }
+    return messages;
+}
+
+QString AbsLineDb::contentIdentity()
+{
+    open();
+    const MessageTable& table = messageTable();
+    const QString query =
+        QStringLiteral("select count(*), total(m.%1), max(m.%1), total(m.%2), max(m.%2) from "
+                       "%3 as m cross join %4 as c where m.%5=c.%6")
+            .arg(table.rowKey, table.time, table.table, table.chatTable, table.chat, table.chatKey) +
+        table.filter;
+    Sqlite3Cursor cursor = this->query(Sqlite3Sql(query));
+    QStringList parts;
+    if (cursor.moveNext()) {
+        for (int i = 0; i < 5; ++i)
+            parts << cursor.textAt(i);
+    }
+    return parts.join(QLatin1Char('|'));
 }

@@ -42,6 +42,19 @@ public:
     // so that a test double can watch the requests.
     virtual QList<_LineMsg> loadMessages(const _LineChat* chat, qint64 page, int pageSize, bool ascending);
 
+    // Hands every message of every chat to visit in the order of loadMessages(nullptr, ..., true), read
+    // with only what its display text needs (no media paths, no thumbnails made). Opens the database when
+    // needed; what visit throws passes through.
+    void forEachMessageText(const std::function<void(const _LineMsg& message)>& visit);
+
+    // The messages with these row keys, read as loadMessages reads them (textOnly: as forEachMessageText
+    // reads them), in the order of keys; keys of rows that are gone or not listed are left out.
+    QList<_LineMsg> loadMessagesByKeys(const QList<qint64>& keys, bool textOnly = false);
+
+    // A short text that changes whenever the listed messages do (rows added, deleted or moved in time):
+    // their count and the sums and maxima of their row keys and times.
+    QString contentIdentity();
+
 protected:
     // Where a database keeps its messages and chats, for the page and chat-key queries built here. In
     // those queries the message table is "m" and the chat table "c".
@@ -63,6 +76,12 @@ protected:
     // its columns up once.
     using MessageReader = std::function<_LineMsg(const Sqlite3Cursor& cursor)>;
     virtual MessageReader messageReader(const Sqlite3Cursor& cursor, const _LineData* data) const = 0;
+    // A reader that fills only what the display text needs; the full reader unless a database has a
+    // cheaper one.
+    virtual MessageReader textReader(const Sqlite3Cursor& cursor, const _LineData* data) const
+    {
+        return messageReader(cursor, data);
+    }
 
     // The part of loadContacts that reads the database into a set that is not null.
     virtual void fillContacts(_LineData& data) = 0;
@@ -80,6 +99,9 @@ protected:
     static QString chatKeyCondition(const QString& column, const QList<qint64>& keys, Sqlite3Sql& sql);
 
 private:
+    // "select <columns> from <messages> as m cross join <chats> as c where <join> <filter>".
+    QString allMessagesSql() const;
+
     // Weak: the set holds this database, and the set's lifetime is its holders' business.
     std::weak_ptr<_LineData> m_contactsData;
     MessagePaging m_paging;

@@ -408,3 +408,9 @@ AbsLineDb::MessageReader IOSLineDb::messageReader(const Sqlite3Cursor& cursor, c
     return [reader = m_reader.get(), columns = IOSMessageReader::Columns::of(cursor),
             data](const Sqlite3Cursor& row) { return reader->read(row, columns, data); };
 }
+
+AbsLineDb::MessageReader IOSLineDb::textReader(const Sqlite3Cursor& cursor, const _LineData* data) const
+{
+    return [reader = m_reader.get(), columns = IOSMessageReader::Columns::of(cursor),
+            data](const Sqlite3Cursor& row) { return reader->read(row, columns, data, false); };
+}

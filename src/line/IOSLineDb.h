@@ -118,6 +118,7 @@ public:
 protected:
     const MessageTable& messageTable() const override { return m_messageTable; }
     MessageReader messageReader(const Sqlite3Cursor& cursor, const _LineData* data) const override;
+    MessageReader textReader(const Sqlite3Cursor& cursor, const _LineData* data) const override;
     void fillContacts(_LineData& data) override;
 
 private:

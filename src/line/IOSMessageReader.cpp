@@ -96,7 +96,8 @@ const IOSMessageReader::ChatFolders& IOSMessageReader::chatFolders(const QString
     return *m_chatFolders.insert(chatUid, folders);
 }
 
-_LineMsg IOSMessageReader::read(const Sqlite3Cursor& row, const Columns& columns, const _LineData* data)
+_LineMsg IOSMessageReader::read(const Sqlite3Cursor& row, const Columns& columns, const _LineData* data,
+                                bool withMedia)
 {
     _LineMsg message;
     message.id = row.int64At(columns.pk);
@@ -118,7 +119,7 @@ _LineMsg IOSMessageReader::read(const Sqlite3Cursor& row, const Columns& columns
     // Media paths are made only for the types that have media: most rows are text. Ids that could not
     // be one path component (LINE's are digits and hex) come from a damaged or forged store: no path.
     const QString chatUid = message.chat ? message.chat->uid : QString();
-    const bool plainIds = isPlainComponent(chatUid) && isPlainComponent(message.uid);
+    const bool plainIds = withMedia && isPlainComponent(chatUid) && isPlainComponent(message.uid);
     static const ChatFolders none;
     const ChatFolders& folders = plainIds ? chatFolders(chatUid) : none;
     const QString base = plainIds ? folders.attachments + QLatin1Char('/') + message.uid : QString();

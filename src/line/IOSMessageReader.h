@@ -40,8 +40,10 @@ public:
                      bool hasStickerPackages, bool hasThumbnailColumn);
 
     // One row of a page query over ZMESSAGE (see pageColumns); chat and sender point into data (null when
-    // absent).
-    _LineMsg read(const Sqlite3Cursor& row, const Columns& columns, const _LineData* data);
+    // absent). Without media, no media paths are looked for and no thumbnails made: what remains is what
+    // the display text needs.
+    _LineMsg read(const Sqlite3Cursor& row, const Columns& columns, const _LineData* data,
+                  bool withMedia = true);
 
     // The package and version of a sticker id from ZSTICKERPACKAGE; zeros when no package holds it.
     // Found packages are kept, so the same id is not looked up twice.

@@ -256,7 +256,14 @@ qint64 LineLocalDb::countMessages(const _LineChat* chat)
 AbsLineDb::MessageReader LineLocalDb::messageReader(const Sqlite3Cursor& cursor, const _LineData* data) const
 {
     return [this, columns = Columns::of(cursor), data](const Sqlite3Cursor& row) {
-        return messageFromRow(row, columns, data);
+        return messageFromRow(row, columns, data, true);
+    };
+}
+
+AbsLineDb::MessageReader LineLocalDb::textReader(const Sqlite3Cursor& cursor, const _LineData* data) const
+{
+    return [this, columns = Columns::of(cursor), data](const Sqlite3Cursor& row) {
+        return messageFromRow(row, columns, data, false);
     };
 }
 
@@ -276,7 +283,7 @@ LineLocalDb::Columns LineLocalDb::Columns::of(const Sqlite3Cursor& cursor)
 }
 
 _LineMsg LineLocalDb::messageFromRow(const Sqlite3Cursor& cursor, const Columns& columns,
-                                     const _LineData* data) const
+                                     const _LineData* data, bool withMedia) const
 {
     _LineMsg message;
     message.id = cursor.int64At(columns.id);
@@ -298,6 +305,8 @@ _LineMsg LineLocalDb::messageFromRow(const Sqlite3Cursor& cursor, const Columns&
     const QByteArrayView atta = cursor.blobViewAt(columns.atta);
     if (!atta.isEmpty())
         message.atta = TinyKv::decode(QByteArray::fromRawData(atta.data(), atta.size()));
+    if (!withMedia)
+        return message;
 
     const MediaPaths paths = mediaPaths(message);
     if (message.type == MessageType::Photo || message.type == MessageType::Video)

@@ -80,6 +80,7 @@ public:
 protected:
     const MessageTable& messageTable() const override { return m_messageTable; }
     MessageReader messageReader(const Sqlite3Cursor& cursor, const _LineData* data) const override;
+    MessageReader textReader(const Sqlite3Cursor& cursor, const _LineData* data) const override;
     void fillContacts(_LineData& data) override;
 
 private:
@@ -94,7 +95,8 @@ private:
         int id = -1, uid = -1, type = -1, ts = -1, chat = -1, from = -1, content = -1, ver = -1, atta = -1;
         static Columns of(const Sqlite3Cursor& cursor);
     };
-    _LineMsg messageFromRow(const Sqlite3Cursor& cursor, const Columns& columns, const _LineData* data) const;
+    _LineMsg messageFromRow(const Sqlite3Cursor& cursor, const Columns& columns, const _LineData* data,
+                            bool withMedia) const;
 
     QString chatFolderName(const _LineChat* chat) const;
 

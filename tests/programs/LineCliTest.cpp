@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -185,6 +186,58 @@ TEST_F(LineCliTest, FailuresAreReportedWithoutCreatingAnything)
     run =
         runCli({QStringLiteral("localdb"), QStringLiteral("chats"), empty.path(), QStringLiteral("--bogus")});
     EXPECT_EQ(run.exitCode, 2);
+}
+
+TEST_F(LineCliTest, SearchListsTheMessagesHoldingTheQueryNewestFirst)
+{
+    // The expected hits, from a plain walk of the local database.
+    auto db = std::make_shared<LineLocalDb>(localFolder());
+    auto data = std::make_shared<_LineData>(db);
+    db->loadContacts(data);
+    LineMsgsDataSource all(data, nullptr, false);
+    QStringList expected;
+    for (qint64 i = 0; i < all.count(); ++i) {
+        const _LineMsg message = all.message(i);
+        if (message.displayText().contains(QStringLiteral("Hello"), Qt::CaseInsensitive))
+            expected << message.uid;
+    }
+    ASSERT_GT(expected.size(), 3);
+
+    const QStringList args{
+        QStringLiteral("search"), QStringLiteral("HELLO"),   QStringLiteral("--localdb"), localFolder(),
+        QStringLiteral("--json"), QStringLiteral("--limit"), QStringLiteral("0")};
+    CliRun run = runCli(args);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Building the search index"))) << run.err.toStdString();
+    QStringList found;
+    for (const QJsonObject& hit : run.objects()) {
+        found << hit.value(QStringLiteral("uid")).toString();
+        EXPECT_TRUE(hit.value(QStringLiteral("snippet"))
+                        .toString()
+                        .contains(QStringLiteral("«hello»"), Qt::CaseInsensitive));
+        EXPECT_TRUE(hit.contains(QStringLiteral("chatTitle")));
+        EXPECT_TRUE(hit.contains(QStringLiteral("atta")));
+    }
+    EXPECT_EQ(found, expected);
+    EXPECT_TRUE(QFileInfo::exists(QDir(localFolder()).filePath(LineLocalDb::DbFileName + ".search")));
+
+    // The index is used as it is the second time; --limit keeps the newest.
+    run = runCli({QStringLiteral("search"), QStringLiteral("hello"), QStringLiteral("--localdb"),
+                  localFolder(), QStringLiteral("--json"), QStringLiteral("--limit"), QStringLiteral("2")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_FALSE(run.err.contains(QStringLiteral("Building")));
+    ASSERT_EQ(run.objects().size(), 2);
+    EXPECT_EQ(run.objects()[1].value(QStringLiteral("uid")).toString(), expected[1]);
+
+    // Query syntax is text; a blank query is refused.
+    run = runCli(
+        {QStringLiteral("search"), QStringLiteral("NEAR(\"x"), QStringLiteral("--localdb"), localFolder()});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty());
+    run =
+        runCli({QStringLiteral("search"), QStringLiteral("  "), QStringLiteral("--localdb"), localFolder()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Type something to search for."))) << run.err.toStdString();
 }
 
 } // namespace
