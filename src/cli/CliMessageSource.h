@@ -21,12 +21,18 @@ public:
     // Opens what the parsed options name and loads its contacts. On failure the reason is printed and
     // false returned with exitCode set (CliUsage for missing or conflicting options, else CliFailed).
     bool open(CliContext& context, const QCommandLineParser& parser, int& exitCode);
+    // The same for an app folder the program loaded itself (from a backup or a device) instead of the
+    // --line or --localdb options.
+    bool openAppRoot(CliContext& context, const QCommandLineParser& parser, const QString& root,
+                     int& exitCode);
 
     const PAbsLineMsgsSource& source() const { return m_source; }
     // The folder of the local database read, empty for an app folder.
     const QString& localDbFolder() const { return m_localDbFolder; }
 
 private:
+    bool openDb(CliContext& context, const QCommandLineParser& parser, const QString& root, int& exitCode);
+
     std::shared_ptr<AbsLineDb> m_db;
     std::shared_ptr<_LineData> m_data;
     PAbsLineMsgsSource m_source;

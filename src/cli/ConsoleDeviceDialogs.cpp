@@ -6,8 +6,10 @@
 #include "backup/BackupManifest.h"
 #include "device/DeviceDirectory.h"
 #include "jobs/JobThread.h"
+#include "platform/Console.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QTextStream>
 #include <QThread>
 #include <exception>
@@ -110,6 +112,11 @@ std::optional<QString> ConsoleDeviceDialogs::askBackupPassword(BackupManifest& b
         showError(QStringLiteral("the device's backups are encrypted. ") + CliPassword::help());
         return std::nullopt;
     }
+    return unlockWith(backup, password);
+}
+
+std::optional<QString> ConsoleDeviceDialogs::unlockWith(BackupManifest& backup, const QString& password)
+{
     try {
         if (backup.unlock(password))
             return password;
@@ -118,6 +125,47 @@ std::optional<QString> ConsoleDeviceDialogs::askBackupPassword(BackupManifest& b
         showError(QString::fromUtf8(failure.what()));
     }
     return std::nullopt;
+}
+
+std::optional<QString> ConsoleDeviceDialogs::askTargetBackupPassword(BackupManifest& backup)
+{
+    if (m_targetPasswordFile.isEmpty())
+        return askBackupPassword(backup);
+    QFile input(m_targetPasswordFile);
+    if (!input.open(QIODevice::ReadOnly)) {
+        showError(QStringLiteral("can not read %1: %2").arg(input.fileName(), input.errorString()));
+        return std::nullopt;
+    }
+    const QString password =
+        QString::fromUtf8(input.readLine()).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
+    return unlockWith(backup, password);
+}
+
+bool ConsoleDeviceDialogs::confirm(const QString& question)
+{
+    if (m_assumeYes)
+        return true;
+    m_out.flush();
+    if (!standardInputIsTerminal()) {
+        m_err << question << "\nerror: not confirmed: give --yes to go on without a terminal\n";
+        m_err.flush();
+        return false;
+    }
+    m_err << question << " [y/N] ";
+    m_err.flush();
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly))
+        return false;
+    const QString answer = QString::fromLocal8Bit(input.readLine()).trimmed().toLower();
+    return answer == QLatin1String("y") || answer == QLatin1String("yes");
+}
+
+void ConsoleDeviceDialogs::showTips(const JobMessage& message)
+{
+    m_out << message.text << "\n";
+    if (!message.link.isEmpty())
+        m_out << message.linkText << ": " << message.link << "\n";
+    m_out.flush();
 }
 
 QObject* ConsoleDeviceDialogs::progressForm()
