@@ -149,15 +149,17 @@ bool ConsoleDeviceDialogs::confirm(const QString& question)
     if (!standardInputIsTerminal()) {
         m_err << question << "\nerror: not confirmed: give --yes to go on without a terminal\n";
         m_err.flush();
+        m_declined = true;
         return false;
     }
     m_err << question << " [y/N] ";
     m_err.flush();
     QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly))
-        return false;
-    const QString answer = QString::fromLocal8Bit(input.readLine()).trimmed().toLower();
-    return answer == QLatin1String("y") || answer == QLatin1String("yes");
+    QString answer;
+    if (input.open(stdin, QIODevice::ReadOnly))
+        answer = QString::fromLocal8Bit(input.readLine()).trimmed().toLower();
+    m_declined = answer != QLatin1String("y") && answer != QLatin1String("yes");
+    return !m_declined;
 }
 
 void ConsoleDeviceDialogs::showTips(const JobMessage& message)

@@ -44,6 +44,9 @@ public:
     // The file whose first line is a target backup's password; empty: the password options.
     void setTargetPasswordFile(const QString& file) { m_targetPasswordFile = file; }
 
+    // Whether a confirmation was answered no (or could not be asked).
+    bool declined() const { return m_declined; }
+
     // The exit code of the last job run (CliOk, CliFailed, CliCancelled).
     int lastJobExit() const { return m_lastJobExit; }
 
@@ -56,6 +59,7 @@ private:
     std::unique_ptr<ConsoleJobReporter> m_reporter;
     int m_lastJobExit = 0;
     bool m_assumeYes = false;
+    bool m_declined = false;
     QString m_targetPasswordFile;
 
     std::optional<QString> unlockWith(BackupManifest& backup, const QString& password);

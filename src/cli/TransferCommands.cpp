@@ -141,9 +141,13 @@ int transfer(CliContext& context)
     if (!openSource(context, parser, dialogs, store, source, exitCode))
         return exitCode;
     LineTransferFlow flow(dialogs);
-    if (parser.isSet(kToDevice))
-        return exitFor(flow.transferToDevice(source, parser.value(kToDevice)));
-    return exitFor(flow.exportToBackup(source, parser.value(kToBackup)));
+    const LineTransferFlow::Result result = parser.isSet(kToDevice)
+                                                ? flow.transferToDevice(source, parser.value(kToDevice))
+                                                : flow.exportToBackup(source, parser.value(kToBackup));
+    // A confirmation answered no is a refusal, not an interrupt.
+    if (result == LineTransferFlow::Result::Cancelled && dialogs.declined())
+        return CliFailed;
+    return exitFor(result);
 }
 
 const CliRegistration

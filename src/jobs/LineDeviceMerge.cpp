@@ -66,6 +66,8 @@ void LineDeviceMerge::run(JobControl& control)
     m_items.clear();
     control.setStatus(tr("IDS_RESTORING_LINE_MSG_TO_IOS"));
     IOSLineDb db(m_appRoot, m_device->lineHome);
+    // The user's hidden chats stay on the phone (a merged message of one shows it again).
+    db.setKeepHiddenChats(true);
     IOSLineMerger merger(
         db, control, [this, &db](const _LineMsg& message, qint64) { addMedia(message, db.accountPrefix()); });
     const IOSLineMerger::Result result = merger.merge(*m_source);

@@ -131,7 +131,8 @@ void IOSLineDb::openStores()
     createIndexes();
     m_entities.read(*this);
     buildJoinNames();
-    removeDisabledChats();
+    if (!m_keepHiddenChats)
+        removeDisabledChats();
 }
 
 void IOSLineDb::checkReadable()
