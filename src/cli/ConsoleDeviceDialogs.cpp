@@ -109,7 +109,7 @@ std::optional<QString> ConsoleDeviceDialogs::askBackupPassword(BackupManifest& b
         return std::nullopt;
     }
     if (!given) {
-        showError(QStringLiteral("the device's backups are encrypted. ") + CliPassword::help());
+        showError(QStringLiteral("the backup %1 is encrypted. ").arg(backup.path()) + CliPassword::help());
         return std::nullopt;
     }
     return unlockWith(backup, password);
