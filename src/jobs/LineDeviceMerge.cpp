@@ -68,6 +68,11 @@ void LineDeviceMerge::run(JobControl& control)
     IOSLineDb db(m_appRoot, m_device->lineHome);
     // The user's hidden chats stay on the phone (a merged message of one shows it again).
     db.setKeepHiddenChats(true);
+    db.open();
+    // A working copy made from the backup again whenever it is needed: no waiting for the disk on every
+    // commit, and a cache that holds the indexes of a large store.
+    db.execute("PRAGMA synchronous=OFF");
+    db.execute("PRAGMA cache_size=-65536");
     IOSLineMerger merger(
         db, control, [this, &db](const _LineMsg& message, qint64) { addMedia(message, db.accountPrefix()); });
     const IOSLineMerger::Result result = merger.merge(*m_source);

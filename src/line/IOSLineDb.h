@@ -156,4 +156,5 @@ private:
     std::unique_ptr<IOSMessageReader> m_reader;
     MessageTable m_messageTable;
     bool m_messageIdIndex = false;
+    bool m_userMidIndex = false;
 };
