@@ -1,7 +1,8 @@
 // Merging messages into a copy of an iPhone's LINE data (what a transfer to an iPhone or into a backup
 // does between its backup and its restore): 100,000 new messages into a store of 1,000,000, then the same
 // messages again (every one already there). The store is copied afresh outside the timing before each
-// first merge. Reported: messages_per_second of the merge step and the files listed for the backup.
+// first merge. Reported: messages_per_second of the merge step and the files listed for the backup, and
+// the plain walk over the source's messages that a merge includes.
 #include "LineFixtureBuilder.h"
 #include "app/JobControl.h"
 #include "jobs/LineDeviceMerge.h"
@@ -137,6 +138,22 @@ void mergeAgain(benchmark::State& state)
     state.counters["messages_per_second"] = double(handled) / seconds;
 }
 BENCHMARK(mergeAgain)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
+// The part of a merge that only reads the source: every message, as the merge takes them.
+void sourceWalk(benchmark::State& state)
+{
+    Stores& s = stores();
+    qint64 count = 0;
+    for (auto _ : state) {
+        LineMsgsDataSource all(s.sourceData, nullptr, true);
+        count = all.count();
+        for (qint64 i = 0; i < count; ++i)
+            benchmark::DoNotOptimize(all.message(i));
+    }
+    state.counters["messages"] = double(count);
+    state.counters["messages_per_second"] = benchmark::Counter(double(count), benchmark::Counter::kIsRate);
+}
+BENCHMARK(sourceWalk)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
 
