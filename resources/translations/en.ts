@@ -40,6 +40,17 @@
     </message>
 </context>
 <context>
+    <name>BackupLineLoad</name>
+    <message>
+        <source>%1 is not a backup folder.</source>
+        <translation>%1 is not a backup folder.</translation>
+    </message>
+    <message>
+        <source>Found no Line data in your iTunes Backup. Please check if you have installed and logined Line on your iPhone.</source>
+        <translation>Found no Line data in your iTunes Backup. Please check if you have installed and logined Line on your iPhone.</translation>
+    </message>
+</context>
+<context>
     <name>BackupLineMessagesThread</name>
     <message>
         <source>IDS_BACKING_UP_LINE_MESSAGES</source>
@@ -293,6 +304,10 @@ Step 3) Run Vantorel software to try again.</translation>
         <source>IDS_RESTORING_LINE_MSG_TO_IOS</source>
         <translation>Transferring messages to iPhone...</translation>
     </message>
+    <message>
+        <source>Please restart your phone to try again.</source>
+        <translation>Please restart your phone to try again.</translation>
+    </message>
 </context>
 <context>
     <name>IOSiTunesBKSetPasswordThread</name>
@@ -354,6 +369,84 @@ Step 3) Run Vantorel software to try again.</translation>
     </message>
 </context>
 <context>
+    <name>LineTransferFlow</name>
+    <message>
+        <source>%1 can&apos;t be the name of a local database.</source>
+        <translation>%1 can&apos;t be the name of a local database.</translation>
+    </message>
+    <message>
+        <source>The messages come from this backup: choose another one to transfer them to.</source>
+        <translation>The messages come from this backup: choose another one to transfer them to.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t create a temporary folder: %1</source>
+        <translation>Can&apos;t create a temporary folder: %1</translation>
+    </message>
+    <message>
+        <source>Successfully transferred %1 messages to iPhone.</source>
+        <translation>Successfully transferred %1 messages to iPhone.</translation>
+    </message>
+    <message>
+        <source>The messages come from this iPhone: choose another one to transfer them to.</source>
+        <translation>The messages come from this iPhone: choose another one to transfer them to.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t access Line data on your iPhone. Please make sure you have installed and logined Line Messenger on your iPhone.</source>
+        <translation>Can&apos;t access Line data on your iPhone. Please make sure you have installed and logined Line Messenger on your iPhone.</translation>
+    </message>
+    <message>
+        <source>Notes:
+
+1) &quot;Find My iPhone&quot; must be disabled on iPhone.
+
+2) To transfer Line Messages to iPhone successfully, please close Line on your iPhone first.</source>
+        <translation>Notes:
+
+1) &quot;Find My iPhone&quot; must be disabled on iPhone.
+
+2) To transfer Line Messages to iPhone successfully, please close Line on your iPhone first.</translation>
+    </message>
+    <message>
+        <source>detail</source>
+        <translation>detail</translation>
+    </message>
+    <message>
+        <source>The iPhone did not take the transfer of LINE&apos;s files alone. Transfer them with a backup and restore of the whole iPhone instead?</source>
+        <translation>The iPhone did not take the transfer of LINE&apos;s files alone. Transfer them with a backup and restore of the whole iPhone instead?</translation>
+    </message>
+    <message>
+        <source>Successfully transferred %1 messages to iPhone. Now please disconnect your iPhone from computer.</source>
+        <translation>Successfully transferred %1 messages to iPhone. Now please disconnect your iPhone from computer.</translation>
+    </message>
+    <message>
+        <source>Note: If you get the following prompts on iPhone when iPhone rebooted, please choose &quot;Don&apos;t Transfer App &amp; Data&quot; option.</source>
+        <translation>Note: If you get the following prompts on iPhone when iPhone rebooted, please choose &quot;Don&apos;t Transfer App &amp; Data&quot; option.</translation>
+    </message>
+    <message>
+        <source>This iPhone takes LINE&apos;s messages only with a backup and restore of the whole iPhone. The iPhone holds about %1 GB: the computer needs that much free disk space twice (it has %2 GB free), and the backup and restore take about %3 minutes. The backup stays on the computer, so the iPhone can be put back as it was. Go on?</source>
+        <translation>This iPhone takes LINE&apos;s messages only with a backup and restore of the whole iPhone. The iPhone holds about %1 GB: the computer needs that much free disk space twice (it has %2 GB free), and the backup and restore take about %3 minutes. The backup stays on the computer, so the iPhone can be put back as it was. Go on?</translation>
+    </message>
+</context>
+<context>
+    <name>LinkedBackupCopy</name>
+    <message>
+        <source>There is no backup in %1.</source>
+        <translation>There is no backup in %1.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t remove %1.</source>
+        <translation>Can&apos;t remove %1.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t create %1.</source>
+        <translation>Can&apos;t create %1.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t copy %1 to %2.</source>
+        <translation>Can&apos;t copy %1 to %2.</translation>
+    </message>
+</context>
+<context>
     <name>LoadItunesBackupDlg</name>
     <message>
         <source>IDS_SELECT_AN_ITUNES_BACKUP_TO_LOAD</source>
@@ -370,6 +463,13 @@ Step 3) Run Vantorel software to try again.</translation>
     <message>
         <source>IDS_LOAD_BK_EXISTS</source>
         <translation>This iTunes Backup has been listed on the left.</translation>
+    </message>
+</context>
+<context>
+    <name>LoadLineDbThread</name>
+    <message>
+        <source>Loading...</source>
+        <translation>Loading...</translation>
     </message>
 </context>
 <context>

@@ -40,6 +40,17 @@
     </message>
 </context>
 <context>
+    <name>BackupLineLoad</name>
+    <message>
+        <source>%1 is not a backup folder.</source>
+        <translation>%1 は バックアップフォルダではありません。</translation>
+    </message>
+    <message>
+        <source>Found no Line data in your iTunes Backup. Please check if you have installed and logined Line on your iPhone.</source>
+        <translation>iTunesバックアップにLineのデータが見つかりません。iPhoneにLineをインストールしてログインしているか確認してください。</translation>
+    </message>
+</context>
+<context>
     <name>BackupLineMessagesThread</name>
     <message>
         <source>IDS_BACKING_UP_LINE_MESSAGES</source>
@@ -293,6 +304,10 @@ Step 3) Run Vantorel software to try again.</source>
         <source>IDS_RESTORING_LINE_MSG_TO_IOS</source>
         <translation>メッセージをiPhoneに転送しています...</translation>
     </message>
+    <message>
+        <source>Please restart your phone to try again.</source>
+        <translation>iPhoneを再起動してからもう一度お試しください。</translation>
+    </message>
 </context>
 <context>
     <name>IOSiTunesBKSetPasswordThread</name>
@@ -354,6 +369,84 @@ Step 3) Run Vantorel software to try again.</source>
     </message>
 </context>
 <context>
+    <name>LineTransferFlow</name>
+    <message>
+        <source>%1 can&apos;t be the name of a local database.</source>
+        <translation>%1 はローカルデータベースの名前に使えません。</translation>
+    </message>
+    <message>
+        <source>The messages come from this backup: choose another one to transfer them to.</source>
+        <translation>メッセージはこのバックアップから読み込まれています。転送先には別のバックアップを選んでください。</translation>
+    </message>
+    <message>
+        <source>Can&apos;t create a temporary folder: %1</source>
+        <translation>一時フォルダを作成できません: %1</translation>
+    </message>
+    <message>
+        <source>Successfully transferred %1 messages to iPhone.</source>
+        <translation>%1 件のメッセージをiPhoneに転送しました。</translation>
+    </message>
+    <message>
+        <source>The messages come from this iPhone: choose another one to transfer them to.</source>
+        <translation>メッセージはこのiPhoneから読み込まれています。転送先には別のiPhoneを選んでください。</translation>
+    </message>
+    <message>
+        <source>Can&apos;t access Line data on your iPhone. Please make sure you have installed and logined Line Messenger on your iPhone.</source>
+        <translation>iPhoneのLineデータにアクセスできません。iPhoneにLine Messengerをインストールしてログインしていることを確認してください。</translation>
+    </message>
+    <message>
+        <source>Notes:
+
+1) &quot;Find My iPhone&quot; must be disabled on iPhone.
+
+2) To transfer Line Messages to iPhone successfully, please close Line on your iPhone first.</source>
+        <translation>注意:
+
+1) iPhoneの「iPhoneを探す」をオフにしてください。
+
+2) Lineのメッセージを正しく転送するため、先にiPhoneのLineを終了してください。</translation>
+    </message>
+    <message>
+        <source>detail</source>
+        <translation>詳細</translation>
+    </message>
+    <message>
+        <source>The iPhone did not take the transfer of LINE&apos;s files alone. Transfer them with a backup and restore of the whole iPhone instead?</source>
+        <translation>iPhoneはLINEのファイルだけの転送を受け付けませんでした。代わりにiPhone全体のバックアップと復元で転送しますか?</translation>
+    </message>
+    <message>
+        <source>Successfully transferred %1 messages to iPhone. Now please disconnect your iPhone from computer.</source>
+        <translation>%1 件のメッセージをiPhoneに転送しました。iPhoneをコンピュータから取り外してください。</translation>
+    </message>
+    <message>
+        <source>Note: If you get the following prompts on iPhone when iPhone rebooted, please choose &quot;Don&apos;t Transfer App &amp; Data&quot; option.</source>
+        <translation>注意: iPhoneの再起動後に次の画面が表示されたら、「Appとデータを転送しない」を選んでください。</translation>
+    </message>
+    <message>
+        <source>This iPhone takes LINE&apos;s messages only with a backup and restore of the whole iPhone. The iPhone holds about %1 GB: the computer needs that much free disk space twice (it has %2 GB free), and the backup and restore take about %3 minutes. The backup stays on the computer, so the iPhone can be put back as it was. Go on?</source>
+        <translation>このiPhoneには、iPhone全体のバックアップと復元でしかLINEのメッセージを転送できません。iPhoneのデータは約 %1 GBです。コンピュータにはその2倍の空き容量が必要で(現在の空き容量は %2 GB)、バックアップと復元には約 %3 分かかります。バックアップはコンピュータに残るので、iPhoneを元の状態に戻すことができます。続けますか?</translation>
+    </message>
+</context>
+<context>
+    <name>LinkedBackupCopy</name>
+    <message>
+        <source>There is no backup in %1.</source>
+        <translation>%1 にバックアップがありません。</translation>
+    </message>
+    <message>
+        <source>Can&apos;t remove %1.</source>
+        <translation>%1 を削除できません。</translation>
+    </message>
+    <message>
+        <source>Can&apos;t create %1.</source>
+        <translation>%1 を作成できません。</translation>
+    </message>
+    <message>
+        <source>Can&apos;t copy %1 to %2.</source>
+        <translation>%1 を %2 にコピーできません。</translation>
+    </message>
+</context>
+<context>
     <name>LoadItunesBackupDlg</name>
     <message>
         <source>IDS_SELECT_AN_ITUNES_BACKUP_TO_LOAD</source>
@@ -370,6 +463,13 @@ Step 3) Run Vantorel software to try again.</source>
     <message>
         <source>IDS_LOAD_BK_EXISTS</source>
         <translation>このiTunesバックアップはすでに左側の一覧にあります。</translation>
+    </message>
+</context>
+<context>
+    <name>LoadLineDbThread</name>
+    <message>
+        <source>Loading...</source>
+        <translation>読み込み中...</translation>
     </message>
 </context>
 <context>

@@ -40,6 +40,17 @@
     </message>
 </context>
 <context>
+    <name>BackupLineLoad</name>
+    <message>
+        <source>%1 is not a backup folder.</source>
+        <translation>%1 不是備份資料夾。</translation>
+    </message>
+    <message>
+        <source>Found no Line data in your iTunes Backup. Please check if you have installed and logined Line on your iPhone.</source>
+        <translation>在您的iTunes備份中找不到Line資料。請確認您已在iPhone上安裝並登入Line。</translation>
+    </message>
+</context>
+<context>
     <name>BackupLineMessagesThread</name>
     <message>
         <source>IDS_BACKING_UP_LINE_MESSAGES</source>
@@ -293,6 +304,10 @@ Step 3) Run Vantorel software to try again.</source>
         <source>IDS_RESTORING_LINE_MSG_TO_IOS</source>
         <translation>正在將訊息傳輸到 iPhone...</translation>
     </message>
+    <message>
+        <source>Please restart your phone to try again.</source>
+        <translation>請重新啟動您的手機後再試一次。</translation>
+    </message>
 </context>
 <context>
     <name>IOSiTunesBKSetPasswordThread</name>
@@ -354,6 +369,84 @@ Step 3) Run Vantorel software to try again.</source>
     </message>
 </context>
 <context>
+    <name>LineTransferFlow</name>
+    <message>
+        <source>%1 can&apos;t be the name of a local database.</source>
+        <translation>%1 不能作為本機資料庫的名稱。</translation>
+    </message>
+    <message>
+        <source>The messages come from this backup: choose another one to transfer them to.</source>
+        <translation>訊息來自此備份：請選擇另一個備份作為傳輸目標。</translation>
+    </message>
+    <message>
+        <source>Can&apos;t create a temporary folder: %1</source>
+        <translation>無法建立暫存資料夾：%1</translation>
+    </message>
+    <message>
+        <source>Successfully transferred %1 messages to iPhone.</source>
+        <translation>已成功將 %1 則訊息傳輸到iPhone。</translation>
+    </message>
+    <message>
+        <source>The messages come from this iPhone: choose another one to transfer them to.</source>
+        <translation>訊息來自此iPhone：請選擇另一部iPhone作為傳輸目標。</translation>
+    </message>
+    <message>
+        <source>Can&apos;t access Line data on your iPhone. Please make sure you have installed and logined Line Messenger on your iPhone.</source>
+        <translation>無法存取您iPhone上的Line資料。請確認您已在iPhone上安裝並登入Line Messenger。</translation>
+    </message>
+    <message>
+        <source>Notes:
+
+1) &quot;Find My iPhone&quot; must be disabled on iPhone.
+
+2) To transfer Line Messages to iPhone successfully, please close Line on your iPhone first.</source>
+        <translation>注意：
+
+1) 必須在iPhone上關閉「尋找我的iPhone」。
+
+2) 為了成功將Line訊息傳輸到iPhone，請先關閉iPhone上的Line。</translation>
+    </message>
+    <message>
+        <source>detail</source>
+        <translation>詳細資訊</translation>
+    </message>
+    <message>
+        <source>The iPhone did not take the transfer of LINE&apos;s files alone. Transfer them with a backup and restore of the whole iPhone instead?</source>
+        <translation>iPhone不接受只傳輸LINE的檔案。要改用整部iPhone的備份與回復來傳輸嗎？</translation>
+    </message>
+    <message>
+        <source>Successfully transferred %1 messages to iPhone. Now please disconnect your iPhone from computer.</source>
+        <translation>已成功將 %1 則訊息傳輸到iPhone。現在請將iPhone與電腦中斷連線。</translation>
+    </message>
+    <message>
+        <source>Note: If you get the following prompts on iPhone when iPhone rebooted, please choose &quot;Don&apos;t Transfer App &amp; Data&quot; option.</source>
+        <translation>注意：如果iPhone重新啟動後出現以下提示，請選擇「不要轉移App與資料」。</translation>
+    </message>
+    <message>
+        <source>This iPhone takes LINE&apos;s messages only with a backup and restore of the whole iPhone. The iPhone holds about %1 GB: the computer needs that much free disk space twice (it has %2 GB free), and the backup and restore take about %3 minutes. The backup stays on the computer, so the iPhone can be put back as it was. Go on?</source>
+        <translation>這部iPhone只能透過整部iPhone的備份與回復來接收LINE訊息。iPhone約有 %1 GB資料：電腦需要兩倍的可用磁碟空間（目前可用 %2 GB），備份與回復約需 %3 分鐘。備份會保留在電腦上，因此可以將iPhone回復為原狀。要繼續嗎？</translation>
+    </message>
+</context>
+<context>
+    <name>LinkedBackupCopy</name>
+    <message>
+        <source>There is no backup in %1.</source>
+        <translation>%1 中沒有備份。</translation>
+    </message>
+    <message>
+        <source>Can&apos;t remove %1.</source>
+        <translation>無法刪除 %1。</translation>
+    </message>
+    <message>
+        <source>Can&apos;t create %1.</source>
+        <translation>無法建立 %1。</translation>
+    </message>
+    <message>
+        <source>Can&apos;t copy %1 to %2.</source>
+        <translation>無法將 %1 複製到 %2。</translation>
+    </message>
+</context>
+<context>
     <name>LoadItunesBackupDlg</name>
     <message>
         <source>IDS_SELECT_AN_ITUNES_BACKUP_TO_LOAD</source>
@@ -370,6 +463,13 @@ Step 3) Run Vantorel software to try again.</source>
     <message>
         <source>IDS_LOAD_BK_EXISTS</source>
         <translation>此 iTunes 備份已列在左側。</translation>
+    </message>
+</context>
+<context>
+    <name>LoadLineDbThread</name>
+    <message>
+        <source>Loading...</source>
+        <translation>載入中...</translation>
     </message>
 </context>
 <context>

@@ -37,10 +37,21 @@ bool CliMessageSource::open(CliContext& context, const QCommandLineParser& parse
         exitCode = CliUsage;
         return false;
     }
+    return openDb(context, parser, parser.isSet(kLine) ? parser.value(kLine) : QString(), exitCode);
+}
+
+bool CliMessageSource::openAppRoot(CliContext& context, const QCommandLineParser& parser, const QString& root,
+                                   int& exitCode)
+{
+    return openDb(context, parser, root, exitCode);
+}
+
+bool CliMessageSource::openDb(CliContext& context, const QCommandLineParser& parser, const QString& root,
+                              int& exitCode)
+{
     exitCode = CliFailed;
     try {
-        if (parser.isSet(kLine)) {
-            const QString root = parser.value(kLine);
+        if (!root.isEmpty()) {
             if (!QFileInfo(root).isDir()) {
                 context.fail(QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(root)));
                 return false;

@@ -22,6 +22,10 @@ public:
     // Opens what the parsed options name and loads its contacts. On failure the reason is printed and
     // false returned with exitCode set (CliUsage for missing or conflicting options, else CliFailed).
     bool open(CliContext& context, const QCommandLineParser& parser, int& exitCode);
+    // The same for an app folder the program loaded itself (from a backup or a device) instead of the
+    // --line or --localdb options.
+    bool openAppRoot(CliContext& context, const QCommandLineParser& parser, const QString& root,
+                     int& exitCode);
 
     const PAbsLineMsgsSource& source() const { return m_source; }
     // The data set read, with its contacts, and the chat --chat named (null without one).
@@ -31,6 +35,8 @@ public:
     const QString& localDbFolder() const { return m_localDbFolder; }
 
 private:
+    bool openDb(CliContext& context, const QCommandLineParser& parser, const QString& root, int& exitCode);
+
     std::shared_ptr<AbsLineDb> m_db;
     std::shared_ptr<_LineData> m_data;
     PAbsLineMsgsSource m_source;

@@ -6,8 +6,10 @@
 #include "backup/BackupManifest.h"
 #include "device/DeviceDirectory.h"
 #include "jobs/JobThread.h"
+#include "platform/Console.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 #include <QTextStream>
 #include <QThread>
 #include <exception>
@@ -107,9 +109,14 @@ std::optional<QString> ConsoleDeviceDialogs::askBackupPassword(BackupManifest& b
         return std::nullopt;
     }
     if (!given) {
-        showError(QStringLiteral("the device's backups are encrypted. ") + CliPassword::help());
+        showError(QStringLiteral("the backup %1 is encrypted. ").arg(backup.path()) + CliPassword::help());
         return std::nullopt;
     }
+    return unlockWith(backup, password);
+}
+
+std::optional<QString> ConsoleDeviceDialogs::unlockWith(BackupManifest& backup, const QString& password)
+{
     try {
         if (backup.unlock(password))
             return password;
@@ -118,6 +125,49 @@ std::optional<QString> ConsoleDeviceDialogs::askBackupPassword(BackupManifest& b
         showError(QString::fromUtf8(failure.what()));
     }
     return std::nullopt;
+}
+
+std::optional<QString> ConsoleDeviceDialogs::askTargetBackupPassword(BackupManifest& backup)
+{
+    if (m_targetPasswordFile.isEmpty())
+        return askBackupPassword(backup);
+    QFile input(m_targetPasswordFile);
+    if (!input.open(QIODevice::ReadOnly)) {
+        showError(QStringLiteral("can not read %1: %2").arg(input.fileName(), input.errorString()));
+        return std::nullopt;
+    }
+    const QString password =
+        QString::fromUtf8(input.readLine()).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
+    return unlockWith(backup, password);
+}
+
+bool ConsoleDeviceDialogs::confirm(const QString& question)
+{
+    if (m_assumeYes)
+        return true;
+    m_out.flush();
+    if (!standardInputIsTerminal()) {
+        m_err << question << "\nerror: not confirmed: give --yes to go on without a terminal\n";
+        m_err.flush();
+        m_declined = true;
+        return false;
+    }
+    m_err << question << " [y/N] ";
+    m_err.flush();
+    QFile input;
+    QString answer;
+    if (input.open(stdin, QIODevice::ReadOnly))
+        answer = QString::fromLocal8Bit(input.readLine()).trimmed().toLower();
+    m_declined = answer != QLatin1String("y") && answer != QLatin1String("yes");
+    return !m_declined;
+}
+
+void ConsoleDeviceDialogs::showTips(const JobMessage& message)
+{
+    m_out << message.text << "\n";
+    if (!message.link.isEmpty())
+        m_out << message.linkText << ": " << message.link << "\n";
+    m_out.flush();
 }
 
 QObject* ConsoleDeviceDialogs::progressForm()

@@ -1,11 +1,13 @@
 // ferrowyn-cli line: the chats and messages of LINE's store in a mirrored app
-// folder, or of an attached iPhone's LINE (loaded first). The store is read
-// from a copy in the program's cache; the folder itself is never changed.
+// folder, of an iTunes/Finder backup or of an attached iPhone's LINE (both
+// loaded first). The store is read from a copy in the program's cache; the
+// folder itself is never changed.
 #include "CliCommand.h"
 #include "CliPassword.h"
 #include "ConsoleDeviceDialogs.h"
 #include "LineListing.h"
 #include "device/DeviceInfo.h"
+#include "jobs/BackupLineLoad.h"
 #include "jobs/DeviceLineLoad.h"
 #include "line/IOSLineDb.h"
 #include "line/IOSLineStoreCache.h"
@@ -18,6 +20,7 @@ namespace {
 using Printer = int (*)(CliContext&, const QCommandLineParser&, const std::shared_ptr<AbsLineDb>&);
 
 const QString kDevice = QStringLiteral("device");
+const QString kBackup = QStringLiteral("backup");
 
 // Loads LINE's data from the device named by --device; returns the LINE folder, or empty with exitCode
 // set after the reason was printed.
@@ -43,6 +46,20 @@ QString loadFromDevice(CliContext& context, const QCommandLineParser& parser, in
     return lineCacheDir(*device);
 }
 
+// Loads LINE's data from the backup folder named by --backup into the backup's cache; returns the LINE
+// folder, or empty with exitCode set after the reason was printed.
+QString loadFromBackup(CliContext& context, const QCommandLineParser& parser, int& exitCode)
+{
+    ConsoleDeviceDialogs dialogs(context.out, context.err, parser, 0);
+    BackupLineLoad load(dialogs);
+    const BackupLineLoad::Result result = load.load(parser.value(kBackup), BackupLineLoad::Role::Source);
+    if (result != BackupLineLoad::Result::Loaded) {
+        exitCode = result == BackupLineLoad::Result::Cancelled ? CliCancelled : CliFailed;
+        return {};
+    }
+    return load.appFolder();
+}
+
 int run(CliContext& context, const QString& description, bool messages, Printer print)
 {
     QCommandLineParser parser;
@@ -53,6 +70,11 @@ int run(CliContext& context, const QString& description, bool messages, Printer 
                                      "(as 'device load' does). ") +
                           CliPassword::help(),
                       QStringLiteral("UDID")});
+    parser.addOption({kBackup,
+                      QStringLiteral("Instead of APP_ROOT, load LINE's data from this iTunes/Finder backup "
+                                     "folder first (it is only read). ") +
+                          CliPassword::help(),
+                      QStringLiteral("DIR")});
     CliPassword::addOptions(parser);
     ConsoleDeviceDialogs::addTrustOption(parser);
     if (messages)
@@ -62,13 +84,20 @@ int run(CliContext& context, const QString& description, bool messages, Printer 
     int exitCode = CliOk;
     if (!context.parse(parser, description, exitCode))
         return exitCode;
-    if (parser.positionalArguments().size() != (parser.isSet(kDevice) ? 0 : 1)) {
-        context.err << "error: give exactly one APP_ROOT, or --device UDID\n";
+    const bool loaded = parser.isSet(kDevice) || parser.isSet(kBackup);
+    if ((parser.isSet(kDevice) && parser.isSet(kBackup)) ||
+        parser.positionalArguments().size() != (loaded ? 0 : 1)) {
+        context.err << "error: give exactly one APP_ROOT, --backup DIR or --device UDID\n";
         return CliUsage;
     }
-    const QString root = parser.isSet(kDevice) ? loadFromDevice(context, parser, exitCode)
-                                               : parser.positionalArguments().first();
-    if (parser.isSet(kDevice) && root.isEmpty())
+    QString root;
+    if (parser.isSet(kDevice))
+        root = loadFromDevice(context, parser, exitCode);
+    else if (parser.isSet(kBackup))
+        root = loadFromBackup(context, parser, exitCode);
+    else
+        root = parser.positionalArguments().first();
+    if (loaded && root.isEmpty())
         return exitCode;
     if (!QFileInfo(root).isDir())
         return context.fail(QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(root)));

@@ -120,6 +120,7 @@ void IOSLineDb::open()
     m_messageTable.columns = selected.join(QLatin1Char(','));
     forgetPaging();
     m_messageIdIndex = false;
+    m_userMidIndex = false;
 }
 
 void IOSLineDb::openStores()
@@ -131,7 +132,8 @@ void IOSLineDb::openStores()
     createIndexes();
     m_entities.read(*this);
     buildJoinNames();
-    removeDisabledChats();
+    if (!m_keepHiddenChats)
+        removeDisabledChats();
 }
 
 void IOSLineDb::checkReadable()

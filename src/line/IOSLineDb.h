@@ -51,6 +51,10 @@ public:
     // thumbnails there too; media are still read below the root folder. Call before open().
     void useWorkFolder(const QString& workFolder);
 
+    // Leaves chats the user hid (ZENABLE 0) and their messages in the store on open(): a store that goes
+    // back to the device must keep them. Call before open().
+    void setKeepHiddenChats(bool keep) { m_keepHiddenChats = keep; }
+
     const QString& rootFolder() const { return m_rootFolder; }
     const QString& containerPath() const { return m_containerPath; }
     const LineAccount& account() const { return m_account; }
@@ -139,6 +143,7 @@ private:
     QString messageFilter() const;
 
     QString m_rootFolder;
+    bool m_keepHiddenChats = false;
     QString m_containerPath;
     QString m_storePath;
     QString m_groupStorePath;
@@ -152,4 +157,5 @@ private:
     std::unique_ptr<IOSMessageReader> m_reader;
     MessageTable m_messageTable;
     bool m_messageIdIndex = false;
+    bool m_userMidIndex = false;
 };

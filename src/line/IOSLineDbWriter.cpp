@@ -137,6 +137,11 @@ qint64 IOSLineDb::findGroup(const QString& uid)
 
 qint64 IOSLineDb::findUser(const QString& mid)
 {
+    // Nor user ids: a merge looks up the sender of every message and the members of every new chat.
+    if (!m_userMidIndex) {
+        execute("CREATE INDEX IF NOT EXISTS _vr_idx_User_mid ON ZUSER(ZMID)");
+        m_userMidIndex = true;
+    }
     return queryInt64(Sqlite3Sql("select Z_PK from ZUSER where ZMID=?").addTextParam(mid), 0);
 }
 
@@ -442,7 +447,9 @@ void IOSLineDb::finish()
     execute("DROP INDEX IF EXISTS _vr_idx_Message_timestamp;");
     execute("DROP INDEX IF EXISTS _vr_idx_Message_chat_timestamp;");
     execute("DROP INDEX IF EXISTS _vr_idx_Message_id;");
+    execute("DROP INDEX IF EXISTS _vr_idx_User_mid;");
     m_messageIdIndex = false;
+    m_userMidIndex = false;
     m_schema.read(*this);
     forgetPaging();
 }

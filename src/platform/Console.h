@@ -7,6 +7,9 @@
 // True when standard error is a terminal, so a progress line can be redrawn in place.
 bool standardErrorIsTerminal();
 
+// True when standard input is a terminal, so a question can be answered there.
+bool standardInputIsTerminal();
+
 // Width of the terminal behind standard error in columns; 80 when it is not a terminal or unknown.
 int terminalColumns();
 

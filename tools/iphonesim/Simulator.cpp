@@ -99,7 +99,11 @@ std::vector<std::string> Simulator::attachedUdids() const
 bool Simulator::waitForAttached(const std::string& udid, std::chrono::milliseconds timeout) const
 {
     std::unique_lock lock(m_mutex);
-    return m_changed.wait_for(lock, timeout, [&] { return m_registry->byUdid(udid).has_value(); });
+    return m_changed.wait_for(lock, timeout, [&] {
+        const auto underWay = m_rebootsUnderWay.find(udid);
+        return m_registry->byUdid(udid).has_value() &&
+               (underWay == m_rebootsUnderWay.end() || underWay->second == 0);
+    });
 }
 
 std::string Simulator::command(const std::string& line)
@@ -121,7 +125,22 @@ void Simulator::reboot(const std::string& udid)
     std::lock_guard lock(m_mutex);
     if (m_stopping)
         return;
+    ++m_rebootsUnderWay[udid];
     m_rebootThreads.emplace_back([this, udid] {
+        // However the reboot ends, waiters learn that it is over.
+        struct Done
+        {
+            Simulator* simulator;
+            const std::string& udid;
+            ~Done()
+            {
+                {
+                    std::lock_guard lock(simulator->m_mutex);
+                    --simulator->m_rebootsUnderWay[udid];
+                }
+                simulator->m_changed.notify_all();
+            }
+        } done{this, udid};
         const auto attached = m_registry->byUdid(udid);
         if (!attached)
             return;

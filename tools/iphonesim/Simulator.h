@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <list>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -59,7 +60,8 @@ public:
     bool detach(const std::string& udid);
     std::shared_ptr<SimDevice> device(const std::string& udid) const;
     std::vector<std::string> attachedUdids() const;
-    // Waits until the device is attached (after a simulated reboot, for instance).
+    // Waits until the device is attached and no reboot of it is under way (a restore's reboot starts a
+    // moment after the restore answered, while the device still looks attached).
     bool waitForAttached(const std::string& udid, std::chrono::milliseconds timeout) const;
 
     // Runs one control command and returns its one-line reply ("OK ..." or "ERR ..."). See ControlChannel.h.
@@ -82,6 +84,7 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     std::list<std::thread> m_rebootThreads;
+    std::map<std::string, int> m_rebootsUnderWay;
     bool m_stopping = false;
     bool m_started = false;
 };

@@ -22,6 +22,11 @@ bool standardErrorIsTerminal()
     return _isatty(_fileno(stderr)) != 0;
 }
 
+bool standardInputIsTerminal()
+{
+    return _isatty(_fileno(stdin)) != 0;
+}
+
 int terminalColumns()
 {
     CONSOLE_SCREEN_BUFFER_INFO info = {};

@@ -1,0 +1,3 @@
+#include "jobs/LineTransferDialogs.h"
+
+LineTransferDialogs::~LineTransferDialogs() = default;
