@@ -87,7 +87,7 @@ void BackupFileMerger::run(JobControl& control)
         QString content = target;
         if (replaceContent) {
             if (targetExists && !canReplace(target))
-                throw std::runtime_error(tr("can not overwrite %1").arg(target).toStdString());
+                throw std::runtime_error(tr("cannot overwrite %1").arg(target).toStdString());
             content = BackupFileOps::temporaryPathFor(target);
             staged.add({content, target});
             const EncryptedItem& key = item.classD ? classD : classC;

@@ -25,24 +25,24 @@ void replaceFile(const QString& source, const QString& destination)
     std::filesystem::rename(std::filesystem::path(source.toStdU16String()),
                             std::filesystem::path(destination.toStdU16String()), error);
     if (error)
-        throw std::runtime_error(QStringLiteral("can not replace %1. %2")
+        throw std::runtime_error(QStringLiteral("cannot replace %1. %2")
                                      .arg(destination, QString::fromLocal8Bit(error.message()))
                                      .toStdString());
 }
 
-void copyDatabase(const QString& source, const QString& destination)
+void copyDatabase(const QString& source, const QString& destination, const QString& shownDestination)
 {
     if (!QFileInfo(source).isFile())
         throw std::runtime_error(
-            QStringLiteral("can not open %1. The file does not exist.").arg(source).toStdString());
+            QStringLiteral("cannot open %1. The file does not exist.").arg(source).toStdString());
     QFile::remove(destination);
     Sqlite3DB from;
     from.openFile(source, Sqlite3DB::OpenReadOnly);
     Sqlite3DB to;
-    to.openFile(destination, Sqlite3DB::OpenReadWriteCreate);
+    to.openFile(destination, Sqlite3DB::OpenReadWriteCreate, shownDestination);
     sqlite3_backup* backup = sqlite3_backup_init(to.handle(), "main", from.handle(), "main");
     if (!backup)
-        throw std::runtime_error(QStringLiteral("can not copy %1. %2")
+        throw std::runtime_error(QStringLiteral("cannot copy %1. %2")
                                      .arg(source, QString::fromUtf8(sqlite3_errmsg(to.handle())))
                                      .toStdString());
     const int stepResult = sqlite3_backup_step(backup, -1);
@@ -52,7 +52,7 @@ void copyDatabase(const QString& source, const QString& destination)
             QString::fromUtf8(sqlite3_errstr(stepResult != SQLITE_DONE ? stepResult : finishResult));
         to.close();
         QFile::remove(destination);
-        throw std::runtime_error(QStringLiteral("can not copy %1. %2").arg(source, message).toStdString());
+        throw std::runtime_error(QStringLiteral("cannot copy %1. %2").arg(source, message).toStdString());
     }
 }
 

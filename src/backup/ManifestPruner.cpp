@@ -77,10 +77,10 @@ void ManifestPruner::prune(const QString& source, const QString& destination, co
                            const QByteArray& manifestKey, const std::function<void(Sqlite3DB&)>& extraStep)
 {
     BackupFileOps::TemporaryFile plain(destination + QStringLiteral(".tmp"));
-    BackupFileOps::copyDatabase(source, plain.path());
+    BackupFileOps::copyDatabase(source, plain.path(), destination);
     {
         Sqlite3DB db;
-        db.openFile(plain.path(), Sqlite3DB::OpenReadWrite);
+        db.openFile(plain.path(), Sqlite3DB::OpenReadWrite, destination);
         const int rc =
             sqlite3_create_function_v2(db.handle(), "fvalid", 3, SQLITE_UTF8, const_cast<Context*>(&context),
                                        fvalidFunction, nullptr, nullptr, nullptr);

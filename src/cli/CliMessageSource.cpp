@@ -1,6 +1,7 @@
 #include "CliMessageSource.h"
 
 #include "CliCommand.h"
+#include "app/JobControl.h"
 #include "line/IOSLineDb.h"
 #include "line/IOSLineStoreCache.h"
 #include "line/LineData.h"
@@ -40,12 +41,16 @@ bool CliMessageSource::open(CliContext& context, const QCommandLineParser& parse
     exitCode = CliFailed;
     try {
         if (parser.isSet(kLine)) {
-            const QString root = parser.value(kLine);
+            // Absolute, so that the paths of its media are too.
+            const QString root = QFileInfo(parser.value(kLine)).absoluteFilePath();
             if (!QFileInfo(root).isDir()) {
                 context.fail(QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(root)));
                 return false;
             }
-            m_db = IOSLineStoreCache::openCopy(root);
+            JobControl control = context.control();
+            auto db = IOSLineStoreCache::openCopy(root, control);
+            m_stickerFiles = LineStickerFiles::inAppFolder(root, db->accountPrefix());
+            m_db = db;
         } else {
             const QString folder = parser.value(kLocalDb);
             // Reading must not create a database where there was none.
@@ -54,11 +59,15 @@ bool CliMessageSource::open(CliContext& context, const QCommandLineParser& parse
                                  .arg(QDir::toNativeSeparators(folder)));
                 return false;
             }
-            m_db = std::make_shared<LineLocalDb>(folder);
-            m_localDbFolder = folder;
+            // Absolute, so that the paths of its media are too.
+            m_localDbFolder = QFileInfo(folder).absoluteFilePath();
+            m_db = std::make_shared<LineLocalDb>(m_localDbFolder);
         }
         m_data = std::make_shared<_LineData>(m_db);
         m_db->loadContacts(m_data);
+    } catch (const JobCancelled&) {
+        exitCode = context.cancelled();
+        return false;
     } catch (const std::exception& error) {
         context.fail(QString::fromUtf8(error.what()));
         return false;

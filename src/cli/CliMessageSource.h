@@ -1,6 +1,7 @@
 #pragma once
 
 #include "line/AbsLineMsgsSource.h"
+#include "line/LineStickerFiles.h"
 
 #include <QString>
 #include <memory>
@@ -25,10 +26,13 @@ public:
     const PAbsLineMsgsSource& source() const { return m_source; }
     // The folder of the local database read, empty for an app folder.
     const QString& localDbFolder() const { return m_localDbFolder; }
+    // The sticker images of an app folder's store; none for a local database.
+    const LineStickerFiles& stickerFiles() const { return m_stickerFiles; }
 
 private:
     std::shared_ptr<AbsLineDb> m_db;
     std::shared_ptr<_LineData> m_data;
     PAbsLineMsgsSource m_source;
     QString m_localDbFolder;
+    LineStickerFiles m_stickerFiles;
 };

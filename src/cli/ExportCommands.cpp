@@ -62,7 +62,7 @@ int exportMessages(CliContext& context)
     CliMessageSource store;
     if (!store.open(context, parser, exitCode))
         return exitCode;
-    ConsoleJobReporter reporter(context.out, context.err);
+    ConsoleJobReporter reporter(context);
     ExportMessagesThread job(store.source(), parser.value(kOut), format, &reporter, parser.value(kOwner));
     return reporter.run(job);
 }

@@ -3,6 +3,7 @@
 // itself is never changed.
 #include "CliCommand.h"
 #include "LineListing.h"
+#include "app/JobControl.h"
 #include "line/IOSLineDb.h"
 #include "line/IOSLineStoreCache.h"
 
@@ -29,11 +30,15 @@ int run(CliContext& context, const QString& description, bool messages, Printer 
         context.err << "error: give exactly one APP_ROOT\n";
         return CliUsage;
     }
-    const QString root = parser.positionalArguments().first();
+    // Absolute, so that the paths of its media are too.
+    const QString root = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
     if (!QFileInfo(root).isDir())
         return context.fail(QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(root)));
     try {
-        return print(context, parser, IOSLineStoreCache::openCopy(root));
+        JobControl control = context.control();
+        return print(context, parser, IOSLineStoreCache::openCopy(root, control));
+    } catch (const JobCancelled&) {
+        return context.cancelled();
     } catch (const std::exception& error) {
         return context.fail(QString::fromUtf8(error.what()));
     }

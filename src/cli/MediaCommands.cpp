@@ -36,7 +36,7 @@ int extract(CliContext& context)
     CliMessageSource store;
     if (!store.open(context, parser, exitCode))
         return exitCode;
-    ConsoleJobReporter reporter(context.out, context.err);
+    ConsoleJobReporter reporter(context);
     ExtractMediaFilesThread job(store.source(), parser.value(kOut), &reporter);
     return reporter.run(job);
 }

@@ -282,7 +282,7 @@ TEST_F(BackupJobsTest, AContentFileThatCannotBeReplacedStopsTheMergeWithoutChang
                                         item(LineApp, "Documents/dir", local("d", "d"), true, false)},
                                        &form);
     runJob(job);
-    EXPECT_EQ(form.errors, QStringList{"can not overwrite " + target});
+    EXPECT_EQ(form.errors, QStringList{"cannot overwrite " + target});
     expectSame(snapshot(folder), before);
 }
 
