@@ -34,6 +34,10 @@
         <source>can not overwrite %1</source>
         <translation>can not overwrite %1</translation>
     </message>
+    <message>
+        <source>The keybag of the backup %1 holds no key of protection class %2.</source>
+        <translation>The keybag of the backup %1 holds no key of protection class %2.</translation>
+    </message>
 </context>
 <context>
     <name>BackupLineMessagesThread</name>
@@ -44,6 +48,21 @@
     <message>
         <source>IDS_SUC_BACKUP_%1_MESSAGES</source>
         <translation>Successfully backed up %1 messages.</translation>
+    </message>
+</context>
+<context>
+    <name>BackupTransaction</name>
+    <message>
+        <source>Another run of the program is changing the backup %1. Try again when it has finished.</source>
+        <translation>Another run of the program is changing the backup %1. Try again when it has finished.</translation>
+    </message>
+    <message>
+        <source>can not write into the backup %1.</source>
+        <translation>can not write into the backup %1.</translation>
+    </message>
+    <message>
+        <source>can not write %1. %2</source>
+        <translation>can not write %1. %2</translation>
     </message>
 </context>
 <context>
@@ -73,6 +92,13 @@
     </message>
 </context>
 <context>
+    <name>ErrorReport</name>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+</context>
+<context>
     <name>ExportMessagesHtml</name>
     <message>
         <source>Ferrowyn</source>
@@ -88,6 +114,18 @@
     <message>
         <source>IDS_SUC_EXPORT_%1_MMS</source>
         <translation>Successfully exported %1 Messages.</translation>
+    </message>
+    <message>
+        <source>Can not create the folder %1.</source>
+        <translation>Can not create the folder %1.</translation>
+    </message>
+    <message>
+        <source>Can not write the file %1.</source>
+        <translation>Can not write the file %1.</translation>
+    </message>
+    <message>
+        <source>Messages: %1/%2</source>
+        <translation>Messages: %1/%2</translation>
     </message>
 </context>
 <context>
@@ -555,10 +593,25 @@
     </message>
 </context>
 <context>
+    <name>PrintLineMsgsExec</name>
+    <message>
+        <source>The pages cannot be printed.</source>
+        <translation>The pages cannot be printed.</translation>
+    </message>
+</context>
+<context>
     <name>PrintLineMsgsPreview</name>
     <message>
         <source>IDS_PRINT_MESSAGES</source>
         <translation>Print Messages</translation>
+    </message>
+    <message>
+        <source>To print more than 100 pages messages, please click &quot;File&quot;-&gt;&quot;Export Messages to File&quot; menu to save messages to a PDF file first and then print the PDF file.</source>
+        <translation>To print more than 100 pages messages, please click &quot;File&quot;-&gt;&quot;Export Messages to File&quot; menu to save messages to a PDF file first and then print the PDF file.</translation>
+    </message>
+    <message>
+        <source>Printing...</source>
+        <translation>Printing...</translation>
     </message>
 </context>
 <context>
@@ -574,6 +627,17 @@
     <message>
         <source>Are You Sure You Want To Cancel?</source>
         <translation>Are You Sure You Want To Cancel?</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateCheck</name>
+    <message>
+        <source>This version of Vantorel software has become obsolete. Please download the latest version to install on your computer.</source>
+        <translation>This version of Vantorel software has become obsolete. Please download the latest version to install on your computer.</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>Download</translation>
     </message>
 </context>
 <context>

@@ -34,6 +34,10 @@
         <source>can not overwrite %1</source>
         <translation>%1 を上書きできません</translation>
     </message>
+    <message>
+        <source>The keybag of the backup %1 holds no key of protection class %2.</source>
+        <translation>バックアップ %1 のキーバッグには保護クラス %2 の鍵がありません。</translation>
+    </message>
 </context>
 <context>
     <name>BackupLineMessagesThread</name>
@@ -44,6 +48,21 @@
     <message>
         <source>IDS_SUC_BACKUP_%1_MESSAGES</source>
         <translation>%1 件のメッセージをバックアップしました。</translation>
+    </message>
+</context>
+<context>
+    <name>BackupTransaction</name>
+    <message>
+        <source>Another run of the program is changing the backup %1. Try again when it has finished.</source>
+        <translation>別に実行中のプログラムがバックアップ %1 を変更しています。終了してからもう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>can not write into the backup %1.</source>
+        <translation>バックアップ %1 に書き込めません。</translation>
+    </message>
+    <message>
+        <source>can not write %1. %2</source>
+        <translation>%1 に書き込めません。%2</translation>
     </message>
 </context>
 <context>
@@ -73,6 +92,13 @@
     </message>
 </context>
 <context>
+    <name>ErrorReport</name>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+</context>
+<context>
     <name>ExportMessagesHtml</name>
     <message>
         <source>Ferrowyn</source>
@@ -88,6 +114,18 @@
     <message>
         <source>IDS_SUC_EXPORT_%1_MMS</source>
         <translation>%1 件のメッセージをエクスポートしました。</translation>
+    </message>
+    <message>
+        <source>Can not create the folder %1.</source>
+        <translation>フォルダ %1 を作成できません。</translation>
+    </message>
+    <message>
+        <source>Can not write the file %1.</source>
+        <translation>ファイル %1 を書き込めません。</translation>
+    </message>
+    <message>
+        <source>Messages: %1/%2</source>
+        <translation>メッセージ: %1/%2</translation>
     </message>
 </context>
 <context>
@@ -555,10 +593,25 @@
     </message>
 </context>
 <context>
+    <name>PrintLineMsgsExec</name>
+    <message>
+        <source>The pages cannot be printed.</source>
+        <translation>ページを印刷できません。</translation>
+    </message>
+</context>
+<context>
     <name>PrintLineMsgsPreview</name>
     <message>
         <source>IDS_PRINT_MESSAGES</source>
         <translation>メッセージを印刷</translation>
+    </message>
+    <message>
+        <source>To print more than 100 pages messages, please click &quot;File&quot;-&gt;&quot;Export Messages to File&quot; menu to save messages to a PDF file first and then print the PDF file.</source>
+        <translation>100 ページを超えるメッセージを印刷するには、「ファイル」→「メッセージをファイルに書き出す」メニューでメッセージを PDF ファイルに保存してから、その PDF ファイルを印刷してください。</translation>
+    </message>
+    <message>
+        <source>Printing...</source>
+        <translation>印刷中...</translation>
     </message>
 </context>
 <context>
@@ -574,6 +627,17 @@
     <message>
         <source>Are You Sure You Want To Cancel?</source>
         <translation>キャンセルしてもよろしいですか？</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateCheck</name>
+    <message>
+        <source>This version of Vantorel software has become obsolete. Please download the latest version to install on your computer.</source>
+        <translation>このバージョンの Vantorel ソフトウェアは古くなりました。最新バージョンをダウンロードしてコンピューターにインストールしてください。</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>ダウンロード</translation>
     </message>
 </context>
 <context>

@@ -34,6 +34,10 @@
         <source>can not overwrite %1</source>
         <translation>無法覆寫 %1</translation>
     </message>
+    <message>
+        <source>The keybag of the backup %1 holds no key of protection class %2.</source>
+        <translation>備份 %1 的金鑰包中沒有保護類別 %2 的金鑰。</translation>
+    </message>
 </context>
 <context>
     <name>BackupLineMessagesThread</name>
@@ -44,6 +48,21 @@
     <message>
         <source>IDS_SUC_BACKUP_%1_MESSAGES</source>
         <translation>已成功備份 %1 則訊息。</translation>
+    </message>
+</context>
+<context>
+    <name>BackupTransaction</name>
+    <message>
+        <source>Another run of the program is changing the backup %1. Try again when it has finished.</source>
+        <translation>另一個執行中的程式正在變更備份 %1。請在它結束後再試一次。</translation>
+    </message>
+    <message>
+        <source>can not write into the backup %1.</source>
+        <translation>無法寫入備份 %1。</translation>
+    </message>
+    <message>
+        <source>can not write %1. %2</source>
+        <translation>無法寫入 %1。%2</translation>
     </message>
 </context>
 <context>
@@ -73,6 +92,13 @@
     </message>
 </context>
 <context>
+    <name>ErrorReport</name>
+    <message>
+        <source>Ferrowyn</source>
+        <translation>Ferrowyn</translation>
+    </message>
+</context>
+<context>
     <name>ExportMessagesHtml</name>
     <message>
         <source>Ferrowyn</source>
@@ -88,6 +114,18 @@
     <message>
         <source>IDS_SUC_EXPORT_%1_MMS</source>
         <translation>已成功匯出 %1 則訊息。</translation>
+    </message>
+    <message>
+        <source>Can not create the folder %1.</source>
+        <translation>無法建立資料夾 %1。</translation>
+    </message>
+    <message>
+        <source>Can not write the file %1.</source>
+        <translation>無法寫入檔案 %1。</translation>
+    </message>
+    <message>
+        <source>Messages: %1/%2</source>
+        <translation>訊息：%1/%2</translation>
     </message>
 </context>
 <context>
@@ -555,10 +593,25 @@
     </message>
 </context>
 <context>
+    <name>PrintLineMsgsExec</name>
+    <message>
+        <source>The pages cannot be printed.</source>
+        <translation>無法列印頁面。</translation>
+    </message>
+</context>
+<context>
     <name>PrintLineMsgsPreview</name>
     <message>
         <source>IDS_PRINT_MESSAGES</source>
         <translation>列印訊息</translation>
+    </message>
+    <message>
+        <source>To print more than 100 pages messages, please click &quot;File&quot;-&gt;&quot;Export Messages to File&quot; menu to save messages to a PDF file first and then print the PDF file.</source>
+        <translation>若要列印超過 100 頁的訊息，請先按一下「檔案」→「匯出訊息到檔案」選單，將訊息儲存為 PDF 檔案，再列印該 PDF 檔案。</translation>
+    </message>
+    <message>
+        <source>Printing...</source>
+        <translation>列印中...</translation>
     </message>
 </context>
 <context>
@@ -574,6 +627,17 @@
     <message>
         <source>Are You Sure You Want To Cancel?</source>
         <translation>確定要取消嗎？</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateCheck</name>
+    <message>
+        <source>This version of Vantorel software has become obsolete. Please download the latest version to install on your computer.</source>
+        <translation>此版本的 Vantorel 軟體已過時。請下載最新版本並安裝到您的電腦上。</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>下載</translation>
     </message>
 </context>
 <context>

@@ -4,8 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QMutex>
-#include <QStandardPaths>
 
 QString roamingDirUnder(const QString& home)
 {
@@ -13,15 +11,6 @@ QString roamingDirUnder(const QString& home)
     if (QFileInfo(roaming).isDir())
         return roaming;
     return QDir(home).filePath(QStringLiteral("Application Data"));
-}
-
-QString roamingDir()
-{
-#ifdef Q_OS_WIN
-    return roamingDirUnder(QDir::homePath());
-#else
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-#endif
 }
 
 QString dataDirPathFor(const QString& roaming)
@@ -36,24 +25,4 @@ QString dataDirPathFor(const QString& roaming)
             base = target;
     }
     return QDir(base).filePath(AppInfo::productId);
-}
-
-QDir appDataDir()
-{
-    static QMutex mutex;
-    static QString path;
-    {
-        QMutexLocker lock(&mutex);
-        if (path.isEmpty())
-            path = QDir::cleanPath(dataDirPathFor(roamingDir()));
-    }
-    QDir().mkpath(path);
-    return QDir(path);
-}
-
-QDir localDbDir()
-{
-    const QString path = appDataDir().filePath(QStringLiteral("local_databases"));
-    QDir().mkpath(path);
-    return QDir(path);
 }

@@ -3,9 +3,9 @@
 #include <QDir>
 #include <QString>
 
-// The per-user roaming folder: on Windows the profile's "AppData/Roaming" (or "Application Data"),
-// elsewhere the platform's per-user data folder.
-QString roamingDir();
+// The rules of the application data folder that hold on every platform. Which roaming folder a user has
+// is a platform answer (platform/RoamingFolder.h), and the folder itself is appDataDir()
+// (platform/AppDataDir.h).
 
 // The Windows rule for a given profile folder: home/AppData/Roaming when it is a folder, else
 // home/Application Data.
@@ -14,9 +14,3 @@ QString roamingDirUnder(const QString& home);
 // The data folder for a roaming folder: the redirect target when the redirect file names an existing
 // folder, else roaming/Vantorel; then the product identifier below it.
 QString dataDirPathFor(const QString& roaming);
-
-// The application data folder, computed once per process and created on every call.
-QDir appDataDir();
-
-// appDataDir()/local_databases, created when missing.
-QDir localDbDir();

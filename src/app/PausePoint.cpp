@@ -1,39 +1,25 @@
 #include "app/PausePoint.h"
 
-#include <QDeadlineTimer>
-#include <QFile>
-#include <QThread>
+#include <QByteArray>
+#include <atomic>
+#include <cstdio>
+#include <iostream>
+#include <string>
 
-namespace {
-constexpr int kMostWaitMs = 60000;
-constexpr int kPollMs = 5;
+namespace PausePoint {
 
-void createMarker(const QString& path)
+void reach(const char* name)
 {
-    QFile marker(path);
-    if (marker.open(QIODevice::WriteOnly))
-        marker.close();
-}
-
-void waitUntil(const std::function<bool()>& done)
-{
-    const QDeadlineTimer limit(kMostWaitMs);
-    while (!done() && !limit.hasExpired())
-        QThread::msleep(kPollMs);
-}
-} // namespace
-
-void pausePoint(const char* name, const std::function<bool()>& interrupted)
-{
-    if (qEnvironmentVariable("FERROWYN_PAUSE_AT") != QLatin1String(name))
+    static const QByteArray wanted = qgetenv("FERROWYN_PAUSE_AT");
+    if (wanted.isEmpty() || wanted != name)
         return;
-    const QString marker = qEnvironmentVariable("FERROWYN_PAUSE_MARKER");
-    if (!marker.isEmpty())
-        createMarker(marker);
-    waitUntil(interrupted);
-    if (!qEnvironmentVariableIsSet("FERROWYN_PAUSE_HOLD"))
+    static std::atomic_bool reached = false;
+    if (reached.exchange(true))
         return;
-    if (!marker.isEmpty())
-        createMarker(marker + QStringLiteral(".interrupted"));
-    waitUntil([] { return false; });
+    std::fprintf(stderr, "paused at %s\n", name);
+    std::fflush(stderr);
+    std::string line;
+    std::getline(std::cin, line);
 }
+
+} // namespace PausePoint

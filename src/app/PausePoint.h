@@ -1,10 +1,12 @@
 #pragma once
 
-#include <functional>
+// Named places inside writes and reads of user data where a test stops the process to kill it there, so
+// that what a crash leaves behind can be checked at exactly that moment. When the environment variable
+// FERROWYN_PAUSE_AT holds a point's name, the first arrival there writes "paused at <name>" to standard
+// error and waits until a line arrives on standard input or it ends. Without the variable a point costs
+// one comparison.
+namespace PausePoint {
 
-// A place in a long operation where a test can stop the program and interrupt it there, instead of
-// guessing with a timer. Does nothing unless the environment variable FERROWYN_PAUSE_AT names the point:
-// then the program creates the file named by FERROWYN_PAUSE_MARKER and waits until interrupted() turns
-// true (at most a minute). With FERROWYN_PAUSE_HOLD set it then creates "<marker>.interrupted" and keeps
-// waiting, so that the test can send a second interrupt while the program is still at the point.
-void pausePoint(const char* name, const std::function<bool()>& interrupted);
+void reach(const char* name);
+
+} // namespace PausePoint

@@ -4,6 +4,7 @@
 
 #include <openssl/core_names.h>
 #include <openssl/params.h>
+#include <openssl/rand.h>
 
 #include <QBuffer>
 #include <stdexcept>
@@ -22,6 +23,14 @@ QByteArray aesKeyWrap(const QByteArray& key, const QByteArray& data, bool encryp
     if (!aes.update(data, result) || !aes.final(result))
         return {};
     return result;
+}
+
+QByteArray randomBytes(int count)
+{
+    QByteArray bytes(count, Qt::Uninitialized);
+    if (count > 0 && RAND_bytes(reinterpret_cast<unsigned char*>(bytes.data()), count) != 1)
+        throw std::runtime_error("The system's random number generator gave no random bytes.");
+    return bytes;
 }
 
 QByteArray pbkdf2(const QByteArray& password, const QByteArray& salt, quint32 iterations, int length,

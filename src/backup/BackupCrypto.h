@@ -10,6 +10,9 @@ namespace BackupCrypto {
 // length, for data the cipher rejects, and when unwrapping fails its integrity check (a wrong key).
 QByteArray aesKeyWrap(const QByteArray& key, const QByteArray& data, bool encrypt);
 
+// count bytes from OpenSSL's generator (fresh file keys). Throws std::runtime_error when it has none.
+QByteArray randomBytes(int count);
+
 // PBKDF2-HMAC with SHA-1 or SHA-256 through OpenSSL's KDF interface. Empty on failure.
 QByteArray pbkdf2(const QByteArray& password, const QByteArray& salt, quint32 iterations, int length,
                   QCryptographicHash::Algorithm digest);

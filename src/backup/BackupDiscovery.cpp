@@ -1,6 +1,7 @@
 #include "backup/BackupDiscovery.h"
 
-#include "app/AppDirs.h"
+#include "platform/DeviceBackupFolders.h"
+#include "platform/RoamingFolder.h"
 
 #include <QFileInfo>
 #include <QtDebug>
@@ -13,9 +14,8 @@ QList<QDir> backupRoots()
     QList<QDir> roots;
     roots.append(QDir(roamingDir() + QStringLiteral("/Apple Computer/MobileSync/Backup")));
     roots.append(QDir(QDir::homePath() + QStringLiteral("/Apple/MobileSync/Backup")));
-#ifdef Q_OS_MACOS
-    roots.append(QDir(QDir::homePath() + QStringLiteral("/Library/Application Support/MobileSync/Backup")));
-#endif
+    for (const QString& folder : nativeDeviceBackupFolders())
+        roots.append(QDir(folder));
     return roots;
 }
 

@@ -1,55 +1,29 @@
 #include "backup/BackupFileMerger.h"
 
 #include "app/JobControl.h"
-#include "backup/BackupFileOps.h"
+#include "app/PausePoint.h"
 #include "backup/BackupManifest.h"
+#include "backup/BackupTransaction.h"
 #include "backup/MBDBParser.h"
 
 #include <QFileInfo>
 #include <QtDebug>
-#include <exception>
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
-
-// New content written beside its final place, renamed in after the manifest is saved.
-struct StagedContent
-{
-    QString temporary;
-    QString target;
-};
-
-class StagedContents
-{
-public:
-    ~StagedContents()
-    {
-        for (const StagedContent& content : std::as_const(m_contents))
-            QFile::remove(content.temporary);
-    }
-    void add(const StagedContent& content) { m_contents.append(content); }
-    void commit()
-    {
-        while (!m_contents.isEmpty()) {
-            const StagedContent content = m_contents.takeFirst();
-            try {
-                BackupFileOps::replaceFile(content.temporary, content.target);
-            } catch (const std::exception&) {
-                m_contents.prepend(content);
-                throw;
-            }
-        }
-    }
-
-private:
-    QList<StagedContent> m_contents;
-};
 
 // Whether a content file can be replaced: it is no folder and its folder takes new files.
 bool canReplace(const QString& target)
 {
     const QFileInfo info(target);
     return !info.isDir() && QFileInfo(info.absolutePath()).isWritable();
+}
+
+bool hasPendingChanges(const FileRecordSet& records)
+{
+    return std::any_of(records.records.cbegin(), records.records.cend(),
+                       [](const BackupFileRecord& r) { return r.added || r.modified || r.removed; });
 }
 
 } // namespace
@@ -62,13 +36,16 @@ BackupFileMerger::BackupFileMerger(BackupManifest& manifest, const QList<MergeIt
 void BackupFileMerger::run(JobControl& control)
 {
     control.setStatus(tr("Transferring files..."));
+    const bool encrypted = m_manifest.isEncrypted();
+    if (encrypted && !m_manifest.isUnlocked())
+        throw std::runtime_error(
+            QStringLiteral("The backup %1 is encrypted: unlock it with its password first.")
+                .arg(m_manifest.path())
+                .toStdString());
+    BackupTransaction transaction(m_manifest.folder());
     FileRecordSet records = m_manifest.loadRecords();
-    EncryptedItem classC;
-    EncryptedItem classD;
-    if (m_manifest.isEncrypted())
-        m_manifest.firstEncryptedItem(classC, classD);
+    PausePoint::reach("merge-records-loaded");
 
-    StagedContents staged;
     const qsizetype count = m_items.size();
     for (qsizetype k = 1; k <= count; ++k) {
         const MergeItem& item = m_items.at(k - 1);
@@ -83,28 +60,42 @@ void BackupFileMerger::run(JobControl& control)
             continue;
 
         const bool targetExists = QFileInfo::exists(target);
-        const bool replaceContent = !targetExists || item.overwrite;
+        const bool hasRecord = records.records.contains(fileId);
+        // Encrypted content without a record has a key nobody knows: it cannot be kept.
+        const bool replaceContent = !targetExists || item.overwrite || (encrypted && !hasRecord);
         QString content = target;
+        EncryptedItem key;
         if (replaceContent) {
             if (targetExists && !canReplace(target))
                 throw std::runtime_error(tr("cannot overwrite %1").arg(target).toStdString());
-            content = BackupFileOps::temporaryPathFor(target);
-            staged.add({content, target});
-            const EncryptedItem& key = item.classD ? classD : classC;
+            if (encrypted) {
+                const quint8 protectionClass = item.classD ? 4 : 3;
+                key = m_manifest.newFileKey(protectionClass);
+                if (key.isEmpty())
+                    throw std::runtime_error(
+                        tr("The keybag of the backup %1 holds no key of protection class %2.")
+                            .arg(m_manifest.path())
+                            .arg(protectionClass)
+                            .toStdString());
+            }
+            content = transaction.stage(target);
             BackupManifest::encryptFile(item.localPath, content, key.fileKey);
+            PausePoint::reach("merge-content-staged");
         }
         qInfo("BackupFileMerger: %s ==> (%s) %s", qUtf8Printable(target), qUtf8Printable(item.domain),
               qUtf8Printable(item.relativePath));
 
         // A record keeps its size only when its content was kept; new content brings its own size.
-        const bool hasRecord = records.records.contains(fileId);
         const qint64 size = replaceContent || !hasRecord ? local.size() : -1;
         QString errorText;
         if (!MBDBParser::appendFile(records, content, item.domain, item.relativePath, size, item.classD,
-                                    classC.encryptionKey, classD.encryptionKey, errorText, replaceContent))
+                                    key.encryptionKey, key.encryptionKey, errorText, replaceContent))
             throw std::runtime_error(errorText.toStdString());
     }
     control.throwIfCancelled();
-    m_manifest.saveRecords(records);
-    staged.commit();
+    if (hasPendingChanges(records)) {
+        m_manifest.writeRecords(records, transaction.stage(m_manifest.manifestFilePath()));
+        PausePoint::reach("merge-manifest-staged");
+    }
+    transaction.commit();
 }

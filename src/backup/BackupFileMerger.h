@@ -8,12 +8,13 @@
 class BackupManifest;
 class JobControl;
 
-// Puts files from the computer into a backup: encrypts each with a key borrowed from a file of its class
-// (or copies it into a plain backup) and adds or updates its record.
+// Puts files from the computer into a backup: in an encrypted backup each file gets a fresh key of its
+// own, wrapped under the key of its protection class, and is encrypted with it; a plain backup gets a
+// copy. Each file's record is added or updated.
 //
-// The backup changes all at once or not at all as far as a failure or a cancel is concerned: new
-// content is written beside its final place, the manifest is saved, and only then is the new content
-// renamed into place. A cancel, a missing key or any error leaves the backup as it was.
+// The backup changes all at once or not at all, also when the process is killed: new content and the new
+// manifest are written beside their final places (see BackupTransaction), and only then renamed into
+// place. A cancel, a missing key or any error leaves the backup as it was.
 class BackupFileMerger
 {
     Q_DECLARE_TR_FUNCTIONS(BackupFileMerger)

@@ -1,12 +1,12 @@
 #include "backup/BackupFileOps.h"
 
 #include "storage/Sqlite3DB.h"
+#include "storage/Sqlite3Error.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QUuid>
 #include <filesystem>
-#include <sqlite3.h>
 #include <stdexcept>
 #include <system_error>
 
@@ -40,19 +40,13 @@ void copyDatabase(const QString& source, const QString& destination, const QStri
     from.openFile(source, Sqlite3DB::OpenReadOnly);
     Sqlite3DB to;
     to.openFile(destination, Sqlite3DB::OpenReadWriteCreate, shownDestination);
-    sqlite3_backup* backup = sqlite3_backup_init(to.handle(), "main", from.handle(), "main");
-    if (!backup)
-        throw std::runtime_error(QStringLiteral("cannot copy %1. %2")
-                                     .arg(source, QString::fromUtf8(sqlite3_errmsg(to.handle())))
-                                     .toStdString());
-    const int stepResult = sqlite3_backup_step(backup, -1);
-    const int finishResult = sqlite3_backup_finish(backup);
-    if (stepResult != SQLITE_DONE || finishResult != SQLITE_OK) {
-        const QString message =
-            QString::fromUtf8(sqlite3_errstr(stepResult != SQLITE_DONE ? stepResult : finishResult));
+    try {
+        from.copyInto(to);
+    } catch (const Sqlite3Error& error) {
         to.close();
         QFile::remove(destination);
-        throw std::runtime_error(QStringLiteral("cannot copy %1. %2").arg(source, message).toStdString());
+        throw std::runtime_error(
+            QStringLiteral("cannot copy %1. %2").arg(source, QString::fromUtf8(error.what())).toStdString());
     }
 }
 

@@ -1,10 +1,15 @@
 #include "backup/BackupManifest.h"
 
+#include "app/PausePoint.h"
 #include "app/TextUtils.h"
+#include "backup/BackupCrypto.h"
 #include "backup/BackupFileOps.h"
+#include "backup/BackupTransaction.h"
 #include "backup/MBDBParser.h"
 #include "backup/ManifestPruner.h"
 #include "plist/PlistCFType.h"
+#include "backup/ManifestDatabase.h"
+#include "storage/Sqlite3DB.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,8 +22,8 @@ namespace {
 const QString ManifestPlist = QStringLiteral("Manifest.plist");
 const QString ManifestDb = QStringLiteral("Manifest.db");
 const QString ManifestMbdb = QStringLiteral("Manifest.mbdb");
-const QString DecryptedManifest = QStringLiteral("Manifest-decrypted.db");
 constexpr int ClassPrefixLength = 4;
+constexpr int FileKeyLength = 32;
 
 [[noreturn]] void fail(const QString& text)
 {
@@ -29,12 +34,6 @@ constexpr int ClassPrefixLength = 4;
 BackupManifest::BackupManifest(const QString& folder, QObject* parent)
     : QObject(parent), m_folder(QFileInfo(folder).absoluteFilePath())
 {
-}
-
-BackupManifest::~BackupManifest()
-{
-    if (!m_decryptedManifestPath.isEmpty())
-        QFile::remove(m_decryptedManifestPath);
 }
 
 void BackupManifest::loadInfo()
@@ -69,6 +68,25 @@ void BackupManifest::loadInfo()
     const QFileInfo status(m_folder.filePath(QStringLiteral("Status.plist")));
     if (status.isFile())
         m_backupDate = status.lastModified();
+
+    BackupTransaction::recover(m_folder);
+    removeDecryptedLeftovers();
+}
+
+// Earlier versions decrypted Manifest.db into the backup folder ("Manifest-decrypted.db", its save copies
+// "Manifest-decrypted.db.*.tmp") and reduced it there ("Manifest-line.db-decrypt", and "Manifest-line.db.tmp"
+// for an encrypted backup); a crash left them behind.
+void BackupManifest::removeDecryptedLeftovers() const
+{
+    QStringList patterns = {QStringLiteral("Manifest-decrypted.db*"),
+                            QStringLiteral("Manifest-line.db-decrypt")};
+    if (m_isEncrypted)
+        patterns << QStringLiteral("Manifest-line.db.tmp");
+    const QStringList names = m_folder.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        if (!QFile::remove(m_folder.filePath(name)))
+            qWarning("BackupManifest: can not remove %s", qUtf8Printable(m_folder.filePath(name)));
+    }
 }
 
 QString BackupManifest::backupId() const
@@ -88,7 +106,6 @@ bool BackupManifest::unlock(const QString& password)
     m_unlocked = true;
     m_unwrappedManifestKey.clear();
     if (m_keybag.hasDataProtectionKdf()) {
-        m_decryptedManifestPath = m_folder.filePath(DecryptedManifest);
         const QByteArray wrapped = m_manifestKey.mid(ClassPrefixLength);
         for (auto it = m_keybag.classKeys.cbegin(); it != m_keybag.classKeys.cend(); ++it) {
             const QByteArray key = unwrapWithClass(m_keybag, it.key(), wrapped);
@@ -97,16 +114,28 @@ bool BackupManifest::unlock(const QString& password)
                 break;
             }
         }
-        if (!m_unwrappedManifestKey.isEmpty())
-            decryptManifestDatabase();
+        // A manifest that does not decrypt is reported now, as the password is given.
+        if (!m_unwrappedManifestKey.isEmpty() && isManifestDbLayout(m_folder))
+            decryptManifestImage();
     }
     return true;
 }
 
-void BackupManifest::decryptManifestDatabase()
+QByteArray BackupManifest::decryptManifestImage() const
 {
-    ContentCipher::decryptFile(m_unwrappedManifestKey, m_folder.filePath(ManifestDb),
-                               m_decryptedManifestPath);
+    QByteArray image = ContentCipher::decryptToMemory(m_unwrappedManifestKey, m_folder.filePath(ManifestDb));
+    PausePoint::reach("manifest-decrypted");
+    return image;
+}
+
+void BackupManifest::openDecryptedManifest(ManifestDatabase& db) const
+{
+    const QString path = m_folder.filePath(ManifestDb);
+    db.openImage(QFileInfo(path).size(), [&](char* buffer, qsizetype capacity) {
+        const qsizetype size = ContentCipher::decryptInto(m_unwrappedManifestKey, path, buffer, capacity);
+        PausePoint::reach("manifest-decrypted");
+        return size;
+    });
 }
 
 QByteArray BackupManifest::fileKey(const BackupFileRecord& record) const
@@ -115,6 +144,24 @@ QByteArray BackupManifest::fileKey(const BackupFileRecord& record) const
         return {};
     return unwrapWithClass(m_keybag, record.protectionClass,
                            record.encryptionKey.bytes.mid(ClassPrefixLength));
+}
+
+EncryptedItem BackupManifest::newFileKey(quint8 protectionClass) const
+{
+    if (!m_unlocked)
+        return {};
+    EncryptedItem item;
+    const QByteArray fileKey = BackupCrypto::randomBytes(FileKeyLength);
+    const QByteArray wrapped = wrapWithClass(m_keybag, protectionClass, fileKey);
+    if (wrapped.isEmpty())
+        return {};
+    // The class prefix is 32-bit little-endian, as devices write it.
+    QByteArray prefix(ClassPrefixLength, '\0');
+    prefix[0] = static_cast<char>(protectionClass);
+    item.protectionClass = protectionClass;
+    item.fileKey = fileKey;
+    item.encryptionKey = MbdbString::of(prefix + wrapped);
+    return item;
 }
 
 QString BackupManifest::fileId(const QString& domain, const QString& relativePath)
@@ -155,22 +202,22 @@ void BackupManifest::requireManifestKey() const
             QStringLiteral("The manifest key of the backup %1 does not unwrap with its keybag.").arg(path()));
 }
 
-QString BackupManifest::manifestDatabasePath() const
-{
-    if (m_unwrappedManifestKey.isEmpty())
-        return m_folder.filePath(ManifestDb);
-    // Another object on the same folder may have removed the shared copy when it went away.
-    if (!QFileInfo(m_decryptedManifestPath).isFile())
-        const_cast<BackupManifest*>(this)->decryptManifestDatabase();
-    return m_decryptedManifestPath;
-}
-
 FileRecordSet BackupManifest::loadRecords()
 {
     if (!isManifestDbLayout(m_folder))
         return MBDBParser::readMbdb(m_folder.filePath(ManifestMbdb));
     requireManifestKey();
-    return MBDBParser::readManifestDb(manifestDatabasePath(), m_password);
+    ManifestDatabase db;
+    if (hasEncryptedManifestDb())
+        openDecryptedManifest(db);
+    else
+        db.openFile(m_folder.filePath(ManifestDb), Sqlite3DB::OpenReadOnly);
+    return MBDBParser::readManifestDb(db, m_password);
+}
+
+QString BackupManifest::manifestFilePath() const
+{
+    return m_folder.filePath(isManifestDbLayout(m_folder) ? ManifestDb : ManifestMbdb);
 }
 
 void BackupManifest::saveRecords(FileRecordSet& records)
@@ -180,10 +227,11 @@ void BackupManifest::saveRecords(FileRecordSet& records)
                     [](const BackupFileRecord& r) { return r.added || r.modified || r.removed; });
     if (!pending)
         return; // the manifest already says all this
-    if (isManifestDbLayout(m_folder))
-        saveManifestDatabase(records);
-    else
-        MBDBParser::writeMbdb(m_folder.filePath(ManifestMbdb), records);
+    const QString manifestPath = manifestFilePath();
+    BackupFileOps::TemporaryFile staged(BackupFileOps::temporaryPathFor(manifestPath));
+    writeRecords(records, staged.path());
+    BackupFileOps::replaceFile(staged.path(), manifestPath);
+    staged.release();
     // The pending changes are written: clear them.
     for (auto it = records.records.begin(); it != records.records.end();) {
         if (it->removed) {
@@ -195,24 +243,24 @@ void BackupManifest::saveRecords(FileRecordSet& records)
     }
 }
 
-// The changes go into a copy of the database beside the old one; the copy (encrypted when the backup's
-// Manifest.db is) is renamed over Manifest.db only when complete, so a failure changes nothing.
-void BackupManifest::saveManifestDatabase(FileRecordSet& records)
+// An encrypted Manifest.db is changed in memory and only its encrypted form is written; a plain one is
+// changed in a copy. Either way the old manifest stays as it is.
+void BackupManifest::writeRecords(const FileRecordSet& records, const QString& destination)
 {
-    requireManifestKey();
-    const QString manifestPath = m_folder.filePath(ManifestDb);
-    const QString source = manifestDatabasePath();
-    BackupFileOps::TemporaryFile work(BackupFileOps::temporaryPathFor(source));
-    BackupFileOps::copyDatabase(source, work.path());
-    MBDBParser::writeManifestDb(work.path(), m_password, records);
-    if (m_unwrappedManifestKey.isEmpty()) {
-        BackupFileOps::replaceFile(work.path(), manifestPath);
-        work.release();
+    if (!isManifestDbLayout(m_folder)) {
+        MBDBParser::writeMbdb(destination, records);
         return;
     }
-    ContentCipher::encryptFile(work.path(), manifestPath, m_unwrappedManifestKey);
-    BackupFileOps::replaceFile(work.path(), m_decryptedManifestPath);
-    work.release();
+    requireManifestKey();
+    if (!hasEncryptedManifestDb()) {
+        BackupFileOps::copyDatabase(m_folder.filePath(ManifestDb), destination);
+        MBDBParser::writeManifestDb(destination, m_password, records);
+        return;
+    }
+    ManifestDatabase db;
+    openDecryptedManifest(db);
+    MBDBParser::writeManifestDb(db, m_password, records);
+    ContentCipher::encryptBytes(db.memoryImage(), destination, m_unwrappedManifestKey);
 }
 
 void BackupManifest::copyItem(const BackupFileRecord& record, const QString& destination,
@@ -282,7 +330,13 @@ void BackupManifest::pruneManifest(const QString& destination, bool keepOtherDom
                  .arg(m_folder.filePath(ManifestDb)));
     requireManifestKey();
     ManifestPruner::Context context{m_folder, keepOtherDomains, wantedDomains};
-    ManifestPruner::prune(manifestDatabasePath(), destination, context, m_unwrappedManifestKey, extraStep);
+    if (hasEncryptedManifestDb()) {
+        ManifestDatabase db;
+        openDecryptedManifest(db);
+        ManifestPruner::pruneEncrypted(db, destination, context, m_unwrappedManifestKey, extraStep);
+    } else {
+        ManifestPruner::prune(m_folder.filePath(ManifestDb), destination, context, extraStep);
+    }
 }
 
 void BackupManifest::buildFileTree()

@@ -13,9 +13,10 @@
 #include <functional>
 #include <memory>
 
+class ManifestDatabase;
 class Sqlite3DB;
 
-// A key borrowed from an existing file of an encrypted backup, to encrypt a new file of the same class.
+// A file key of an encrypted backup: unwrapped for the cipher, and as the file's record carries it.
 struct EncryptedItem
 {
     quint8 protectionClass = 0;
@@ -33,12 +34,13 @@ class BackupManifest : public QObject
 
 public:
     explicit BackupManifest(const QString& folder, QObject* parent = nullptr);
-    // Removes the decrypted manifest copy, so no plaintext metadata stays beside an encrypted backup.
-    ~BackupManifest() override;
 
     // --- metadata ---
     // Reads Manifest.plist and Status.plist. Throws "Cannot find <path>" when Manifest.plist is missing
     // and the file's error text when it cannot be read; a list that does not parse leaves the defaults.
+    // Then tidies what an interrupted run left in the folder: a change that was committed is finished, one
+    // that was not is undone (BackupTransaction), and decrypted manifest copies of earlier versions, which
+    // would expose the file list of an encrypted backup, are removed.
     void loadInfo();
     // MD5 (32 lower-case hex digits) of the folder's absolute path.
     QString backupId() const;
@@ -57,15 +59,18 @@ public:
 
     // --- keys ---
     // False for a wrong password (nothing changes). Throws KeybagError for a damaged keybag and the
-    // decryption errors when Manifest.db cannot be decrypted.
+    // decryption errors when Manifest.db cannot be decrypted. An encrypted Manifest.db is decrypted in
+    // memory only, here and whenever it is read or written: its plain text never reaches the disk.
     bool unlock(const QString& password);
     bool isUnlocked() const { return m_unlocked; }
     const QString& password() const { return m_password; }
     const Keybag& keybag() const { return m_keybag; }
     const QByteArray& unwrappedManifestKey() const { return m_unwrappedManifestKey; }
-    QString decryptedManifestPath() const { return m_decryptedManifestPath; }
     // The record's own file key (empty in a plain backup or when it does not unwrap).
     QByteArray fileKey(const BackupFileRecord& record) const;
+    // A fresh random key for a new file of protectionClass, wrapped under that class's key for its record.
+    // Empty when the backup is not unlocked or its keybag has no unwrapped key of that class.
+    EncryptedItem newFileKey(quint8 protectionClass) const;
 
     // --- records ---
     static QString fileId(const QString& domain, const QString& relativePath);
@@ -78,6 +83,11 @@ public:
     // Writes the pending changes and clears them from the set (removed records leave it). The manifest is
     // written beside the old one and renamed over it; an encrypted Manifest.db is encrypted first.
     void saveRecords(FileRecordSet& records);
+    // Manifest.db or Manifest.mbdb, whichever the backup uses.
+    QString manifestFilePath() const;
+    // Writes the whole manifest with the pending changes of records into destination (a new file, for
+    // renaming over manifestFilePath() later), encrypted when the backup's Manifest.db is.
+    void writeRecords(const FileRecordSet& records, const QString& destination);
 
     // --- files ---
     using Progress = ContentCipher::Progress;
@@ -88,7 +98,8 @@ public:
                      const Progress& progress = {});
     static void encryptFile(const QString& source, const QString& destination, const QByteArray& key);
     // Keys of the first files of classes 3 and 4 whose keys unwrap. Throws
-    // "BackupManifest::firstEncryptedItem, no valid keys" unless both are found.
+    // "BackupManifest::firstEncryptedItem, no valid keys" unless both are found. Files put into a backup
+    // get keys of their own (newFileKey), never one of these.
     void firstEncryptedItem(EncryptedItem& classC, EncryptedItem& classD);
 
     // Writes a reduced copy of the manifest database to destination (see ManifestPruner).
@@ -100,9 +111,12 @@ public:
 
 private:
     void requireManifestKey() const;
-    QString manifestDatabasePath() const;
-    void decryptManifestDatabase();
-    void saveManifestDatabase(FileRecordSet& records);
+    bool hasEncryptedManifestDb() const { return !m_unwrappedManifestKey.isEmpty(); }
+    // The plain text of the encrypted Manifest.db, in memory.
+    QByteArray decryptManifestImage() const;
+    // Opens the encrypted Manifest.db decrypted into db's own memory.
+    void openDecryptedManifest(ManifestDatabase& db) const;
+    void removeDecryptedLeftovers() const;
 
     QDir m_folder;
     QString m_udid;
@@ -119,7 +133,6 @@ private:
     bool m_unlocked = false;
     Keybag m_keybag;
     QString m_password;
-    QString m_decryptedManifestPath;
     QByteArray m_unwrappedManifestKey;
 
     BackupFileTree m_fileTree;

@@ -1,5 +1,7 @@
 #include "backup/BackupPaths.h"
 
+#include "platform/PathSyntax.h"
+
 namespace BackupPaths {
 
 bool isSafeRelativePath(const QString& relativePath)
@@ -8,10 +10,8 @@ bool isSafeRelativePath(const QString& relativePath)
         return true;
     if (relativePath.startsWith(QLatin1Char('/')) || relativePath.contains(QChar(0)))
         return false;
-#ifdef Q_OS_WIN
-    if (relativePath.contains(QLatin1Char('\\')) || relativePath.contains(QLatin1Char(':')))
+    if (hasNativePathSyntax(relativePath))
         return false;
-#endif
     const QStringList parts = relativePath.split(QLatin1Char('/'));
     for (const QString& part : parts) {
         if (part == QLatin1String(".") || part == QLatin1String(".."))

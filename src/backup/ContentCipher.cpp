@@ -1,10 +1,14 @@
 #include "backup/ContentCipher.h"
 
+#include "app/PausePoint.h"
 #include "backup/BackupCrypto.h"
 #include "backup/QOpenSSLEVPAES.h"
 #include "backup/StagedFile.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
+#include <cstring>
 #include <stdexcept>
 
 namespace ContentCipher {
@@ -31,19 +35,45 @@ void openDestination(StagedFile& destination)
             QStringLiteral("cannot create %1. %2").arg(destination.destination(), destination.errorString()));
 }
 
+// Writes into memory the caller owns, refusing to go past its end.
+class FixedBuffer : public QIODevice
+{
+public:
+    FixedBuffer(char* data, qsizetype capacity) : m_data(data), m_capacity(capacity) {}
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 length) override
+    {
+        if (length > m_capacity - m_size) {
+            setErrorString(QStringLiteral("the content is larger than its file"));
+            return -1;
+        }
+        std::memcpy(m_data + m_size, data, static_cast<size_t>(length));
+        m_size += length;
+        return length;
+    }
+
+private:
+    char* m_data;
+    qsizetype m_capacity;
+    qsizetype m_size = 0;
+};
+
 // Runs the source through a cipher into the destination; false with the cipher's error text.
-bool runCipher(QOpenSSLEVPAES& aes, QFile& source, StagedFile& destination, const CopyOptions& options,
-               qint64& written)
+bool runCipher(QOpenSSLEVPAES& aes, QIODevice& source, QIODevice& destination, const CopyOptions& options,
+               const char* pausePoint, qint64& written)
 {
     const qint64 total = source.size();
     auto progress = [&](qint64 done) {
+        PausePoint::reach(pausePoint);
         if (options.progress)
             options.progress(total, done);
     };
-    const qint64 body = aes.updateAll(source, destination.device(), ChunkSize, progress);
+    const qint64 body = aes.updateAll(source, destination, ChunkSize, progress);
     if (body < 0)
         return false;
-    const qint64 last = aes.finalAll(destination.device());
+    const qint64 last = aes.finalAll(destination);
     if (last < 0)
         return false;
     written = body + last;
@@ -62,7 +92,7 @@ void decryptFile(const QByteArray& key, const QString& sourcePath, const QString
     QOpenSSLEVPAES aes;
     qint64 written = 0;
     if (!aes.init(EVP_aes_256_cbc(), key, BackupCrypto::contentIv(), QOpenSSLEVPAES::Decrypt) ||
-        !runCipher(aes, source, destination, options, written))
+        !runCipher(aes, source, destination.device(), options, "content-decrypting", written))
         fail(QStringLiteral("BackupManifest::decryptFile: decrypt failed. %1").arg(aes.errorText()));
     if (options.minimumSize >= 0 && written < options.minimumSize)
         fail(QStringLiteral("BackupManifest::decryptFile: decrypt failed. %1 holds %2 bytes, its record %3.")
@@ -128,7 +158,43 @@ void encryptFile(const QString& sourcePath, const QString& destinationPath, cons
     QOpenSSLEVPAES aes;
     qint64 written = 0;
     if (!aes.init(EVP_aes_256_cbc(), key, BackupCrypto::contentIv(), QOpenSSLEVPAES::Encrypt) ||
-        !runCipher(aes, source, destination, options, written))
+        !runCipher(aes, source, destination.device(), options, "content-encrypting", written))
+        fail(QStringLiteral("BackupManifest::encryptFile: encrypt failed. %1").arg(aes.errorText()));
+    destination.commit();
+}
+
+QByteArray decryptToMemory(const QByteArray& key, const QString& sourcePath)
+{
+    QByteArray plain(QFileInfo(sourcePath).size(), Qt::Uninitialized);
+    plain.truncate(decryptInto(key, sourcePath, plain.data(), plain.size()));
+    return plain;
+}
+
+qsizetype decryptInto(const QByteArray& key, const QString& sourcePath, char* buffer, qsizetype capacity)
+{
+    QFile source(sourcePath);
+    openSource(source);
+    FixedBuffer destination(buffer, capacity);
+    destination.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    QOpenSSLEVPAES aes;
+    qint64 written = 0;
+    if (!aes.init(EVP_aes_256_cbc(), key, BackupCrypto::contentIv(), QOpenSSLEVPAES::Decrypt) ||
+        !runCipher(aes, source, destination, {}, "memory-decrypting", written))
+        fail(QStringLiteral("BackupManifest::decryptFile: decrypt failed. %1").arg(aes.errorText()));
+    return static_cast<qsizetype>(written);
+}
+
+void encryptBytes(QByteArrayView plain, const QString& destinationPath, const QByteArray& key)
+{
+    QBuffer source;
+    source.setData(QByteArray::fromRawData(plain.data(), plain.size())); // read, never copied
+    source.open(QIODevice::ReadOnly);
+    StagedFile destination(destinationPath, true);
+    openDestination(destination);
+    QOpenSSLEVPAES aes;
+    qint64 written = 0;
+    if (!aes.init(EVP_aes_256_cbc(), key, BackupCrypto::contentIv(), QOpenSSLEVPAES::Encrypt) ||
+        !runCipher(aes, source, destination.device(), {}, "memory-encrypting", written))
         fail(QStringLiteral("BackupManifest::encryptFile: encrypt failed. %1").arg(aes.errorText()));
     destination.commit();
 }

@@ -30,6 +30,13 @@ struct CopyOptions
 void decryptFile(const QByteArray& key, const QString& source, const QString& destination,
                  const CopyOptions& options = {});
 
+// The decrypted content of source, held in memory only (a manifest database that must never reach the
+// disk in plain text). Throws as decryptFile does.
+QByteArray decryptToMemory(const QByteArray& key, const QString& source);
+// The same into buffer, which holds capacity bytes (the source's size is always enough); returns the size
+// of the content.
+qsizetype decryptInto(const QByteArray& key, const QString& source, char* buffer, qsizetype capacity);
+
 // Plain copy with the same guarantees; throws "write %1 failed. %2" on a short write and
 // "%1 is shorter than its record" when the source has fewer than minimumSize bytes.
 void copyFile(const QString& source, const QString& destination, const CopyOptions& options = {});
@@ -39,5 +46,9 @@ void copyFile(const QString& source, const QString& destination, const CopyOptio
 // copy, "cannot write %1. %2".
 void encryptFile(const QString& source, const QString& destination, const QByteArray& key,
                  bool syncToDisk = true);
+
+// Encrypts bytes held in memory into destination with key (non-empty), flushed to disk before the rename.
+// Throws "can not create %1. %2" and "BackupManifest::encryptFile: encrypt failed. %1".
+void encryptBytes(QByteArrayView plain, const QString& destination, const QByteArray& key);
 
 } // namespace ContentCipher

@@ -143,3 +143,11 @@ QByteArray unwrapWithClass(const Keybag& keybag, quint32 protectionClass, const 
         return {};
     return BackupCrypto::aesKeyWrap(key, wrapped, false);
 }
+
+QByteArray wrapWithClass(const Keybag& keybag, quint32 protectionClass, const QByteArray& key)
+{
+    const QByteArray classKey = keybag.classKeys.value(protectionClass).value(TagKey);
+    if (classKey.isEmpty())
+        return {};
+    return BackupCrypto::aesKeyWrap(classKey, key, true);
+}

@@ -51,3 +51,7 @@ bool deriveAndUnwrapClassKeys(const QByteArray& password, Keybag& keybag);
 // The 32-byte key wrapped (40 bytes) under a class key; empty when the class has no unwrapped key, the
 // wrapped bytes are not exactly 40 long, or they do not unwrap.
 QByteArray unwrapWithClass(const Keybag& keybag, quint32 protectionClass, const QByteArray& wrapped);
+
+// key (32 bytes) wrapped (40 bytes) under a class key, as a file's EncryptionKey holds it after its class
+// prefix; empty when the class has no unwrapped key.
+QByteArray wrapWithClass(const Keybag& keybag, quint32 protectionClass, const QByteArray& key);

@@ -2,8 +2,8 @@
 
 #include "backup/BackupCrypto.h"
 #include "backup/MBFileArchive.h"
+#include "backup/ManifestDatabase.h"
 #include "backup/MbdbFormat.h"
-#include "storage/Sqlite3DB.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -68,25 +68,28 @@ void MBDBParser::writeMbdb(const QString& path, const FileRecordSet& set)
         throw std::runtime_error(file.errorString().toStdString());
 }
 
-QByteArray MBDBParser::fileDescriptionKey(Sqlite3DB& db, const QString& password)
+QByteArray MBDBParser::fileDescriptionKey(ManifestDatabase& db, const QString& password)
 {
     if (password.isEmpty())
         return {};
-    if (db.queryInt64("select 1 from sqlite_master where type='table' and name='Properties'", 0) != 1)
+    const std::optional<QByteArray> salt = db.descriptionSalt();
+    if (!salt)
         return {};
-    Sqlite3Cursor cursor = db.query("select * from Properties where key='salt' limit 1");
-    if (!cursor.moveNext())
-        return {};
-    return BackupCrypto::fileDescriptionKey(password.toUtf8(), cursor.getBlob(QStringLiteral("value")));
+    return BackupCrypto::fileDescriptionKey(password.toUtf8(), *salt);
 }
 
 FileRecordSet MBDBParser::readManifestDb(const QString& databasePath, const QString& password)
 {
-    Sqlite3DB db;
+    ManifestDatabase db;
     db.openFile(databasePath, Sqlite3DB::OpenReadOnly);
+    return readManifestDb(db, password);
+}
+
+FileRecordSet MBDBParser::readManifestDb(ManifestDatabase& db, const QString& password)
+{
     const QByteArray descriptionKey = fileDescriptionKey(db, password);
     FileRecordSet set;
-    Sqlite3Cursor cursor = db.query("select domain, relativePath, file from Files");
+    Sqlite3Cursor cursor = db.queryFiles();
     while (cursor.moveNext()) {
         BackupFileRecord record;
         record.domain = MbdbString::of(cursor.getTextBytes(QStringLiteral("domain")));
@@ -117,44 +120,37 @@ int MBDBParser::filesRowFlags(const BackupFileRecord& record)
 void MBDBParser::writeManifestDb(const QString& databasePath, const QString& password,
                                  const FileRecordSet& set)
 {
-    Sqlite3DB db;
+    ManifestDatabase db;
     db.openFile(databasePath, Sqlite3DB::OpenReadWrite);
+    writeManifestDb(db, password, set);
+    db.close();
+}
+
+void MBDBParser::writeManifestDb(ManifestDatabase& db, const QString& password, const FileRecordSet& set)
+{
     const QByteArray descriptionKey = fileDescriptionKey(db, password);
     Sqlite3Transaction transaction(db);
     for (const BackupFileRecord* record : sortedRecords(set)) {
         const QString fileId = record->fileId();
         if (record->removed) {
-            db.execute(Sqlite3Sql("delete from Files where fileID=?").addTextParam(fileId));
+            db.removeFile(fileId);
             continue;
         }
         if (!record->modified && !record->added)
             continue;
         const QByteArray archive = encodeRecordArchive(*record);
-        Sqlite3Param file;
+        ManifestDatabase::FileRow row{
+            fileId, record->domain.bytes, record->relativePath.bytes, filesRowFlags(*record), {}};
         if (descriptionKey.isEmpty())
-            file.value = Sqlite3Param::Blob{archive};
+            row.file.value = Sqlite3Param::Blob{archive};
         else
-            file.value = QString::fromLatin1(encryptFileDesc(archive, descriptionKey).toBase64());
-        Sqlite3Sql sql(record->modified
-                           ? "update Files set file=?,domain=?,relativePath=?,flags=? where fileID=?"
-                           : "replace into Files(fileID,domain,relativePath,flags,file) values(?,?,?,?,?)");
-        if (record->modified) {
-            sql.addParam(file)
-                .addTextBytesParam(record->domain.bytes)
-                .addTextBytesParam(record->relativePath.bytes)
-                .addIntParam(filesRowFlags(*record))
-                .addTextParam(fileId);
-        } else {
-            sql.addTextParam(fileId)
-                .addTextBytesParam(record->domain.bytes)
-                .addTextBytesParam(record->relativePath.bytes)
-                .addIntParam(filesRowFlags(*record))
-                .addParam(file);
-        }
-        db.execute(sql);
+            row.file.value = QString::fromLatin1(encryptFileDesc(archive, descriptionKey).toBase64());
+        if (record->modified)
+            db.updateFile(row);
+        else
+            db.insertFile(row);
     }
     transaction.commit();
-    db.close();
 }
 
 bool MBDBParser::appendFile(FileRecordSet& set, const QString& contentFile, const QString& domain,

@@ -2,41 +2,14 @@
 
 #include "backup/BackupFileOps.h"
 #include "backup/ContentCipher.h"
-#include "storage/Sqlite3DB.h"
-#include "storage/Sqlite3Error.h"
+#include "backup/ManifestDatabase.h"
 
 #include <QFileInfo>
-#include <sqlite3.h>
 
 namespace {
 
 constexpr qint64 FlagsFile = 1;
 constexpr qint64 FlagsDirectory = 2;
-
-QString textArgument(sqlite3_value* value, bool& isNull)
-{
-    isNull = sqlite3_value_type(value) == SQLITE_NULL;
-    if (isNull)
-        return {};
-    const auto* bytes = reinterpret_cast<const char*>(sqlite3_value_text(value));
-    return QString::fromUtf8(bytes, sqlite3_value_bytes(value));
-}
-
-void fvalidFunction(sqlite3_context* sqlContext, int argc, sqlite3_value** argv)
-{
-    if (argc != 3) {
-        sqlite3_result_error(sqlContext, "fvalid takes 3 arguments", -1);
-        return;
-    }
-    const auto* context = static_cast<const ManifestPruner::Context*>(sqlite3_user_data(sqlContext));
-    bool fileIdIsNull = false;
-    bool domainIsNull = false;
-    const QString fileId = textArgument(argv[0], fileIdIsNull);
-    const QString domain = textArgument(argv[1], domainIsNull);
-    const qint64 flags = sqlite3_value_int64(argv[2]);
-    sqlite3_result_int(sqlContext,
-                       ManifestPruner::keep(*context, fileId, fileIdIsNull, domain, domainIsNull, flags));
-}
 
 } // namespace
 
@@ -73,33 +46,42 @@ bool ManifestPruner::keep(const Context& context, const QString& fileId, bool fi
     return QFileInfo(context.backupFolder.filePath(fileId.left(2) + QLatin1Char('/') + fileId)).isFile();
 }
 
+namespace {
+
+void reduce(ManifestDatabase& db, const ManifestPruner::Context& context,
+            const std::function<void(Sqlite3DB&)>& extraStep)
+{
+    db.removeFilesNotKept([&context](const QString& fileId, bool fileIdIsNull, const QString& domain,
+                                     bool domainIsNull, qint64 flags) {
+        return ManifestPruner::keep(context, fileId, fileIdIsNull, domain, domainIsNull, flags);
+    });
+    if (extraStep)
+        extraStep(db);
+    db.vacuum();
+}
+
+} // namespace
+
 void ManifestPruner::prune(const QString& source, const QString& destination, const Context& context,
-                           const QByteArray& manifestKey, const std::function<void(Sqlite3DB&)>& extraStep)
+                           const std::function<void(Sqlite3DB&)>& extraStep)
 {
     BackupFileOps::TemporaryFile plain(destination + QStringLiteral(".tmp"));
     BackupFileOps::copyDatabase(source, plain.path(), destination);
     {
-        Sqlite3DB db;
+        ManifestDatabase db;
         db.openFile(plain.path(), Sqlite3DB::OpenReadWrite, destination);
-        const int rc =
-            sqlite3_create_function_v2(db.handle(), "fvalid", 3, SQLITE_UTF8, const_cast<Context*>(&context),
-                                       fvalidFunction, nullptr, nullptr, nullptr);
-        if (rc != SQLITE_OK)
-            throw Sqlite3Error(rc, sqliteErrorText(rc, sqlite3_errmsg(db.handle())));
-        db.execute("delete from files where not fvalid(fileid, domain, flags)");
-        if (extraStep)
-            extraStep(db);
-        db.execute("vacuum");
+        reduce(db, context, extraStep);
         db.close();
     }
-    if (manifestKey.isEmpty()) {
-        BackupFileOps::replaceFile(plain.path(), destination);
-        plain.release();
-        return;
-    }
-    // Encrypted like Manifest.db itself; the plaintext never takes the destination's name.
-    BackupFileOps::TemporaryFile decrypted(destination + QStringLiteral("-decrypt"));
-    BackupFileOps::replaceFile(plain.path(), decrypted.path());
+    BackupFileOps::replaceFile(plain.path(), destination);
     plain.release();
-    ContentCipher::encryptFile(decrypted.path(), destination, manifestKey);
+}
+
+void ManifestPruner::pruneEncrypted(ManifestDatabase& decrypted, const QString& destination, const Context& context,
+                                    const QByteArray& manifestKey,
+                                    const std::function<void(Sqlite3DB&)>& extraStep)
+{
+    reduce(decrypted, context, extraStep);
+    ContentCipher::encryptBytes(decrypted.memoryImage(), destination, manifestKey);
+    decrypted.close();
 }

@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+class ManifestDatabase;
 class Sqlite3DB;
 
 // Writes a reduced copy of a backup's Manifest.db that keeps only the records a restore should carry:
@@ -28,9 +29,15 @@ public:
     // The lower-case file IDs always kept.
     static const QSet<QString>& fixedFileIds();
 
-    // source: a plaintext manifest database. Writes the reduced database to a temporary file beside
-    // destination, then (with a non-empty manifestKey) encrypts it, and renames the result over
-    // destination. Temporary files are removed whatever happens; on failure destination is untouched.
+    // source: a plaintext manifest database file. Writes the reduced database to a temporary file beside
+    // destination and renames it over destination. The temporary file is removed whatever happens; on
+    // failure destination is untouched.
     static void prune(const QString& source, const QString& destination, const Context& context,
-                      const QByteArray& manifestKey, const std::function<void(Sqlite3DB&)>& extraStep);
+                      const std::function<void(Sqlite3DB&)>& extraStep);
+    // decrypted: an encrypted manifest database opened decrypted in memory. Reduces it there and writes
+    // only its encryption under manifestKey to destination (staged and renamed), so no plain text reaches
+    // the disk; on failure destination is untouched.
+    static void pruneEncrypted(ManifestDatabase& decrypted, const QString& destination, const Context& context,
+                               const QByteArray& manifestKey,
+                               const std::function<void(Sqlite3DB&)>& extraStep);
 };

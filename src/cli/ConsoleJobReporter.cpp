@@ -1,7 +1,7 @@
 #include "ConsoleJobReporter.h"
 
 #include "CliCommand.h"
-#include "app/AppLanguage.h"
+#include "platform/AppLanguage.h"
 #include "platform/Console.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,6 @@
 // ferrowyn-cli export: writes the messages of a LINE app folder or a local message database to files,
-// through the same export job as the program's export action.
+// through the same export job as the program's export action (PDF pages included: the job paints them on
+// its own thread, which needs no window).
 #include "CliCommand.h"
 #include "CliMessageSource.h"
 #include "ConsoleJobReporter.h"
@@ -20,6 +21,8 @@ int formatOf(const QString& word)
         return MessageExporter::PlainText; // a ".doc" export is the plain text under another name
     if (word == QLatin1String("csv"))
         return MessageExporter::Csv;
+    if (word == QLatin1String("pdf"))
+        return MessageExporter::Pdf;
     if (word == QLatin1String("html"))
         return MessageExporter::Html;
     if (word == QLatin1String("linetxt"))
@@ -31,11 +34,14 @@ int exportMessages(CliContext& context)
 {
     QCommandLineParser parser;
     CliMessageSource::addOptions(parser);
-    parser.addOption({kFormat,
-                      QStringLiteral("txt, doc (plain text), csv (one file each), html or linetxt (LINE's "
-                                     "chat-history text; a folder with one file per chat each)."),
-                      QStringLiteral("FORMAT")});
-    parser.addOption({kOut, QStringLiteral("The file (txt, doc, csv) or folder (html, linetxt) to write."),
+    parser.addOption(
+        {kFormat,
+         QStringLiteral("txt, doc (plain text), csv (one file each), pdf (a folder with PDF files of "
+                        "at most 100 pages per chat), html or linetxt (LINE's chat-history text; a "
+                        "folder with one file per chat each)."),
+         QStringLiteral("FORMAT")});
+    parser.addOption({kOut,
+                      QStringLiteral("The file (txt, doc, csv) or folder (pdf, html, linetxt) to write."),
                       QStringLiteral("PATH")});
     parser.addOption({kOwner, QStringLiteral("The owner's name in the linetxt format (default \"Me\")."),
                       QStringLiteral("NAME")});
@@ -52,7 +58,7 @@ int exportMessages(CliContext& context)
     }
     const int format = formatOf(parser.value(kFormat));
     if (format < 0) {
-        context.err << "error: give --format txt, doc, csv, html or linetxt\n";
+        context.err << "error: give --format txt, doc, csv, pdf, html or linetxt\n";
         return CliUsage;
     }
     if (parser.value(kOut).isEmpty()) {
@@ -69,7 +75,7 @@ int exportMessages(CliContext& context)
 
 const CliRegistration registration(
     QStringLiteral("export"),
-    QStringLiteral("Export messages to text, Word-compatible text, CSV, HTML or LINE's text layout."),
+    QStringLiteral("Export messages to text, Word-compatible text, CSV, PDF, HTML or LINE's text layout."),
     {
         {QString(), QString(), QStringLiteral("Export messages."), &exportMessages},
     });

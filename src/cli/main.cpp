@@ -2,15 +2,17 @@
 
 #include "app/AppDirs.h"
 #include "app/AppInfo.h"
-#include "app/AppLanguage.h"
+#include "platform/AppLanguage.h"
 #include "app/Log.h"
 #include "platform/Console.h"
+#include "platform/RoamingFolder.h"
 #include "platform/LocalTimeZone.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileDevice>
+#include <QGuiApplication>
 #include <cstdio>
+#include <memory>
 
 namespace {
 constexpr int kLogFilesKept = 10;
@@ -109,7 +111,15 @@ int dispatch(QStringList args, QTextStream& out, QTextStream& err, std::atomic<b
 int main(int argc, char* argv[])
 {
     pinLocalTimeZone();
-    QCoreApplication app(argc, argv);
+    // PDF pages are painted with fonts and pictures, which needs a GUI application: the export command
+    // gets one on Qt's offscreen platform (no window, no display needed); the others stay plain.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && qstrcmp(argv[1], "export") == 0) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("ferrowyn-cli"));
     QCoreApplication::setApplicationVersion(AppInfo::version);
     // Diagnostics go to the daily log: standard output and error belong to the commands. The folder is

@@ -7,10 +7,12 @@
 #include <stdexcept>
 
 namespace {
+// A carriage return is a line break to spreadsheets and CSV readers as much as a line feed is, so a field
+// holding one is quoted too, or the reader splits the record there.
 bool needsQuotes(QStringView text)
 {
     for (QChar c : text) {
-        if (c == u'"' || c == u'\n' || c == u',')
+        if (c == u'"' || c == u'\n' || c == u'\r' || c == u',')
             return true;
     }
     return false;

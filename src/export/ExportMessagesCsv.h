@@ -6,8 +6,8 @@
 
 #include <QHash>
 
-// The CSV quoting rule: double quotes are doubled, and a text holding a double quote, a line feed or a
-// comma is enclosed in double quotes. A carriage return alone does not cause quoting.
+// The CSV quoting rule: double quotes are doubled, and a text holding a double quote, a line feed, a
+// carriage return or a comma is enclosed in double quotes.
 QString csvField(const QString& text);
 
 // CSV with the heading "date,send,user,content": the time as "yyyy-MM-dd hh:mm:ss", 1 for the owner's

@@ -10,6 +10,7 @@
 #include "export/ExportMessagesCsv.h"
 #include "export/ExportMessagesHtml.h"
 #include "export/ExportMessagesLineTxt.h"
+#include "export/ExportMessagesPdf.h"
 #include "export/ExportMessagesTxt.h"
 #include "export/ExportOpenFiles.h"
 #include "export/ExportOutputLog.h"
@@ -108,6 +109,8 @@ qint64 MessageExporter::exportAll(ExportOutputLog& log, JobControl& control)
 {
     if (m_format < PlainText || m_format > LineText)
         throw std::runtime_error(tr("not support export format.").toStdString());
+    if (m_format == Pdf) // painted pages, not a stream of messages: a format of its own
+        return ExportMessagesPdf(m_source, m_outputPath).run(control, log);
     const qint64 total = m_source ? m_source->count() : 0;
     prepareTarget(log);
 
@@ -184,13 +187,13 @@ qint64 MessageExporter::exportAll(ExportOutputLog& log, JobControl& control)
             exporter = slot.get();
             break;
         }
-        default: // Pdf: counted, not written
+        default:
             break;
         }
         if (exporter)
             exporter->writeMessage(message);
         if (count == 1)
-            pausePoint("export", [&control] { return control.isCancelled(); });
+            PausePoint::reach("export-message-written");
     }
     if (total > 0)
         control.flushProgress(count, total, tr("Messages: %1/%2").arg(count).arg(total));

@@ -23,7 +23,7 @@ public:
     {
         PlainText = 0, // one file; also the ".doc" choice
         Csv = 1,       // one file
-        Pdf = 2,       // not written here: the messages are counted, nothing is written
+        Pdf = 2,       // a folder with PDF files per chat (ExportMessagesPdf), on the calling thread
         Html = 3,      // a folder with pages per chat, an "index.html" and a "files" subfolder
         LineText = 4,  // a folder with one LINE-layout text file per chat
     };

@@ -21,15 +21,6 @@ PlistCFType text(const QString& value)
     return PlistCFType::newString(value);
 }
 
-QString escaped(QString name)
-{
-    name.replace(QLatin1Char('&'), QLatin1String("&amp;"));
-    name.replace(QLatin1Char('<'), QLatin1String("&lt;"));
-    name.replace(QLatin1Char('>'), QLatin1String("&gt;"));
-    name.replace(QLatin1Char('"'), QLatin1String("&quot;"));
-    return name;
-}
-
 } // namespace
 
 QHash<QString, QString> read(const QByteArray& bytes)
@@ -59,7 +50,26 @@ QByteArray sticker(int stickerId, int packageId, int version)
 QByteArray contact(const QString& uid, const QString& name)
 {
     return binaryDict(
-        {{QStringLiteral("mid"), text(uid)}, {QStringLiteral("displayName"), text(escaped(name))}});
+        {{QStringLiteral("mid"), text(uid)}, {QStringLiteral("displayName"), text(storedContactName(name))}});
+}
+
+QString storedContactName(QString name)
+{
+    name.replace(QLatin1Char('&'), QLatin1String("&amp;"));
+    name.replace(QLatin1Char('<'), QLatin1String("&lt;"));
+    name.replace(QLatin1Char('>'), QLatin1String("&gt;"));
+    name.replace(QLatin1Char('"'), QLatin1String("&quot;"));
+    return name;
+}
+
+QString contactNameFromStored(QString stored)
+{
+    // "&amp;" last, so that an escaped entity such as "&amp;lt;" reads back as "&lt;".
+    stored.replace(QLatin1String("&lt;"), QLatin1String("<"));
+    stored.replace(QLatin1String("&gt;"), QLatin1String(">"));
+    stored.replace(QLatin1String("&quot;"), QLatin1String("\""));
+    stored.replace(QLatin1String("&amp;"), QLatin1String("&"));
+    return stored;
 }
 
 QByteArray file(const QString& name, qint64 size, qint64 timestampMs)

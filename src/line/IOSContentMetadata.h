@@ -15,8 +15,11 @@ QHash<QString, QString> read(const QByteArray& bytes);
 
 // "STKVER", "STKID", "STKOPT" (empty), "STKPKGID".
 QByteArray sticker(int stickerId, int packageId, int version);
-// "mid" and "displayName" with &, <, > and " written as entities, as LINE keeps it.
+// "mid" and "displayName" (see storedContactName).
 QByteArray contact(const QString& uid, const QString& name);
+// A contact's name as LINE keeps it in "displayName": &, <, > and " written as entities; and back.
+QString storedContactName(QString name);
+QString contactNameFromStored(QString stored);
 // "FILE_NAME", "FILE_SIZE", "FILE_EXPIRE_TIMESTAMP" (message time in ms), "OBS_POP" = "sg-1".
 QByteArray file(const QString& name, qint64 size, qint64 timestampMs);
 // Outgoing voice: "receiverCount" as an integer.

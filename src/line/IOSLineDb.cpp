@@ -9,16 +9,15 @@
 #include "line/LinePreferences.h"
 #include "line/LineUser.h"
 #include "line/MessageType.h"
+#include "plist/PlistDates.h"
 #include "storage/Sqlite3Row.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
-#include <limits>
 
 namespace {
 
-constexpr qint64 kCoreDataEpoch = 978307200; // 2001-01-01 00:00:00 UTC in Unix seconds
 constexpr qint64 kMissingOwnerId = -999;
 
 // Core Data stores dates as seconds since 2001 in a double; NULL is no date.
@@ -29,20 +28,7 @@ QDateTime coreDataTime(const Sqlite3Cursor& cursor, const QString& column)
     const double seconds = cursor.getDouble(column);
     if (!(seconds > -1e11 && seconds < 1e11)) // NaN or beyond any calendar the program shows
         return {};
-    return QDateTime::fromSecsSinceEpoch(kCoreDataEpoch + qint64(seconds));
-}
-
-// "m.ZCHAT=?" or "m.ZCHAT in (?,?)" with the keys bound: the chat's messages come by the (chat, time)
-// index. Joining ZCHAT on its mid instead lets SQLite walk every message along the time index.
-QString chatCondition(const QList<qint64>& pks, Sqlite3Sql& sql)
-{
-    QStringList marks;
-    for (qint64 pk : pks) {
-        marks << QStringLiteral("?");
-        sql.addInt64Param(pk);
-    }
-    return pks.size() == 1 ? QStringLiteral("m.ZCHAT=?")
-                           : QStringLiteral("m.ZCHAT in (%1)").arg(marks.join(QLatin1Char(',')));
+    return QDateTime::fromSecsSinceEpoch(PlistDates::ReferenceUnixSeconds + qint64(seconds));
 }
 
 } // namespace
@@ -55,6 +41,16 @@ IOSLineDb::IOSLineDb(const QString& rootFolder, const QString& containerPath)
         LineAccountDB().saveAccount(m_account);
     m_location = LineStoreLocation::locate(m_rootFolder, m_account.uid);
     useWorkFolder(m_rootFolder);
+    // The page columns follow the store's schema: open() fills them in.
+    m_messageTable = {.table = QStringLiteral("ZMESSAGE"),
+                      .columns = {},
+                      .time = QStringLiteral("ZTIMESTAMP"),
+                      .rowKey = QStringLiteral("Z_PK"),
+                      .chat = QStringLiteral("ZCHAT"),
+                      .chatTable = QStringLiteral("ZCHAT"),
+                      .chatKey = QStringLiteral("Z_PK"),
+                      .chatUid = QStringLiteral("ZMID"),
+                      .filter = QStringLiteral(" and") + messageFilter()};
 }
 
 IOSLineDb::~IOSLineDb() = default;
@@ -62,6 +58,25 @@ IOSLineDb::~IOSLineDb() = default;
 int IOSLineDb::stickerPackageQueries() const
 {
     return m_reader ? m_reader->stickerQueries() : 0;
+}
+
+QByteArray IOSLineDb::messageThumbnail(qint64 messagePk)
+{
+    Sqlite3Cursor cursor =
+        query(Sqlite3Sql("select ZTHUMBNAIL from ZMESSAGE where Z_PK=?").addInt64Param(messagePk));
+    return cursor.moveNext() ? cursor.getBlob(QStringLiteral("ZTHUMBNAIL")) : QByteArray();
+}
+
+std::optional<_LineSticker> IOSLineDb::findStickerPackage(int stickerId)
+{
+    Sqlite3Cursor cursor =
+        query(QStringLiteral(
+                  "select * from ZSTICKERPACKAGE where %1 between ZSTICKERIDSTART and ZSTICKERIDEND limit 1")
+                  .arg(stickerId));
+    if (!cursor.moveNext())
+        return std::nullopt;
+    return _LineSticker{stickerId, cursor.getInt(QStringLiteral("ZPACKAGEID")),
+                        cursor.getInt(QStringLiteral("ZVERSION"))};
 }
 
 void IOSLineDb::useWorkFolder(const QString& workFolder)
@@ -102,8 +117,8 @@ void IOSLineDb::open()
         if (m_schema.hasColumn(QStringLiteral("ZMESSAGE"), column))
             selected << QStringLiteral("m.") + column;
     }
-    m_pageColumns = selected.join(QLatin1Char(','));
-    m_paging.forget();
+    m_messageTable.columns = selected.join(QLatin1Char(','));
+    forgetPaging();
     m_messageIdIndex = false;
 }
 
@@ -279,7 +294,7 @@ void IOSLineDb::fillGroupsFromGroupStore(_LineData& data, _LineUser* owner,
 {
     if (!m_groupDb.hasGroups())
         return;
-    Sqlite3Cursor groups = m_groupDb.query("select * from ZUNIFIEDGROUP");
+    Sqlite3Cursor groups = m_groupDb.queryGroups();
     while (groups.moveNext()) {
         const qint64 id = groups.getInt64(QStringLiteral("Z_PK"));
         const QString uid = groups.getText(QStringLiteral("ZID"));
@@ -303,11 +318,7 @@ void IOSLineDb::fillGroupsFromGroupStore(_LineData& data, _LineUser* owner,
     }
     if (!m_groupDb.hasMembers())
         return;
-    Sqlite3Cursor members = m_groupDb.query(
-        QStringLiteral("select j.%1 as group_id,").arg(m_groupDb.groupColumn()) +
-        QStringLiteral(" u.ZMID as user_uid") + QStringLiteral(" from %1 as j ").arg(m_groupDb.joinTable()) +
-        QStringLiteral(" inner join ZUNIFIEDGROUPUSER as u") +
-        QStringLiteral(" on j.%1 = u.Z_PK").arg(m_groupDb.userColumn()));
+    Sqlite3Cursor members = m_groupDb.queryMembers();
     while (members.moveNext()) {
         _LineUser* user = usersByMid.value(members.getText(QStringLiteral("user_uid")));
         _LineGroup* group = data.group(members.getInt64(QStringLiteral("group_id")));
@@ -369,15 +380,6 @@ QString IOSLineDb::messageFilter() const
     return filter;
 }
 
-QList<qint64> IOSLineDb::chatPksOf(const QString& uid)
-{
-    QList<qint64> pks;
-    Sqlite3Cursor cursor = query(Sqlite3Sql("select Z_PK from ZCHAT where ZMID=?").addTextParam(uid));
-    while (cursor.moveNext())
-        pks << cursor.getInt64(QStringLiteral("Z_PK"));
-    return pks;
-}
-
 qint64 IOSLineDb::countMessages(const _LineChat* chat)
 {
     open();
@@ -391,63 +393,18 @@ qint64 IOSLineDb::countMessages(const _LineChat* chat)
                 filter,
             0);
     }
-    const QList<qint64> pks = chatPksOf(chat->uid);
+    const QList<qint64> pks = chatKeysOf(chat->uid);
     if (pks.isEmpty())
         return 0;
     Sqlite3Sql sql;
-    sql.appendSql(QStringLiteral("select count(*) from ZMESSAGE as m where ") + chatCondition(pks, sql) +
-                  QStringLiteral(" and") + messageFilter());
+    sql.appendSql(QStringLiteral("select count(*) from ZMESSAGE as m where ") +
+                  chatKeyCondition(QStringLiteral("m.ZCHAT"), pks, sql) + QStringLiteral(" and") +
+                  messageFilter());
     return queryInt64(sql, 0);
 }
 
-QList<_LineMsg> IOSLineDb::loadMessages(const _LineChat* chat, qint64 page, int pageSize, bool ascending)
+AbsLineDb::MessageReader IOSLineDb::messageReader(const Sqlite3Cursor& cursor, const _LineData* data) const
 {
-    open();
-    if (page < 1 || pageSize <= 0 || page - 1 > std::numeric_limits<qint64>::max() / pageSize)
-        return {};
-    const MessagePaging::Request request{chat == nullptr, chat ? chat->uid : QString(), page, pageSize,
-                                         ascending};
-    const std::optional<MessagePaging::Key> after = m_paging.startAfter(request);
-
-    // One chat: by its row keys, so the (chat, time) index yields the rows in order. All chats: along the
-    // time index, each message's chat looked up by key (the cross join keeps SQLite from starting at the
-    // chats and sorting everything for every page).
-    Sqlite3Sql sql;
-    if (chat) {
-        const QList<qint64> pks = chatPksOf(chat->uid);
-        if (pks.isEmpty())
-            return {};
-        sql.appendSql(QStringLiteral("select %1 from ZMESSAGE as m where ").arg(m_pageColumns) +
-                      chatCondition(pks, sql) + QStringLiteral(" and"));
-    } else {
-        sql.appendSql(
-            QStringLiteral("select %1 from ZMESSAGE as m cross join ZCHAT as c where m.ZCHAT=c.Z_PK and")
-                .arg(m_pageColumns));
-    }
-    sql.appendSql(messageFilter());
-    if (after) {
-        sql.appendSql(MessagePaging::keysetCondition(QStringLiteral("m.ZTIMESTAMP"), QStringLiteral("m.Z_PK"),
-                                                     ascending));
-        sql.addParam(Sqlite3Row::toParam(after->time)).addInt64Param(after->rowKey);
-    }
-    sql.appendSql(ascending ? QStringLiteral(" order by m.ZTIMESTAMP asc, m.Z_PK asc")
-                            : QStringLiteral(" order by m.ZTIMESTAMP desc, m.Z_PK desc"));
-    sql.appendSql(QStringLiteral(" limit %1").arg(pageSize));
-    if (!after)
-        sql.appendSql(QStringLiteral(" offset %1").arg(qint64(pageSize) * (page - 1)));
-
-    const std::shared_ptr<_LineData> data = contactsData();
-    QList<_LineMsg> messages;
-    messages.reserve(std::min(pageSize, _LineData::DefaultPageSize));
-    MessagePaging::Key last;
-    Sqlite3Cursor cursor = query(sql);
-    const IOSMessageReader::Columns columns = IOSMessageReader::Columns::of(cursor);
-    while (cursor.moveNext()) {
-        messages.append(m_reader->read(cursor, columns, data.get()));
-        // Only a full page has a next one to continue from.
-        if (messages.size() == pageSize)
-            last = MessagePaging::keyOf(cursor, QStringLiteral("ZTIMESTAMP"), QStringLiteral("Z_PK"));
-    }
-    m_paging.remember(request, after, last);
-    return messages;
+    return [reader = m_reader.get(), columns = IOSMessageReader::Columns::of(cursor),
+            data](const Sqlite3Cursor& row) { return reader->read(row, columns, data); };
 }

@@ -6,12 +6,12 @@
 #include "line/LineAccount.h"
 #include "line/LineDbSchema.h"
 #include "line/LineStoreLocation.h"
-#include "line/MessagePaging.h"
 #include "storage/Sqlite3Row.h"
 
 #include <QCoreApplication>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class IOSMessageReader;
 struct _LineChat;
@@ -67,11 +67,8 @@ public:
     // Opens the store (and the group store), checks it is a LINE store, adds the program's indexes and
     // removes hidden chats with their messages, members and metadata. Does nothing when already open.
     void open() override;
-    // Both open the store when needed; messages point into the data set of the last loadContacts (their
-    // chat and sender are null without one). A page that follows the previous one of the same walk is
-    // read after that page's last row instead of with a growing OFFSET (see MessagePaging).
+    // Opens the store when needed.
     qint64 countMessages(const _LineChat* chat) override;
-    QList<_LineMsg> loadMessages(const _LineChat* chat, qint64 page, int pageSize, bool ascending) override;
 
     const LineDbSchema& schema() const { return m_schema; }
     const CoreDataEntities& entities() const { return m_entities; }
@@ -79,12 +76,18 @@ public:
     bool hasGroupStore() const { return m_groupDb.isOpen(); }
     // How many sticker package look-ups reached the database (the rest were answered from memory).
     int stickerPackageQueries() const;
+    // The ZTHUMBNAIL blob of a message; empty when it has none.
+    QByteArray messageThumbnail(qint64 messagePk);
+    // The package and version of a sticker id from ZSTICKERPACKAGE; nullopt when no package holds it.
+    std::optional<_LineSticker> findStickerPackage(int stickerId);
 
     // ---- Writing (one transaction of the caller's, on an opened store) ----
 
     // Throws, naming what is missing, when the store lacks what writing needs: the tables and columns
     // written, and the Core Data entities whose key counters finish() keeps.
     void checkWritable();
+    // Removes LINE's own notice rows (content type 106), which a merge does not carry over.
+    void removeNoticeMessages();
 
     struct ChatRow
     {
@@ -113,6 +116,8 @@ public:
     void finish();
 
 protected:
+    const MessageTable& messageTable() const override { return m_messageTable; }
+    MessageReader messageReader(const Sqlite3Cursor& cursor, const _LineData* data) const override;
     void fillContacts(_LineData& data) override;
 
 private:
@@ -131,7 +136,6 @@ private:
     void keepPresentColumns(const QString& table, Sqlite3Row& row) const;
     void updateChatSummary(qint64 chatPk);
     QString messageFilter() const;
-    QList<qint64> chatPksOf(const QString& uid);
 
     QString m_rootFolder;
     QString m_containerPath;
@@ -145,7 +149,6 @@ private:
     IOSLineJoinNames m_joins;
     IOSLineGroupDb m_groupDb;
     std::unique_ptr<IOSMessageReader> m_reader;
-    MessagePaging m_paging;
+    MessageTable m_messageTable;
     bool m_messageIdIndex = false;
-    QString m_pageColumns;
 };

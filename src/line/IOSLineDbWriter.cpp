@@ -9,20 +9,15 @@
 #include "line/LineGroup.h"
 #include "line/LineUser.h"
 #include "line/MessageType.h"
+#include "plist/PlistDates.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
 
-constexpr qint64 kCoreDataEpoch = 978307200;
 // A thumbnail is a small picture; a larger file at the thumbnail path is not embedded into the store.
 constexpr qint64 kMaxThumbnailBytes = 16 * 1024 * 1024;
-
-bool isNoUid(const QString& uid)
-{
-    return uid.isEmpty() || uid == QLatin1String("0");
-}
 
 QByteArray thumbnailBytes(const QString& path)
 {
@@ -98,6 +93,12 @@ void IOSLineDb::checkWritable()
                            .arg(QFileInfo(m_storePath).fileName(), missing.join(QStringLiteral(", "))));
 }
 
+void IOSLineDb::removeNoticeMessages()
+{
+    execute("delete from ZMESSAGE where ZCONTENTTYPE=106");
+    forgetPaging();
+}
+
 void IOSLineDb::keepPresentColumns(const QString& table, Sqlite3Row& row) const
 {
     const QSet<QString> present = m_schema.columns(table);
@@ -124,7 +125,7 @@ IOSLineDb::ChatRow IOSLineDb::findChat(const QString& uid)
 void IOSLineDb::enableChat(qint64 chatPk)
 {
     execute(QStringLiteral("update ZCHAT set ZENABLE=1 where Z_PK=%1").arg(chatPk));
-    m_paging.forget();
+    forgetPaging();
 }
 
 qint64 IOSLineDb::findGroup(const QString& uid)
@@ -150,7 +151,7 @@ void IOSLineDb::ensureMessageIdIndex()
 
 qint64 IOSLineDb::findMessage(qint64 chatPk, const QString& uid)
 {
-    if (isNoUid(uid))
+    if (!_LineMsg::isRealUid(uid))
         return 0;
     ensureMessageIdIndex();
     Sqlite3Cursor cursor = query(Sqlite3Sql("select Z_PK, ZTEXT from ZMESSAGE where ZID=? and ZCHAT like ?")
@@ -193,7 +194,7 @@ qint64 IOSLineDb::insertChat(const _LineChat& chat)
     row[QStringLiteral("ZMID")] = chat.uid;
     keepPresentColumns(QStringLiteral("ZCHAT"), row);
     execute(row.insertSql(QStringLiteral("ZCHAT")));
-    m_paging.forget();
+    forgetPaging();
     return lastInsertId();
 }
 
@@ -337,7 +338,7 @@ qint64 IOSLineDb::insertMessage(qint64 chatPk, const _LineMsg& message)
     }
     keepPresentColumns(QStringLiteral("ZMESSAGE"), row);
     execute(row.insertSql(QStringLiteral("ZMESSAGE")));
-    m_paging.forget();
+    forgetPaging();
     return lastInsertId();
 }
 
@@ -386,8 +387,8 @@ void IOSLineDb::updateChatSummary(qint64 chatPk)
         sender = newest.getText(QStringLiteral("ZNAME"));
     const bool incoming = newest.getInt64(QStringLiteral("ZSENDER")) > 0;
     const QString id = incoming ? newest.getText(QStringLiteral("ZID")) : QString(QLatin1String(""));
-    const double lastUpdated =
-        double(newest.getInt64(QStringLiteral("ZTIMESTAMP"))) / 1000.0 - double(kCoreDataEpoch);
+    const double lastUpdated = double(newest.getInt64(QStringLiteral("ZTIMESTAMP"))) / 1000.0 -
+                               double(PlistDates::ReferenceUnixSeconds);
     const QString summary = summaryText(newest.getInt(QStringLiteral("ZCONTENTTYPE")), incoming, sender,
                                         newest.getTextBytes(QStringLiteral("ZTEXT")));
     newest = {};
@@ -443,5 +444,5 @@ void IOSLineDb::finish()
     execute("DROP INDEX IF EXISTS _vr_idx_Message_id;");
     m_messageIdIndex = false;
     m_schema.read(*this);
-    m_paging.forget();
+    forgetPaging();
 }

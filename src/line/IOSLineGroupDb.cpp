@@ -28,3 +28,16 @@ bool IOSLineGroupDb::hasMembers() const
     return m_schema.hasColumn(m_joinTable, m_groupColumn) && m_schema.hasColumn(m_joinTable, m_userColumn) &&
            m_schema.hasColumn(QStringLiteral("ZUNIFIEDGROUPUSER"), QStringLiteral("ZMID"));
 }
+
+Sqlite3Cursor IOSLineGroupDb::queryGroups()
+{
+    return query("select * from ZUNIFIEDGROUP");
+}
+
+Sqlite3Cursor IOSLineGroupDb::queryMembers()
+{
+    return query(QStringLiteral("select j.%1 as group_id,").arg(m_groupColumn) +
+                 QStringLiteral(" u.ZMID as user_uid") + QStringLiteral(" from %1 as j ").arg(m_joinTable) +
+                 QStringLiteral(" inner join ZUNIFIEDGROUPUSER as u") +
+                 QStringLiteral(" on j.%1 = u.Z_PK").arg(m_userColumn));
+}

@@ -29,6 +29,12 @@ public:
     bool hasGroups() const;
     bool hasMembers() const;
 
+    // Every row of ZUNIFIEDGROUP, all columns. Only when hasGroups().
+    Sqlite3Cursor queryGroups();
+    // Every membership as "group_id" (the group's Z_PK) and "user_uid" (the member's mid). Only when
+    // hasMembers().
+    Sqlite3Cursor queryMembers();
+
 private:
     LineDbSchema m_schema;
     CoreDataEntities m_entities;

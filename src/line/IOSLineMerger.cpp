@@ -17,7 +17,7 @@ IOSLineMerger::Result IOSLineMerger::merge(AbsLineMsgsSource& source)
     m_target.checkWritable();
     m_chatPks.clear();
     Sqlite3Transaction transaction(m_target);
-    m_target.execute("delete from ZMESSAGE where ZCONTENTTYPE=106");
+    m_target.removeNoticeMessages();
     const qint64 total = source.count();
     for (qint64 i = 0; i < total; ++i) {
         if (m_control.isCancelled()) {
@@ -25,7 +25,7 @@ IOSLineMerger::Result IOSLineMerger::merge(AbsLineMsgsSource& source)
             return result;
         }
         const _LineMsg message = source.message(i);
-        if (message.uid.isEmpty() || message.uid == QLatin1String("0"))
+        if (!message.hasUid())
             continue;
         ++result.seen;
         m_control.setProgress(result.seen, total);

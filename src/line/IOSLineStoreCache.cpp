@@ -1,6 +1,5 @@
 #include "line/IOSLineStoreCache.h"
 
-#include "app/AppDirs.h"
 #include "app/FolderUtils.h"
 #include "app/JobControl.h"
 #include "app/PausePoint.h"
@@ -8,6 +7,7 @@
 #include "line/IOSLineDb.h"
 #include "line/LineError.h"
 #include "line/LinePreferences.h"
+#include "platform/AppDataDir.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -73,7 +73,7 @@ void copyFile(const QString& from, const QString& to, JobControl& control, bool 
                     .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to), target.errorString()));
         if (first && pauseAfterFirstPiece) {
             target.flush();
-            pausePoint("store-copy", [&control] { return control.isCancelled(); });
+            PausePoint::reach("store-copy");
         }
         first = false;
     }

@@ -4,11 +4,11 @@
 #include "app/FileNames.h"
 #include "line/EmojiText.h"
 #include "line/IOSContentMetadata.h"
+#include "line/IOSLineDb.h"
 #include "line/LineChat.h"
 #include "line/LineData.h"
 #include "line/LineThumbnails.h"
 #include "line/MessageType.h"
-#include "storage/Sqlite3DB.h"
 
 #include <QFileInfo>
 
@@ -22,16 +22,6 @@ bool isPlainComponent(const QString& name)
            !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'));
 }
 
-// LINE keeps the contact's name with &, <, > and " written as entities (the writer does the same).
-QString withoutEntities(QString name)
-{
-    name.replace(QLatin1String("&lt;"), QLatin1String("<"));
-    name.replace(QLatin1String("&gt;"), QLatin1String(">"));
-    name.replace(QLatin1String("&quot;"), QLatin1String("\""));
-    name.replace(QLatin1String("&amp;"), QLatin1String("&"));
-    return name;
-}
-
 bool isFile(const QString& path)
 {
     return QFileInfo(path).isFile();
@@ -39,7 +29,7 @@ bool isFile(const QString& path)
 
 } // namespace
 
-IOSMessageReader::IOSMessageReader(Sqlite3DB& db, QString rootFolder, QString accountPrefix,
+IOSMessageReader::IOSMessageReader(IOSLineDb& db, QString rootFolder, QString accountPrefix,
                                    QString thumbnailFolder, bool hasStickerPackages, bool hasThumbnailColumn)
     : m_db(db), m_rootFolder(std::move(rootFolder)), m_accountPrefix(std::move(accountPrefix)),
       m_thumbnailFolder(std::move(thumbnailFolder)), m_hasStickerPackages(hasStickerPackages),
@@ -160,8 +150,9 @@ _LineMsg IOSMessageReader::read(const Sqlite3Cursor& row, const Columns& columns
         break;
     case MessageType::Contact: {
         const QHash<QString, QString> metadata = IOSContentMetadata::read(row.blobAt(columns.metadata));
-        message.setContact(metadata.value(QStringLiteral("mid")),
-                           withoutEntities(metadata.value(QStringLiteral("displayName"))));
+        message.setContact(
+            metadata.value(QStringLiteral("mid")),
+            IOSContentMetadata::contactNameFromStored(metadata.value(QStringLiteral("displayName"))));
         break;
     }
     case MessageType::File: {
@@ -189,9 +180,7 @@ QByteArray IOSMessageReader::thumbnailBlob(qint64 messagePk)
 {
     if (!m_hasThumbnailColumn)
         return {};
-    Sqlite3Cursor cursor =
-        m_db.query(Sqlite3Sql("select ZTHUMBNAIL from ZMESSAGE where Z_PK=?").addInt64Param(messagePk));
-    return cursor.moveNext() ? cursor.getBlob(QStringLiteral("ZTHUMBNAIL")) : QByteArray();
+    return m_db.messageThumbnail(messagePk);
 }
 
 void IOSMessageReader::readThumbnail(_LineMsg& message, const ChatFolders& folders)
@@ -262,14 +251,9 @@ _LineSticker IOSMessageReader::stickerPackage(int stickerId)
     if (!m_hasStickerPackages)
         return {stickerId, 0, 0};
     ++m_stickerQueries;
-    Sqlite3Cursor cursor = m_db.query(
-        QStringLiteral(
-            "select * from ZSTICKERPACKAGE where %1 between ZSTICKERIDSTART and ZSTICKERIDEND limit 1")
-            .arg(stickerId));
-    if (!cursor.moveNext())
+    const std::optional<_LineSticker> sticker = m_db.findStickerPackage(stickerId);
+    if (!sticker)
         return {stickerId, 0, 0};
-    const _LineSticker sticker{stickerId, cursor.getInt(QStringLiteral("ZPACKAGEID")),
-                               cursor.getInt(QStringLiteral("ZVERSION"))};
-    m_stickers.insert(stickerId, sticker);
-    return sticker;
+    m_stickers.insert(stickerId, *sticker);
+    return *sticker;
 }

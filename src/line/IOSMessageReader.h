@@ -9,7 +9,7 @@
 #include <QStringList>
 
 class Sqlite3Cursor;
-class Sqlite3DB;
+class IOSLineDb;
 class _LineData;
 
 // Turns ZMESSAGE rows of LINE's store into messages: type, text, attachment metadata, the media files
@@ -36,7 +36,7 @@ public:
     // The ZMESSAGE columns a page of messages selects (ZTHUMBNAIL is read by key only when needed).
     static const QStringList& pageColumns();
 
-    IOSMessageReader(Sqlite3DB& db, QString rootFolder, QString accountPrefix, QString thumbnailFolder,
+    IOSMessageReader(IOSLineDb& db, QString rootFolder, QString accountPrefix, QString thumbnailFolder,
                      bool hasStickerPackages, bool hasThumbnailColumn);
 
     // One row of a page query over ZMESSAGE (see pageColumns); chat and sender point into data (null when
@@ -68,7 +68,7 @@ private:
     static QString firstExisting(const ChatFolders& folders, const QString& base,
                                  std::initializer_list<const char*> suffixes);
 
-    Sqlite3DB& m_db;
+    IOSLineDb& m_db;
     QString m_rootFolder;
     QString m_accountPrefix;
     QString m_thumbnailFolder;

@@ -1,7 +1,7 @@
 #include "line/LineAccountDB.h"
 
-#include "app/AppDirs.h"
 #include "line/LineError.h"
+#include "platform/AppDataDir.h"
 
 #include <QFileInfo>
 #include <QtDebug>

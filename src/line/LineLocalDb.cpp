@@ -16,7 +16,6 @@
 #include <QFileInfo>
 #include <QStringBuilder>
 #include <QStringList>
-#include <limits>
 
 namespace {
 
@@ -41,17 +40,21 @@ QVariant textOrNull(const QString& text)
     return text.isNull() ? QVariant() : QVariant(text);
 }
 
-bool isNoUid(const QString& uid)
-{
-    return uid.isEmpty() || uid == QLatin1String("0");
-}
-
 } // namespace
 
 LineLocalDb::LineLocalDb(const QString& folder)
     : m_folder(folder), m_thumbsFolder(QDir(folder).filePath(kThumbsFolder)),
       m_filesFolder(QDir(folder).filePath(kFilesFolder))
 {
+    m_messageTable = {.table = QStringLiteral("line_msg"),
+                      .columns = QStringLiteral("m.*"),
+                      .time = QStringLiteral("ts"),
+                      .rowKey = QStringLiteral("_id"),
+                      .chat = QStringLiteral("chat_id"),
+                      .chatTable = QStringLiteral("line_chat"),
+                      .chatKey = QStringLiteral("_id"),
+                      .chatUid = QStringLiteral("uid"),
+                      .filter = {}};
 }
 
 LineLocalDb::~LineLocalDb() = default;
@@ -93,7 +96,7 @@ void LineLocalDb::open()
         m_schema.clear();
         throw;
     }
-    m_paging.forget();
+    forgetPaging();
 }
 
 void LineLocalDb::createDatabase(const QString& path)
@@ -254,74 +257,16 @@ qint64 LineLocalDb::countMessages(const _LineChat* chat)
                           0);
     // By the chat's row keys, so the (chat_id, ts) index counts; joining on the uid may scan every message.
     qint64 count = 0;
-    for (qint64 id : chatIdsOf(chat->uid))
+    for (qint64 id : chatKeysOf(chat->uid))
         count += queryInt64(Sqlite3Sql("select count(*) from line_msg where chat_id=?").addInt64Param(id), 0);
     return count;
 }
 
-QList<qint64> LineLocalDb::chatIdsOf(const QString& uid)
+AbsLineDb::MessageReader LineLocalDb::messageReader(const Sqlite3Cursor& cursor, const _LineData* data) const
 {
-    QList<qint64> ids;
-    Sqlite3Cursor cursor = query(Sqlite3Sql("select _id from line_chat where uid=?").addTextParam(uid));
-    while (cursor.moveNext())
-        ids << cursor.getInt64(QStringLiteral("_id"));
-    return ids;
-}
-
-QList<_LineMsg> LineLocalDb::loadMessages(const _LineChat* chat, qint64 page, int pageSize, bool ascending)
-{
-    open();
-    if (page < 1 || pageSize <= 0 || page - 1 > std::numeric_limits<qint64>::max() / pageSize)
-        return {};
-    const MessagePaging::Request request{chat == nullptr, chat ? chat->uid : QString(), page, pageSize,
-                                         ascending};
-    const std::optional<MessagePaging::Key> after = m_paging.startAfter(request);
-
-    // The messages of one chat are read by the chat's row keys, so the (chat_id, ts) index yields them in
-    // order; all chats go along the ts index with each message's chat looked up by key.
-    Sqlite3Sql sql;
-    if (chat) {
-        const QList<qint64> ids = chatIdsOf(chat->uid);
-        if (ids.isEmpty())
-            return {};
-        QStringList marks;
-        for (qint64 id : ids) {
-            marks << QStringLiteral("?");
-            sql.addInt64Param(id);
-        }
-        sql.appendSql(ids.size() == 1
-                          ? QStringLiteral("select m.* from line_msg as m where m.chat_id=?")
-                          : QStringLiteral("select m.* from line_msg as m where m.chat_id in (%1)")
-                                .arg(marks.join(QLatin1Char(','))));
-    } else {
-        sql.appendSql(
-            QStringLiteral("select m.* from line_msg as m cross join line_chat as c where m.chat_id=c._id"));
-    }
-    if (after) {
-        sql.appendSql(
-            MessagePaging::keysetCondition(QStringLiteral("m.ts"), QStringLiteral("m._id"), ascending));
-        sql.addParam(Sqlite3Row::toParam(after->time)).addInt64Param(after->rowKey);
-    }
-    sql.appendSql(ascending ? QStringLiteral(" order by m.ts asc, m._id asc")
-                            : QStringLiteral(" order by m.ts desc, m._id desc"));
-    sql.appendSql(QStringLiteral(" limit %1").arg(pageSize));
-    if (!after)
-        sql.appendSql(QStringLiteral(" offset %1").arg(qint64(pageSize) * (page - 1)));
-
-    const std::shared_ptr<_LineData> data = contactsData();
-    QList<_LineMsg> messages;
-    messages.reserve(std::min(pageSize, _LineData::DefaultPageSize));
-    MessagePaging::Key last;
-    Sqlite3Cursor cursor = query(sql);
-    const Columns columns = Columns::of(cursor);
-    while (cursor.moveNext()) {
-        messages.append(messageFromRow(cursor, columns, data.get()));
-        // Only a full page has a next one to continue from.
-        if (messages.size() == pageSize)
-            last = MessagePaging::keyOf(cursor, QStringLiteral("ts"), QStringLiteral("_id"));
-    }
-    m_paging.remember(request, after, last);
-    return messages;
+    return [this, columns = Columns::of(cursor), data](const Sqlite3Cursor& row) {
+        return messageFromRow(row, columns, data);
+    };
 }
 
 LineLocalDb::Columns LineLocalDb::Columns::of(const Sqlite3Cursor& cursor)
@@ -415,6 +360,13 @@ LineLocalDb::MediaPaths LineLocalDb::mediaPaths(const _LineMsg& message) const
     return paths;
 }
 
+void LineLocalDb::enlargePageCache()
+{
+    // Every merged message is looked up in, and added to, indexes that outgrow SQLite's default 2 MB page
+    // cache within the first hundred thousand rows.
+    execute(Sqlite3Sql("PRAGMA cache_size=-65536"));
+}
+
 qint64 LineLocalDb::findChat(const QString& uid)
 {
     return queryInt64(Sqlite3Sql("select _id from line_chat where uid=?").addTextParam(uid), 0);
@@ -432,7 +384,7 @@ qint64 LineLocalDb::findUser(const QString& uid)
 
 qint64 LineLocalDb::findMessage(qint64 chatId, const QString& uid)
 {
-    if (isNoUid(uid))
+    if (!_LineMsg::isRealUid(uid))
         return 0;
     return queryInt64(Sqlite3Sql("select _id from line_msg where uid=? and chat_id=?")
                           .addTextParam(uid)
@@ -446,7 +398,7 @@ qint64 LineLocalDb::insertChat(const _LineChat& chat)
     row[QStringLiteral("uid")] = chat.uid;
     row[QStringLiteral("type")] = _LineChat::typeWord(chat.type);
     execute(row.insertSql(QStringLiteral("line_chat")));
-    m_paging.forget();
+    forgetPaging();
     return lastInsertId();
 }
 
@@ -496,7 +448,7 @@ qint64 LineLocalDb::insertMessage(qint64 chatId, const _LineMsg& message)
     if (!message.atta.isEmpty())
         row[QStringLiteral("atta")] = TinyKv::encode(message.atta);
     execute(row.insertSql(QStringLiteral("line_msg")));
-    m_paging.forget();
+    forgetPaging();
     return lastInsertId();
 }
 
@@ -525,7 +477,7 @@ void LineLocalDb::deleteMessages(const QList<_LineMsg>& messages)
     open();
     Sqlite3Transaction transaction(*this);
     for (const _LineMsg& message : messages) {
-        if (isNoUid(message.uid)) {
+        if (!message.hasUid()) {
             // Without a real uid the pair (chat, uid) names unrelated messages too.
             execute(Sqlite3Sql("delete from line_msg where _id=?").addInt64Param(message.id));
             continue;
@@ -537,7 +489,7 @@ void LineLocalDb::deleteMessages(const QList<_LineMsg>& messages)
     execute(
         "delete from line_chat where (select 1 from line_msg where chat_id=line_chat._id limit 1) is null");
     transaction.commit();
-    m_paging.forget();
+    forgetPaging();
 }
 
 void LineLocalDb::deleteChat(qint64 chatId)
@@ -547,5 +499,5 @@ void LineLocalDb::deleteChat(qint64 chatId)
     execute(QStringLiteral("delete from line_chat where _id=%1").arg(chatId));
     execute(QStringLiteral("delete from line_msg where chat_id=%1").arg(chatId));
     transaction.commit();
-    m_paging.forget();
+    forgetPaging();
 }

@@ -2,7 +2,6 @@
 
 #include "line/AbsLineDb.h"
 #include "line/LineDbSchema.h"
-#include "line/MessagePaging.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -40,7 +39,10 @@ public:
     // mid is not a user mid, with their messages and memberships. Does nothing when already open.
     void open() override;
     qint64 countMessages(const _LineChat* chat) override;
-    QList<_LineMsg> loadMessages(const _LineChat* chat, qint64 page, int pageSize, bool ascending) override;
+
+    // Gives this connection a larger bounded page cache (64 MiB), for work that looks up and adds many
+    // rows, such as a merge.
+    void enlargePageCache();
 
     // Look-ups by LINE id, each giving the row's _id or 0. A message uid that is empty or "0" is never
     // looked up (0).
@@ -76,6 +78,8 @@ public:
     const LineDbSchema& schema() const { return m_schema; }
 
 protected:
+    const MessageTable& messageTable() const override { return m_messageTable; }
+    MessageReader messageReader(const Sqlite3Cursor& cursor, const _LineData* data) const override;
     void fillContacts(_LineData& data) override;
 
 private:
@@ -84,7 +88,6 @@ private:
     void migrate();
     void removeForeignUsers();
     qint64 userIdOrInsert(const _LineUser& user);
-    QList<qint64> chatIdsOf(const QString& uid);
     // The line_msg columns read, looked up once per query (-1 for a column the file lacks).
     struct Columns
     {
@@ -101,6 +104,6 @@ private:
     QString m_thumbsFolder;
     QString m_filesFolder;
     LineDbSchema m_schema;
-    MessagePaging m_paging;
+    MessageTable m_messageTable;
     mutable QHash<QString, QString> m_chatFolderNames; // chat uid -> its file-name-safe form
 };

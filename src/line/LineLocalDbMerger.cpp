@@ -20,9 +20,8 @@ LineLocalDbMerger::Result LineLocalDbMerger::merge(AbsLineMsgsSource& source)
     Result result;
     const qint64 total = source.count();
     m_target.open();
-    // Every message is looked up in, and added to, indexes that outgrow SQLite's default 2 MB page cache
-    // within the first hundred thousand rows; a bounded larger cache keeps them in memory.
-    m_target.execute(Sqlite3Sql("PRAGMA cache_size=-65536"));
+    // The look-ups and inserts of every message keep the indexes in memory with a larger cache.
+    m_target.enlargePageCache();
     m_chatIds.clear();
     // Media are copied beside the database work; on every way out the copies not started are dropped.
     BackgroundFileCopies copies;

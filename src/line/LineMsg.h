@@ -33,6 +33,11 @@ public:
 
     bool isOutgoing() const { return sender == nullptr; }
 
+    // Whether uid is a real LINE message id: an empty uid or "0" is none, and a message without one is
+    // never matched with another message by (chat, uid).
+    static bool isRealUid(const QString& uid) { return !uid.isEmpty() && uid != QLatin1String("0"); }
+    bool hasUid() const { return isRealUid(uid); }
+
     // Typed access to atta; a missing key reads as empty or 0. Setters store the key's variant type.
     QString contactUid() const;
     QString contactName() const;

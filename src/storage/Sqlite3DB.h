@@ -1,11 +1,14 @@
 #pragma once
 
 #include "storage/Sqlite3Cursor.h"
+#include "storage/Sqlite3Function.h"
 #include "storage/Sqlite3Sql.h"
 #include "storage/SqliteCol.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -26,7 +29,8 @@ public:
     Sqlite3DB(const Sqlite3DB&) = delete;
     Sqlite3DB& operator=(const Sqlite3DB&) = delete;
 
-    // The raw handle, null when not open; for sqlite3_create_function_v2, sqlite3_exec and checkpoints.
+    // The raw handle, null when not open. The program goes through the operations below; only the test
+    // tools and benchmarks reach SQLite directly.
     sqlite3* handle() const;
     bool isOpen() const { return handle() != nullptr; }
     QString path() const;
@@ -35,6 +39,17 @@ public:
     // A file that is not a database fails here, not at the first query. Errors name shownPath when given:
     // the user's file, when path is a temporary file that stands for it.
     void openFile(const QString& path, int flags, const QString& shownPath = QString());
+    // Opens a private in-memory copy of image (the bytes of a database file): reads and writes never touch
+    // the disk, and the copy grows as needed. An empty image is an empty database; bytes that are not a
+    // database fail here.
+    void openImage(const QByteArray& image);
+    // The same for an image that fill writes straight into the database's own memory (at most capacity
+    // bytes), returning its size: a large image is never held twice. What fill throws passes through.
+    void openImage(qsizetype capacity,
+                   const std::function<qsizetype(char* buffer, qsizetype capacity)>& fill);
+    // The bytes a file would hold of a database opened with openImage, read straight from its memory: valid
+    // until the database next changes or closes. Throws for a database in a file.
+    QByteArrayView memoryImage() const;
     void close();
 
     void execute(const Sqlite3Sql& sql);
@@ -55,6 +70,14 @@ public:
 
     // Runs a script of several statements; returns non-zero and fills error instead of throwing.
     int exec(const QString& text, QString* error);
+
+    // Adds a scalar SQL function to this connection until it closes. Throws when SQLite refuses it.
+    void addFunction(const QString& name, int argumentCount, Sqlite3Function function);
+
+    // Copies this whole database into destination through SQLite's online backup, so a journal or WAL
+    // file beside this one is taken into account; destination's content is replaced. Throws Sqlite3Error
+    // with SQLite's own text when the copy cannot start or fails.
+    void copyInto(Sqlite3DB& destination);
 
 private:
     std::shared_ptr<Sqlite3Connection> m_connection;

@@ -1,10 +1,11 @@
 // Finding backups, their metadata and identity, the file tree and path checks.
 #include "BackupTestFixtures.h"
 #include "TestFiles.h"
-#include "app/AppDirs.h"
 #include "app/TextUtils.h"
 #include "backup/BackupDiscovery.h"
 #include "backup/BackupPaths.h"
+#include "platform/DeviceBackupFolders.h"
+#include "platform/RoamingFolder.h"
 
 #include <QTemporaryDir>
 #include <chrono>
@@ -49,6 +50,11 @@ TEST(BackupDiscoveryTest, RootsAreTheRoamingAndHomeBackupFolders)
     ASSERT_GE(roots.size(), 2);
     EXPECT_EQ(roots[0].path(), QDir(roamingDir() + "/Apple Computer/MobileSync/Backup").path());
     EXPECT_EQ(roots[1].path(), QDir(QDir::homePath() + "/Apple/MobileSync/Backup").path());
+    // Then the platform's own folders (Finder's on macOS).
+    const QStringList native = nativeDeviceBackupFolders();
+    ASSERT_EQ(roots.size(), 2 + native.size());
+    for (qsizetype i = 0; i < native.size(); ++i)
+        EXPECT_EQ(roots[2 + i].path(), QDir(native[i]).path());
 }
 
 TEST(BackupDiscoveryTest, ABackupFolderNeedsManifestPlistAndOneManifest)

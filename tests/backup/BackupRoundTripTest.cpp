@@ -1,7 +1,9 @@
 // Backups written by the fixture builder (plain and encrypted, both layouts) read back through
 // BackupManifest: records, keys, contents and changes.
 #include "BackupTestFixtures.h"
+#include "QtPrinters.h"
 #include "TestFiles.h"
+#include "backup/ContentCipher.h"
 #include "backup/MBDBParser.h"
 #include "storage/Sqlite3DB.h"
 
@@ -167,25 +169,30 @@ TEST_F(EncryptedBackupTest, WrongPasswordIsRefusedAndTheRecordsStayUnreadable)
     EXPECT_EQ(backup.keybag().classKeys.value(3).value("KEY"), builder.keys().classKeys.value(3));
 }
 
-TEST_F(EncryptedBackupTest, DecryptedManifestCopyLivesOnlyAsLongAsItsObject)
+TEST_F(EncryptedBackupTest, TheDecryptedManifestNeverReachesTheDiskAndOldCopiesGoAtOpen)
 {
     write();
-    {
-        BackupManifest backup(folder);
-        backup.loadInfo();
-        ASSERT_TRUE(backup.unlock(Password));
-        EXPECT_TRUE(readFileBytes(folder + "/Manifest-decrypted.db").startsWith("SQLite format 3"));
-        const qsizetype count = backup.loadRecords().records.size();
-        // Another object on the same folder goes away first and takes the shared copy with it.
-        {
-            BackupManifest other(folder);
-            other.loadInfo();
-            ASSERT_TRUE(other.unlock(Password));
-        }
-        EXPECT_FALSE(QFileInfo::exists(folder + "/Manifest-decrypted.db"));
-        EXPECT_EQ(backup.loadRecords().records.size(), count); // decrypted again
-    }
-    EXPECT_FALSE(QFileInfo::exists(folder + "/Manifest-decrypted.db"));
+    // What earlier versions left behind after a crash: the decrypted manifest, its save and reduction copies.
+    const QByteArray plainManifest =
+        ContentCipher::decryptToMemory(builder.keys().manifestKey, folder + "/Manifest.db");
+    ASSERT_TRUE(plainManifest.startsWith("SQLite format 3"));
+    const QStringList leftovers = {"Manifest-decrypted.db", "Manifest-decrypted.db.0123456789ab.tmp",
+                                   "Manifest-line.db-decrypt", "Manifest-line.db.tmp"};
+    const QStringList before = filesBelow(folder);
+    for (const QString& name : leftovers)
+        writeFileBytes(folder + "/" + name, plainManifest);
+
+    const PBackupManifest backup = openBackup(folder, true);
+    EXPECT_EQ(filesBelow(folder), before);
+    FileRecordSet set = backup->loadRecords();
+    const QString id =
+        BackupManifest::fileId(LineApp, QStringLiteral("Library/Preferences/jp.naver.line.plist"));
+    set.records[id].lastModified = 1234567890;
+    set.records[id].modified = true;
+    backup->saveRecords(set);
+    backup->pruneManifest(folder + "/Manifest-line.db", false, {LineApp, LineGroup});
+    EXPECT_EQ(plaintextFilesBelow(folder, {"CREATE TABLE Files", LineApp.toUtf8()}), QStringList());
+    EXPECT_EQ(openBackup(folder, true)->loadRecords().records.value(id).lastModified, 1234567890u);
 }
 
 TEST_F(EncryptedBackupTest, ManifestKeyUnwrapsEvenWhenItsPrefixNamesAnotherClass)

@@ -152,9 +152,26 @@ TEST(CsvFieldTest, QuotesOnlyWhenNeeded)
     EXPECT_EQ(csvField(QStringLiteral("a,b")), QStringLiteral("\"a,b\""));
     EXPECT_EQ(csvField(QStringLiteral("say \"hi\"")), QStringLiteral("\"say \"\"hi\"\"\""));
     EXPECT_EQ(csvField(QStringLiteral("two\nlines")), QStringLiteral("\"two\nlines\""));
-    EXPECT_EQ(csvField(QStringLiteral("carriage\rreturn")), QStringLiteral("carriage\rreturn"));
+    // a carriage return is a line break to CSV readers: quoted like a line feed
+    EXPECT_EQ(csvField(QStringLiteral("carriage\rreturn")), QStringLiteral("\"carriage\rreturn\""));
     EXPECT_EQ(csvField(QString()), QString());
     EXPECT_EQ(csvField(QStringLiteral("\"")), QStringLiteral("\"\"\"\""));
+}
+
+TEST(CsvWriterTest, AFieldWithALoneCarriageReturnIsQuoted)
+{
+    ChatFixture fixture;
+    QTemporaryDir dir;
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("cr.csv"));
+    _LineMsg message = fixture.messages[0];
+    message.text = QStringLiteral("first\rsecond");
+    ExportMessagesCsv csv(path);
+    csv.begin();
+    csv.writeMessage(message);
+    csv.end();
+    // Read as spreadsheets read it: the record ends at the first line break outside quotes.
+    const QByteArray bytes = readFileBytes(path);
+    EXPECT_TRUE(bytes.endsWith(",\"first\rsecond\"\r\n")) << bytes.toStdString();
 }
 
 TEST(ChatFileNameTest, NamesByChatType)

@@ -68,16 +68,6 @@ TEST_F(ExportJobTest, UnknownFormatFailsAndWritesNothing)
     EXPECT_TRUE(filesBelow(m_dir.path()).isEmpty());
 }
 
-TEST_F(ExportJobTest, PdfIsCountedButNotWritten)
-{
-    RecordingProgressForm form;
-    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("x.pdf")), MessageExporter::Pdf, &form,
-                             QString());
-    runExport(job);
-    EXPECT_EQ(job.exportedCount(), 12);
-    EXPECT_FALSE(QFileInfo::exists(out(QStringLiteral("x.pdf"))));
-}
-
 TEST_F(ExportJobTest, ProgressEndsAtTheLastExportedMessage)
 {
     RecordingProgressForm form;

@@ -3,6 +3,8 @@
 #include "Plist.h"
 #include "SimDevice.h"
 #include "SimTestSupport.h"
+#include "app/JobControl.h"
+#include "backup/BackupFileMerger.h"
 #include "backup/BackupManifest.h"
 
 #include <QDir>
@@ -247,6 +249,56 @@ TEST_F(EncryptionToolsTest, InfoDescribesAPlainBackupAndNeedsThePasswordOfAnEncr
     EXPECT_NE(info.exitCode, 0);
     EXPECT_TRUE(info.output.contains("ErrorCode 207: Invalid password when restoring encrypted backup"))
         << info.output.toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// Files the program merged into a backup (plain, then encrypted) land byte-identical on the phone that
+// restores it: a replaced LINE file of class 4 and a new file of class 3 in a new folder.
+TEST_F(EncryptionToolsTest, FilesMergedIntoABackupAreRestoredByteIdentical)
+{
+    const std::string replaced = someLineFile();
+    ASSERT_FALSE(replaced.empty());
+    const QString replacedPath = QString::fromStdString(
+        fs::path(replaced).lexically_relative(deviceFile(kLineAppDomain, "")).generic_string());
+    const QString domain = QString::fromLatin1(kLineAppDomain);
+    for (const bool encrypted : {false, true}) {
+        SCOPED_TRACE(encrypted ? "encrypted" : "plain");
+        const QString newPath =
+            QStringLiteral("Library/Merged/new-%1.bin").arg(encrypted ? "encrypted" : "plain");
+        const std::string newFile = deviceFile(kLineAppDomain, newPath.toStdString());
+        if (encrypted)
+            encryptionOn();
+        ASSERT_EQ(backup(true).exitCode, 0);
+        const std::string replacement = std::string(70000, 'r') + (encrypted ? "encrypted" : "plain");
+        const std::string added = std::string(5000, 'n') + (encrypted ? "encrypted" : "plain");
+        writeWholeFile(path("replacement"), replacement);
+        writeWholeFile(path("added"), added);
+
+        BackupManifest manifest(QString::fromStdString(backupFolder()));
+        manifest.loadInfo();
+        ASSERT_EQ(manifest.isEncrypted(), encrypted);
+        if (encrypted) {
+            ASSERT_TRUE(manifest.unlock(kPassword));
+        }
+        JobControl control;
+        BackupFileMerger(
+            manifest,
+            {MergeItem{domain, QString::fromStdString(path("replacement")), replacedPath, true, true},
+             MergeItem{domain, QString::fromStdString(path("added")), newPath, false, false}})
+            .run(control);
+
+        writeWholeFile(replaced, "changed on the phone since");
+        const ToolRun run = encrypted ? restore({"--system", "--settings", "--password", kPassword})
+                                      : restore({"--system", "--settings"});
+        ASSERT_EQ(run.exitCode, 0) << run.output.toStdString();
+        EXPECT_TRUE(run.output.contains("Restore Successful.")) << run.output.toStdString();
+        EXPECT_TRUE(readWholeFile(replaced) == replacement);
+        EXPECT_TRUE(readWholeFile(newFile) == added);
+        ASSERT_TRUE(m_simulator->waitForAttached(m_udid, std::chrono::seconds(10)));
+    }
 }
 
 } // namespace

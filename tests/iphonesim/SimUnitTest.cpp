@@ -13,11 +13,18 @@
 #include "SimError.h"
 #include "SimStream.h"
 #include "SimTestSupport.h"
+#include "UnixSocketServer.h"
 
 #include <QTemporaryDir>
 #include <arpa/inet.h>
+#include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace iphonesim;
@@ -264,6 +271,61 @@ TEST(PlistChannelTest, OversizedAndInvalidMessagesAreRefused)
     EXPECT_EQ(dictString(channel.receive().get(), "Request"), std::string("QueryType"));
     host.abort();
     EXPECT_THROW(channel.receive(), ConnectionClosed);
+}
+
+double processCpuSeconds()
+{
+    rusage usage = {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& time) { return double(time.tv_sec) + double(time.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+TEST(UnixSocketServerTest, RunningOutOfDescriptorsNeitherEndsNorSpinsTheAcceptLoop)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("echo.sock").toStdString();
+    UnixSocketServer server(path, "echo", [](SimStream& stream) {
+        char byte = 0;
+        stream.readExact(&byte, 1);
+        stream.writeAll(&byte, 1);
+    });
+    server.start();
+    FdHandle client(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    ASSERT_TRUE(client.valid());
+
+    // Every descriptor taken: the connection waits in the backlog and every accept fails with EMFILE.
+    rlimit original = {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &original), 0);
+    const int lowest = ::dup(0);
+    ASSERT_GE(lowest, 0);
+    rlimit lowered = original;
+    lowered.rlim_cur = rlim_t(lowest) + 16;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &lowered), 0);
+    std::vector<FdHandle> taken;
+    taken.emplace_back(lowest);
+    for (int fd = ::dup(0); fd >= 0; fd = ::dup(0))
+        taken.emplace_back(fd);
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::connect(client.get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const double cpuBefore = processCpuSeconds();
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    const double cpuUsed = processCpuSeconds() - cpuBefore;
+    taken.clear();
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &original), 0);
+    EXPECT_LT(cpuUsed, 0.05) << "the accept loop spins while accept fails";
+
+    // Descriptors free again: the waiting connection is served.
+    timeval timeout = {5, 0};
+    ::setsockopt(client.get(), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    ASSERT_EQ(::write(client.get(), "e", 1), 1);
+    char echoed = 0;
+    ASSERT_EQ(::read(client.get(), &echoed, 1), 1);
+    EXPECT_EQ(echoed, 'e');
+    server.stop();
+    EXPECT_FALSE(fs::exists(path));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // The password and merge-into-backup jobs, run on their threads against RecordingProgressForm.
 #include "../backup/BackupTestFixtures.h"
+#include "FixtureBackupReader.h"
+#include "QtPrinters.h"
 #include "RecordingProgressForm.h"
 #include "TestFiles.h"
 #include "jobs/IOSMergeWAFiles2iTunesBKThread.h"
@@ -21,19 +23,16 @@ const QString StorePath =
     QStringLiteral("Library/Application Support/PrivateStore/P_u1/Messages/Line.sqlite");
 const QString PrefsPath = QStringLiteral("Library/Preferences/jp.naver.line.plist");
 
-// Every file below a folder with the SHA-1 of its bytes, so "unchanged" can be checked exactly. The
-// decrypted manifest copy belongs to the open object, not to the backup.
+// Every file below a folder with the SHA-1 of its bytes, so "unchanged" can be checked exactly.
 QMap<QString, QString> snapshot(const QString& folder)
 {
     QMap<QString, QString> files;
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        const QString name = QDir(folder).relativeFilePath(path);
-        if (name != QLatin1String("Manifest-decrypted.db"))
-            files.insert(
-                name, QString::fromLatin1(
-                          QCryptographicHash::hash(readFileBytes(path), QCryptographicHash::Sha1).toHex()));
+        files.insert(QDir(folder).relativeFilePath(path),
+                     QString::fromLatin1(
+                         QCryptographicHash::hash(readFileBytes(path), QCryptographicHash::Sha1).toHex()));
     }
     return files;
 }
@@ -300,19 +299,97 @@ TEST_F(BackupJobsTest, ARecordErrorAfterReplacedContentRollsEverythingBack)
     expectSame(snapshot(folder), before);
 }
 
-TEST_F(BackupJobsTest, AnEncryptedBackupWithoutAClassFourFileCannotTakeFiles)
+TEST_F(BackupJobsTest, ALockedBackupOrOneWithoutTheClassKeyIsRefusedWithoutChanges)
 {
-    builder.setEncryption(encryption());
+    EncryptionSettings settings = encryption();
+    settings.classes = {1, 2, 3};
+    settings.manifestKeyClass = 3;
+    builder.setEncryption(settings);
     builder.addFile(LineApp, "only", "class three", 3);
     folder = dir.filePath("backup");
     ASSERT_TRUE(builder.write(folder));
-    backup = openBackup(folder, true);
     const QMap<QString, QString> before = snapshot(folder);
-    IOSMergeWAFiles2iTunesBKThread job(backup.get(), {item(LineApp, "x", local("x", "x"), true, false)},
-                                       &form);
+
+    BackupManifest locked(folder);
+    locked.loadInfo();
+    IOSMergeWAFiles2iTunesBKThread lockedJob(&locked, {item(LineApp, "x", local("x", "x"), true, false)},
+                                             &form);
+    runJob(lockedJob);
+    EXPECT_EQ(form.errors,
+              QStringList{"The backup " + folder + " is encrypted: unlock it with its password first."});
+
+    backup = openBackup(folder, true);
+    RecordingProgressForm second;
+    IOSMergeWAFiles2iTunesBKThread job(
+        backup.get(),
+        {item(LineApp, "x", local("x", "x"), true, false), item(LineGroup, "y", local("y", "y"), true, true)},
+        &second);
     runJob(job);
-    EXPECT_EQ(form.errors, QStringList{"BackupManifest::firstEncryptedItem, no valid keys"});
+    EXPECT_EQ(second.errors,
+              QStringList{"The keybag of the backup " + folder + " holds no key of protection class 4."});
     expectSame(snapshot(folder), before);
 }
+
+class MergeIntoEncryptedBackupsTest : public BackupJobsTest, public ::testing::WithParamInterface<FileClasses>
+{
+};
+
+TEST_P(MergeIntoEncryptedBackupsTest, EveryFileGetsAFreshKeyOfItsClassAndReadsBackByteIdentical)
+{
+    builder.setEncryption(encryption());
+    addFilesOfClasses(builder, GetParam());
+    folder = dir.filePath("backup");
+    ASSERT_TRUE(builder.write(folder));
+    backup = openBackup(folder, true);
+    const QByteArray shared = pattern(4096, 5); // the same first blocks, then different bytes
+    struct Expected
+    {
+        QString domain;
+        QString path;
+        QByteArray bytes;
+        bool classD;
+    };
+    const QList<Expected> expected = {
+        {LineApp, "Documents/first.bin", shared + pattern(1000, 6), false},
+        {LineApp, "Documents/twin.bin", shared + pattern(1500, 7), false},
+        {LineGroup, "Library/fourth.bin", shared + pattern(2000, 8), true},
+        {LineGroup, StorePath, pattern(50000, 9), true}, // replaces the store, or is new
+    };
+    QList<MergeItem> items;
+    for (const Expected& file : expected)
+        items << item(file.domain, file.path, local(QString::number(items.size()), file.bytes), true,
+                      file.classD);
+    IOSMergeWAFiles2iTunesBKThread job(backup.get(), items, &form);
+    runJob(job);
+    ASSERT_EQ(form.successes.size(), 1) << form.errors.join("\n").toStdString();
+
+    // Read back by the program and, independently, by OpenSSL with the keys unwrapped from the records.
+    const FixtureBackupReader independent(folder, Password);
+    QList<QByteArray> keys = builder.keys().fileKeys.values();
+    for (const Expected& file : expected) {
+        BackupFileRecord record;
+        EXPECT_EQ(readBack(file.domain, file.path, &record), file.bytes) << file.path.toStdString();
+        EXPECT_EQ(record.protectionClass, file.classD ? 4 : 3);
+        EXPECT_EQ(record.size, static_cast<quint64>(file.bytes.size()));
+        EXPECT_EQ(independent.content(file.domain, file.path), file.bytes) << file.path.toStdString();
+        EXPECT_EQ(independent.record(file.domain, file.path).protectionClass, file.classD ? 4u : 3u);
+        const QByteArray key = independent.fileKey(file.domain, file.path);
+        EXPECT_FALSE(keys.contains(key)) << "borrowed or shared key: " << file.path.toStdString();
+        keys << key;
+    }
+    EXPECT_NE(independent.storedContent(LineApp, "Documents/first.bin").left(16),
+              independent.storedContent(LineApp, "Documents/twin.bin").left(16));
+    for (const FileEntry& entry : builder.entries()) {
+        if (entry.kind == FileEntry::Kind::File && entry.relativePath != StorePath) {
+            EXPECT_EQ(independent.content(entry.domain, entry.relativePath), entry.bytes);
+        }
+    }
+    EXPECT_EQ(plaintextFilesBelow(folder, {shared, pattern(50000, 9).left(4096)}), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(Classes, MergeIntoEncryptedBackupsTest,
+                         ::testing::Values(FileClasses::OnlyThree, FileClasses::OnlyFour,
+                                           FileClasses::NoFiles),
+                         fileClassesName);
 
 #include "BackupJobsTest.moc"

@@ -3,10 +3,10 @@
 #include "RecordingProgressForm.h"
 #include "TestFiles.h"
 
-#include "app/AppLanguage.h"
 #include "jobs/BackupLineMessagesThread.h"
 #include "line/LineLocalDb.h"
 #include "line/LineMsgsListSource.h"
+#include "platform/AppLanguage.h"
 
 #include <QCoreApplication>
 #include <QDir>

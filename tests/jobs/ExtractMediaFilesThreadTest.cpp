@@ -2,10 +2,10 @@
 #include "RecordingProgressForm.h"
 #include "TestFiles.h"
 
-#include "app/AppLanguage.h"
 #include "jobs/ExtractMediaFilesThread.h"
 #include "line/LineMsgsListSource.h"
 #include "line/MessageType.h"
+#include "platform/AppLanguage.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,10 +2,10 @@
 #include "LineFixtureBuilder.h"
 #include "QtPrinters.h"
 #include "TestFiles.h"
-#include "app/AppDirs.h"
 #include "line/IOSLineDb.h"
 #include "line/LineData.h"
 #include "line/LineMsgsDataSource.h"
+#include "platform/AppDataDir.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,4 +1,5 @@
 #include "line/LineMsg.h"
+#include "line/IOSContentMetadata.h"
 #include "line/LineAttaKeys.h"
 #include "line/LineGroup.h"
 #include "line/LineImageUrls.h"
@@ -51,6 +52,26 @@ TEST(LineMsgDefaults, DefaultMessageIsEmpty)
     EXPECT_EQ(message.width(), 0);
     EXPECT_EQ(message.location(), _LineLocation());
     EXPECT_EQ(message.sticker(), _LineSticker());
+}
+
+TEST(LineMsgUid, EmptyOrZeroIsNoUid)
+{
+    _LineMsg message;
+    EXPECT_FALSE(message.hasUid());
+    message.uid = QStringLiteral("0");
+    EXPECT_FALSE(message.hasUid());
+    message.uid = QStringLiteral("00");
+    EXPECT_TRUE(message.hasUid());
+    EXPECT_TRUE(_LineMsg::isRealUid(QStringLiteral("1234567890")));
+    EXPECT_FALSE(_LineMsg::isRealUid(QString()));
+}
+
+TEST(IOSContentMetadataTest, ContactNamesAreStoredWithEntitiesAndReadBackWithout)
+{
+    const QString name = QStringLiteral("A & \"B\" <C> &lt;");
+    const QString stored = IOSContentMetadata::storedContactName(name);
+    EXPECT_EQ(stored, QStringLiteral("A &amp; &quot;B&quot; &lt;C&gt; &amp;lt;"));
+    EXPECT_EQ(IOSContentMetadata::contactNameFromStored(stored), name);
 }
 
 TEST(LineMsgAtta, SettersStoreTheKeysWithTheirTypes)

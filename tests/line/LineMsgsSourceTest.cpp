@@ -20,8 +20,8 @@ struct PageRequest
     bool operator==(const PageRequest&) const = default;
 };
 
-// A minimal message database: chats (id, uid) and messages (id, uid, chat_id, ts), paged with OFFSET.
-// Records every page it is asked for.
+// A minimal message database: chats (id, uid) and messages (id, uid, chat_id, ts), paged by the
+// databases' shared paging. Records every page it is asked for.
 class CountingLineDb : public AbsLineDb
 {
 public:
@@ -67,22 +67,7 @@ public:
         requests.append({chat, page, pageSize, ascending});
         if (failLoads)
             throw Sqlite3Error(1, "disk on fire");
-        Sqlite3Sql sql("select * from msg");
-        if (chat)
-            sql.appendSql(" where chat_id=?").addInt64Param(chat->id);
-        sql.appendSql(ascending ? " order by ts asc" : " order by ts desc");
-        sql.appendSql(QStringLiteral(" limit %1 offset %2").arg(pageSize).arg(qint64(pageSize) * (page - 1)));
-        const auto data = contactsData();
-        QList<_LineMsg> messages;
-        Sqlite3Cursor cursor = query(sql);
-        while (cursor.moveNext()) {
-            _LineMsg message;
-            message.id = cursor.getInt64("id");
-            message.uid = cursor.getText("uid");
-            message.chat = data ? data->chat(cursor.getInt64("chat_id")) : nullptr;
-            messages.append(message);
-        }
-        return messages;
+        return AbsLineDb::loadMessages(chat, page, pageSize, ascending);
     }
 
     QList<PageRequest> requests;
@@ -90,6 +75,19 @@ public:
     int fillCalls = 0;
 
 protected:
+    const MessageTable& messageTable() const override { return m_table; }
+
+    MessageReader messageReader(const Sqlite3Cursor&, const _LineData* data) const override
+    {
+        return [data](const Sqlite3Cursor& cursor) {
+            _LineMsg message;
+            message.id = cursor.getInt64("id");
+            message.uid = cursor.getText("uid");
+            message.chat = data ? data->chat(cursor.getInt64("chat_id")) : nullptr;
+            return message;
+        };
+    }
+
     void fillContacts(_LineData& data) override
     {
         ++fillCalls;
@@ -106,6 +104,15 @@ protected:
 private:
     QString m_path;
     qint64 m_nextTs = 0;
+    MessageTable m_table{.table = "msg",
+                         .columns = "m.*",
+                         .time = "ts",
+                         .rowKey = "id",
+                         .chat = "chat_id",
+                         .chatTable = "chat",
+                         .chatKey = "id",
+                         .chatUid = "uid",
+                         .filter = {}};
 };
 
 class LineMsgsDataSourceTest : public ::testing::Test

@@ -1,7 +1,11 @@
 // ferrowyn-cli backup, run as a user would on backups the fixture builder writes.
 #include "../backup/BackupTestFixtures.h"
+#include "FixtureBackupReader.h"
+#include "QtPrinters.h"
 #include "TestFiles.h"
 
+#include <QCryptographicHash>
+#include <QDirIterator>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -34,6 +38,41 @@ CliRun runCli(const QStringList& args, const QByteArray& input = {}, const QStri
     process.waitForFinished(120000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
+}
+
+// Runs ferrowyn-cli backup with FERROWYN_PAUSE_AT=point until it reports that it waits there, then kills
+// it (SIGKILL). False when it ended or went silent without reaching the point.
+bool killCliAt(const QString& point, const QStringList& args)
+{
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FERROWYN_BACKUP_PASSWORD"), Password);
+    environment.insert(QStringLiteral("FERROWYN_PAUSE_AT"), point);
+    process.setProcessEnvironment(environment);
+    process.setReadChannel(QProcess::StandardError);
+    process.start(QStringLiteral(FERROWYN_CLI_EXE), QStringList{QStringLiteral("backup")} + args);
+    const QByteArray expected = "paused at " + point.toUtf8() + "\n";
+    QByteArray err;
+    while (!err.contains(expected) && process.waitForReadyRead(60000))
+        err += process.readAllStandardError();
+    const bool paused = err.contains(expected);
+    process.kill();
+    process.waitForFinished(60000);
+    EXPECT_TRUE(paused) << point.toStdString() << " not reached: " << err.toStdString();
+    return paused;
+}
+
+// Every file below folder by its relative path, with the SHA-1 of its bytes.
+QMap<QString, QByteArray> digestsBelow(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path),
+                     QCryptographicHash::hash(readFileBytes(path), QCryptographicHash::Sha1));
+    }
+    return files;
 }
 
 QList<QJsonObject> jsonLines(const QString& text)
@@ -174,4 +213,105 @@ TEST_F(BackupCliTest, PutThenReadBackAndPrune)
     EXPECT_TRUE(QFileInfo(backup + "/Manifest-line.db").size() > 0);
     EXPECT_FALSE(QFileInfo::exists(backup + "/Manifest-decrypted.db"));
     EXPECT_EQ(runCli({"prune", backup}, {}, Password).exitCode, 2);
+}
+
+TEST_F(BackupCliTest, PutGivesEveryFileAKeyOfItsOwnWhateverClassesTheBackupHolds)
+{
+    const QByteArray shared = pattern(4096, 5);
+    for (const FileClasses classes : {FileClasses::OnlyThree, FileClasses::OnlyFour, FileClasses::NoFiles}) {
+        BackupFixtureBuilder builder;
+        builder.setEncryption(encryption());
+        addFilesOfClasses(builder, classes);
+        const QString backup = work.filePath(QString::number(int(classes)));
+        ASSERT_TRUE(builder.write(backup));
+        const QList<std::pair<QString, bool>> files = {
+            {"Library/a.db", true}, {"Library/b.txt", false}, {"Library/c.txt", false}};
+        for (const auto& [path, classD] : files) {
+            writeFileBytes(work.filePath("put.bin"), shared + path.toUtf8());
+            QStringList args = {"put",    backup, "--domain", LineGroup,
+                                "--path", path,   "--file",   work.filePath("put.bin")};
+            if (classD)
+                args << "--class-d";
+            const CliRun put = runCli(args, {}, Password);
+            ASSERT_EQ(put.exitCode, 0) << put.err.toStdString();
+        }
+        const FixtureBackupReader independent(backup, Password);
+        const PBackupManifest reader = openBackup(backup, true);
+        const FileRecordSet set = reader->loadRecords();
+        for (const auto& [path, classD] : files) {
+            EXPECT_EQ(independent.content(LineGroup, path), shared + path.toUtf8()) << path.toStdString();
+            EXPECT_EQ(independent.record(LineGroup, path).protectionClass, classD ? 4u : 3u);
+            reader->copyItem(set.records.value(BackupManifest::fileId(LineGroup, path)),
+                             work.filePath("out"));
+            EXPECT_EQ(readFileBytes(work.filePath("out")), shared + path.toUtf8());
+        }
+        EXPECT_NE(independent.fileKey(LineGroup, "Library/b.txt"),
+                  independent.fileKey(LineGroup, "Library/c.txt"));
+        EXPECT_NE(independent.storedContent(LineGroup, "Library/b.txt").left(16),
+                  independent.storedContent(LineGroup, "Library/c.txt").left(16));
+    }
+}
+
+// A run killed at chosen points while it reads or writes an encrypted backup leaves no decrypted data in the
+// backup folder, and the backup reads as before the run or as after it, never a mix.
+TEST_F(BackupCliTest, KilledWhileReadingOrWritingTheBackupReadsAsBeforeOrAfterAndHoldsNoPlaintext)
+{
+    const QString storePath =
+        QStringLiteral("Library/Application Support/PrivateStore/P_u1/Messages/Line.sqlite");
+    const QByteArray oldStore = pattern(70000, 2);
+    const QByteArray newStore = pattern(3 * 1024 * 1024 + 5, 11); // more than one cipher chunk
+    writeFileBytes(work.filePath("store.sqlite"), newStore);
+    const QList<QByteArray> plaintext = {oldStore.left(4096), newStore.left(4096), newStore.right(4096),
+                                         "CREATE TABLE Files"};
+    auto freshBackup = [&](const QString& name) {
+        BackupFixtureBuilder builder;
+        builder.setEncryption(encryption());
+        addSampleFiles(builder);
+        const QString folder = work.filePath(name);
+        EXPECT_TRUE(builder.write(folder));
+        return folder;
+    };
+    auto storeOf = [&](const QString& folder) {
+        const PBackupManifest reader = openBackup(folder, true);
+        const FileRecordSet set = reader->loadRecords();
+        reader->copyItem(set.records.value(BackupManifest::fileId(LineGroup, storePath)),
+                         work.filePath("store.out"));
+        EXPECT_TRUE(FixtureBackupReader(folder, Password).content(LineGroup, storePath) ==
+                    readFileBytes(work.filePath("store.out")));
+        return readFileBytes(work.filePath("store.out"));
+    };
+
+    // Reading: the backup does not change at all.
+    for (const QString point : {"manifest-decrypted", "content-decrypting"}) {
+        const QString folder = freshBackup("read-" + point);
+        const QMap<QString, QByteArray> before = digestsBelow(folder);
+        ASSERT_TRUE(killCliAt(
+            point, {"extract", folder, "--domain", LineGroup, "--out", work.filePath("x-" + point)}));
+        EXPECT_EQ(plaintextFilesBelow(folder, plaintext), QStringList()) << point.toStdString();
+        EXPECT_EQ(digestsBelow(folder), before) << point.toStdString();
+        EXPECT_TRUE(storeOf(folder) == oldStore) << point.toStdString();
+    }
+
+    // Writing: before the commit the old store, from the commit on the new one.
+    const QList<std::pair<QString, bool>> writePoints = {
+        {"merge-records-loaded", false},  {"content-encrypting", false}, {"merge-content-staged", false},
+        {"merge-manifest-staged", false}, {"commit-journaled", true},    {"commit-renaming", true},
+        {"commit-renamed", true}};
+    for (const auto& [point, committed] : writePoints) {
+        const QString folder = freshBackup("write-" + point);
+        QStringList names = digestsBelow(folder).keys();
+        ASSERT_TRUE(killCliAt(point, {"put", folder, "--domain", LineGroup, "--path", storePath, "--file",
+                                      work.filePath("store.sqlite"), "--overwrite", "--class-d"}));
+        EXPECT_EQ(plaintextFilesBelow(folder, plaintext), QStringList()) << point.toStdString();
+        EXPECT_TRUE(storeOf(folder) == (committed ? newStore : oldStore)) << point.toStdString();
+        EXPECT_EQ(digestsBelow(folder).keys(), names) << point.toStdString(); // nothing left over
+        const PBackupManifest reader = openBackup(folder, true);
+        const FileRecordSet set = reader->loadRecords();
+        EXPECT_EQ(set.records.value(BackupManifest::fileId(LineGroup, storePath)).size,
+                  quint64(committed ? newStore.size() : oldStore.size()));
+        reader->copyItem(
+            set.records.value(BackupManifest::fileId(LineApp, "Library/Preferences/jp.naver.line.plist")),
+            work.filePath("prefs.out"));
+        EXPECT_EQ(readFileBytes(work.filePath("prefs.out")), pattern(300, 1));
+    }
 }

@@ -160,6 +160,37 @@ TEST_F(JobsCliTest, BackingUpTwiceAddsEveryMessageOnceAndALocalDatabaseExportsTh
     EXPECT_TRUE(run.err.contains(QStringLiteral("into itself"))) << run.err.toStdString();
 }
 
+TEST_F(JobsCliTest, PdfExportWritesEverySourcesChatsWithoutAWindow)
+{
+    const QString local = out(QStringLiteral("local-for-pdf"));
+    ASSERT_EQ(runCli({QStringLiteral("localdb"), QStringLiteral("backup"), local, QStringLiteral("--line"),
+                      appRoot()})
+                  .exitCode,
+              0);
+    QStringList namesBySource;
+    for (const QStringList& source : {QStringList{QStringLiteral("--line"), appRoot()},
+                                      QStringList{QStringLiteral("--localdb"), local}}) {
+        const QString folder = out(source.first().mid(2) + QStringLiteral("-pdf"));
+        const CliRun run = runCli(
+            QStringList{QStringLiteral("export")} + source +
+            QStringList{QStringLiteral("--format"), QStringLiteral("pdf"), QStringLiteral("--out"), folder});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.contains(
+            QStringLiteral("Successfully exported %1 Messages.").arg(s_fixture->visibleMessages)))
+            << run.out.toStdString();
+        EXPECT_FALSE(run.err.contains(QLatin1String("missing"))) << run.err.toStdString();
+        const QStringList files = filesUnder(folder);
+        ASSERT_FALSE(files.isEmpty());
+        for (const QString& file : files) {
+            EXPECT_TRUE(file.endsWith(QLatin1String(".pdf"))) << file.toStdString();
+            EXPECT_TRUE(readFileBytes(QDir(folder).filePath(file)).startsWith("%PDF-")) << file.toStdString();
+        }
+        namesBySource << files.join(QLatin1Char(' '));
+    }
+    // the same chats from the app folder and from the local database that holds its messages
+    EXPECT_EQ(namesBySource.first(), namesBySource.last());
+}
+
 TEST_F(JobsCliTest, MediaExtractCopiesAttachmentsNamedByTheirTime)
 {
     const QString folder = out(QStringLiteral("media"));

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <stdexcept>
 
 namespace {
 class Sqlite3DBTest : public ::testing::Test
@@ -161,6 +162,55 @@ TEST_F(Sqlite3DBTest, CursorOutlivingTheDatabaseIsHarmless)
     SUCCEED(); // destroying the cursor after its database must not crash (checked under sanitizers)
 }
 
+TEST_F(Sqlite3DBTest, FunctionsSeeSqliteValuesAndTheirFailuresFailTheStatement)
+{
+    m_db.execute("insert into t(name, n) values('a', 7), (null, null), ('12', 3)");
+    m_db.addFunction(QStringLiteral("describe"), 2, [](const Sqlite3FunctionArgs& args) {
+        if (args.text(0) == QStringLiteral("12"))
+            throw std::runtime_error("twelve refused");
+        const QString name = args.isNull(0) ? QStringLiteral("-") : args.text(0);
+        return Sqlite3Param{name + QString::number(args.int64(1) * 2)};
+    });
+    Sqlite3Cursor cursor = m_db.query("select describe(name, n) from t where id < 3 order by id");
+    ASSERT_TRUE(cursor.moveNext());
+    EXPECT_EQ(cursor.textAt(0), QStringLiteral("a14"));
+    ASSERT_TRUE(cursor.moveNext());
+    EXPECT_EQ(cursor.textAt(0), QStringLiteral("-0"));
+    cursor = {};
+    try {
+        m_db.execute("delete from t where describe(name, n) <> ''");
+        FAIL() << "the function's failure did not fail the statement";
+    } catch (const Sqlite3Error& e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QStringLiteral("twelve refused"))) << e.what();
+    }
+    EXPECT_EQ(count(), 3); // the failed statement changed nothing
+}
+
+TEST_F(Sqlite3DBTest, CopyIntoReplacesTheDestinationWithTheWholeDatabase)
+{
+    m_db.execute("insert into t(name) values('kept')");
+    const QString copyPath = QDir(m_dir.path()).filePath(QStringLiteral("copy.db"));
+    {
+        Sqlite3DB copy;
+        copy.openFile(copyPath, Sqlite3DB::OpenReadWriteCreate);
+        copy.execute("create table old(x)");
+        m_db.copyInto(copy);
+        EXPECT_EQ(copy.queryInt64("select count(*) from sqlite_master where name='old'"), 0);
+        EXPECT_EQ(copy.queryInt64("select count(*) from t where name='kept'"), 1);
+    }
+    // A destination that cannot be written fails with SQLite's reason and keeps its content.
+    Sqlite3DB readOnly;
+    readOnly.openFile(copyPath, Sqlite3DB::OpenReadOnly);
+    m_db.execute("insert into t(name) values('new')");
+    try {
+        m_db.copyInto(readOnly);
+        FAIL() << "copied into a read-only database";
+    } catch (const Sqlite3Error& e) {
+        EXPECT_EQ(e.code() & 0xff, SQLITE_READONLY) << e.what();
+    }
+    EXPECT_EQ(readOnly.queryInt64("select count(*) from t"), 1);
+}
+
 TEST(Sqlite3DBOpenTest, ForeignFileFailsAtOpenWithAClearText)
 {
     QTemporaryDir dir;
@@ -206,4 +256,45 @@ TEST(Sqlite3DBOpenTest, LockedDatabaseReportsItIsInUse)
         EXPECT_EQ(e.code() & 0xff, SQLITE_BUSY);
         EXPECT_TRUE(QString::fromUtf8(e.what()).contains(QStringLiteral("in use"))) << e.what();
     }
+}
+
+TEST_F(Sqlite3DBTest, ImagesOpenInMemoryGrowAndWriteOutWithoutTouchingTheDisk)
+{
+    Sqlite3Transaction fill(m_db);
+    for (int i = 0; i < 300; ++i)
+        m_db.execute(Sqlite3Sql("insert into t(name) values(?)")
+                         .addTextParam(QString(200, QLatin1Char('a' + i % 26))));
+    fill.commit();
+    m_db.close();
+    const QByteArray image = readFileBytes(m_path);
+    const QStringList filesBefore = QDir(m_dir.path()).entryList(QDir::Files);
+
+    Sqlite3DB memory;
+    memory.openImage(image);
+    EXPECT_TRUE(memory.path().isEmpty());
+    EXPECT_EQ(memory.queryInt64("select count(*) from t"), 300);
+    memory.execute("delete from t where id % 2 = 0");
+    for (int i = 0; i < 2000; ++i) // well past the image's own size
+        memory.execute(Sqlite3Sql("insert into t(b) values(?)").addBlobParam(QByteArray(500, 'z')));
+    memory.execute("vacuum");
+    const QByteArray changed = memory.memoryImage().toByteArray();
+    memory.close();
+    EXPECT_EQ(readFileBytes(m_path), image); // the file it came from is untouched
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), filesBefore);
+    EXPECT_TRUE(changed.startsWith("SQLite format 3"));
+    EXPECT_GT(changed.size(), image.size());
+
+    Sqlite3DB again;
+    again.openImage(changed);
+    EXPECT_EQ(again.queryInt64("select count(*) from t"), 2150);
+    m_db.openFile(m_path, Sqlite3DB::OpenReadOnly);
+    EXPECT_THROW(m_db.memoryImage(), Sqlite3Error); // a database in a file has no image in memory
+
+    Sqlite3DB empty;
+    empty.openImage(QByteArray());
+    empty.execute("create table e(x)");
+    EXPECT_TRUE(empty.memoryImage().startsWith("SQLite format 3"));
+    Sqlite3DB foreign;
+    EXPECT_THROW(foreign.openImage(QByteArray(4096, 'x')), Sqlite3Error);
+    EXPECT_FALSE(foreign.isOpen());
 }

@@ -106,5 +106,11 @@ bool drawAppArtwork(const QString& resourcesDir)
     ok &= appPicture(256).save(dir.filePath(QStringLiteral("images/main.png")));
     ok &= phoneIcon(64).save(dir.filePath(QStringLiteral("res/iphone.png")));
     ok &= infoIcon(64).save(dir.filePath(QStringLiteral("tipsutil_res/icon_info.png")));
+    // The desktop's application icons, one per size of the hicolor theme, each drawn at its own size.
+    for (int side : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+        const QString folder = QStringLiteral("icons/hicolor/%1x%1/apps").arg(side);
+        dir.mkpath(folder);
+        ok &= appPicture(side).save(dir.filePath(folder + QStringLiteral("/com.vantorel.Ferrowyn.png")));
+    }
     return ok;
 }

@@ -2,5 +2,6 @@
 
 #include <QString>
 
-// Writes the window backgrounds, the application picture and the icons below resourcesDir.
+// Writes the window backgrounds, the application picture, the icons and the desktop's application icons
+// (icons/hicolor/<size>/apps) below resourcesDir.
 bool drawAppArtwork(const QString& resourcesDir);

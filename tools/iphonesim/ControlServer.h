@@ -1,11 +1,8 @@
 #pragma once
 
-#include "ConnectionPool.h"
-#include "FdHandle.h"
+#include "UnixSocketServer.h"
 
-#include <atomic>
 #include <string>
-#include <thread>
 
 namespace iphonesim {
 
@@ -21,16 +18,9 @@ public:
     void stop();
 
 private:
-    void acceptLoop();
-
-    std::string m_socketPath;
     Simulator& m_simulator;
-    FdHandle m_listener;
-    FdHandle m_wakeRead;
-    FdHandle m_wakeWrite;
-    std::thread m_thread;
-    ConnectionPool m_connections;
-    std::atomic<bool> m_running{false};
+    // Last: its threads use the simulator, and it stops them before the server goes.
+    UnixSocketServer m_server;
 };
 
 } // namespace iphonesim

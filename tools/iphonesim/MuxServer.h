@@ -1,12 +1,9 @@
 #pragma once
 
-#include "ConnectionPool.h"
 #include "DeviceServices.h"
-#include "FdHandle.h"
+#include "UnixSocketServer.h"
 
-#include <atomic>
 #include <string>
-#include <thread>
 
 namespace iphonesim {
 
@@ -29,24 +26,14 @@ public:
     void start();
     // Closes the socket, cuts every connection, joins every thread and removes the socket file.
     void stop();
-    const std::string& socketPath() const { return m_socketPath; }
+    const std::string& socketPath() const { return m_server.socketPath(); }
 
 private:
-    void acceptLoop();
-
-    std::string m_socketPath;
     DeviceRegistry& m_registry;
     HostPairStore& m_pairStore;
     ServiceOptions m_options;
-    FdHandle m_listener;
-    FdHandle m_wakeRead;
-    FdHandle m_wakeWrite;
-    std::thread m_acceptThread;
-    ConnectionPool m_connections;
-    std::atomic<bool> m_running{false};
+    // Last: its threads use the members above, and it stops them before those go.
+    UnixSocketServer m_server;
 };
-
-// Creates a listening UNIX stream socket at path (removing a socket file left behind); throws SimError.
-FdHandle listenOnUnixSocket(const std::string& path);
 
 } // namespace iphonesim

@@ -1,6 +1,6 @@
-#include "app/AppLanguage.h"
+#include "platform/AppLanguage.h"
 
-#include "app/AppDirs.h"
+#include "platform/AppDataDir.h"
 
 #include <QCoreApplication>
 #include <QFile>

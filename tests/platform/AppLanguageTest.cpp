@@ -1,7 +1,7 @@
 #include "QtPrinters.h"
 
-#include "app/AppDirs.h"
-#include "app/AppLanguage.h"
+#include "platform/AppDataDir.h"
+#include "platform/AppLanguage.h"
 
 #include <QCoreApplication>
 #include <QDir>

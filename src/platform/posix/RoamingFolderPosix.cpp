@@ -1,0 +1,8 @@
+#include "platform/RoamingFolder.h"
+
+#include <QStandardPaths>
+
+QString roamingDir()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}

@@ -1,0 +1,10 @@
+#include "platform/RoamingFolder.h"
+
+#include "app/AppDirs.h"
+
+#include <QDir>
+
+QString roamingDir()
+{
+    return roamingDirUnder(QDir::homePath());
+}
