@@ -6,9 +6,9 @@
 #include "backup/BackupFileOps.h"
 #include "backup/BackupTransaction.h"
 #include "backup/MBDBParser.h"
+#include "backup/ManifestDatabase.h"
 #include "backup/ManifestPruner.h"
 #include "plist/PlistCFType.h"
-#include "backup/ManifestDatabase.h"
 #include "storage/Sqlite3DB.h"
 
 #include <QFile>
@@ -85,7 +85,7 @@ void BackupManifest::removeDecryptedLeftovers() const
     const QStringList names = m_folder.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
         if (!QFile::remove(m_folder.filePath(name)))
-            qWarning("BackupManifest: can not remove %s", qUtf8Printable(m_folder.filePath(name)));
+            qWarning("BackupManifest: cannot remove %s", qUtf8Printable(m_folder.filePath(name)));
     }
 }
 

@@ -48,7 +48,7 @@ void encryptFile(const QString& source, const QString& destination, const QByteA
                  bool syncToDisk = true);
 
 // Encrypts bytes held in memory into destination with key (non-empty), flushed to disk before the rename.
-// Throws "can not create %1. %2" and "BackupManifest::encryptFile: encrypt failed. %1".
+// Throws "cannot create %1. %2" and "BackupManifest::encryptFile: encrypt failed. %1".
 void encryptBytes(QByteArrayView plain, const QString& destination, const QByteArray& key);
 
 } // namespace ContentCipher

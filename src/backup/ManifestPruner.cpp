@@ -77,8 +77,8 @@ void ManifestPruner::prune(const QString& source, const QString& destination, co
     plain.release();
 }
 
-void ManifestPruner::pruneEncrypted(ManifestDatabase& decrypted, const QString& destination, const Context& context,
-                                    const QByteArray& manifestKey,
+void ManifestPruner::pruneEncrypted(ManifestDatabase& decrypted, const QString& destination,
+                                    const Context& context, const QByteArray& manifestKey,
                                     const std::function<void(Sqlite3DB&)>& extraStep)
 {
     reduce(decrypted, context, extraStep);

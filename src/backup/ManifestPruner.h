@@ -37,7 +37,7 @@ public:
     // decrypted: an encrypted manifest database opened decrypted in memory. Reduces it there and writes
     // only its encryption under manifestKey to destination (staged and renamed), so no plain text reaches
     // the disk; on failure destination is untouched.
-    static void pruneEncrypted(ManifestDatabase& decrypted, const QString& destination, const Context& context,
-                               const QByteArray& manifestKey,
+    static void pruneEncrypted(ManifestDatabase& decrypted, const QString& destination,
+                               const Context& context, const QByteArray& manifestKey,
                                const std::function<void(Sqlite3DB&)>& extraStep);
 };

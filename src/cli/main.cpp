@@ -2,11 +2,11 @@
 
 #include "app/AppDirs.h"
 #include "app/AppInfo.h"
-#include "platform/AppLanguage.h"
 #include "app/Log.h"
+#include "platform/AppLanguage.h"
 #include "platform/Console.h"
-#include "platform/RoamingFolder.h"
 #include "platform/LocalTimeZone.h"
+#include "platform/RoamingFolder.h"
 
 #include <QDir>
 #include <QFileDevice>
@@ -111,6 +111,10 @@ int dispatch(QStringList args, QTextStream& out, QTextStream& err, std::atomic<b
 int main(int argc, char* argv[])
 {
     pinLocalTimeZone();
+    // Diagnostics go to the daily log, Qt's own from the start (the GUI application warns while it starts):
+    // standard output and error belong to the commands. The folder is made only when something is logged.
+    startLog(QDir(dataDirPathFor(roamingDir())).filePath(QStringLiteral("qlogs")), kLogFilesKept,
+             LogEcho::None);
     // PDF pages are painted with fonts and pictures, which needs a GUI application: the export command
     // gets one on Qt's offscreen platform (no window, no display needed); the others stay plain.
     std::unique_ptr<QCoreApplication> app;
@@ -122,10 +126,6 @@ int main(int argc, char* argv[])
     }
     QCoreApplication::setApplicationName(QStringLiteral("ferrowyn-cli"));
     QCoreApplication::setApplicationVersion(AppInfo::version);
-    // Diagnostics go to the daily log: standard output and error belong to the commands. The folder is
-    // made only when something is logged.
-    startLog(QDir(dataDirPathFor(roamingDir())).filePath(QStringLiteral("qlogs")), kLogFilesKept,
-             LogEcho::None);
     // Texts of the libraries (job results, errors) in the user's language.
     setAppLanguage(QString());
     QTextStream out(stdout);

@@ -23,13 +23,19 @@ void ExportMessagesHtml::setOptions(const ExportOptions& options)
     m_media.setStickerFiles(options.stickerFiles);
 }
 
-QString ExportMessagesHtml::pageFileName(int page) const
+QString ExportMessagesHtml::pageFileName(int page)
 {
-    if (page <= 1)
-        return m_fileName;
-    if (m_pageName)
-        return m_pageName(page);
-    return QFileInfo(m_fileName).completeBaseName() + QStringLiteral("_page%1.html").arg(page);
+    while (m_pageNames.size() < page) {
+        const int next = int(m_pageNames.size()) + 1;
+        if (next == 1)
+            m_pageNames.append(m_fileName);
+        else if (m_pageName)
+            m_pageNames.append(m_pageName(next));
+        else
+            m_pageNames.append(QFileInfo(m_fileName).completeBaseName() +
+                               QStringLiteral("_page%1.html").arg(next));
+    }
+    return m_pageNames.at(page - 1);
 }
 
 void ExportMessagesHtml::begin()
@@ -58,7 +64,6 @@ void ExportMessagesHtml::openPage()
     file->writeLine(QStringLiteral("<h2 style=\"text-align:center;\">") + htmlEscape(title) +
                     QStringLiteral("</h2>"));
     m_pages.push_back(std::move(file));
-    m_pageNames.append(name);
     m_onPage = 0;
     // Each page begins with the day of its first message.
     m_lastDay = QDate();
@@ -81,13 +86,13 @@ QString ExportMessagesHtml::link(const QString& fileName, const QString& text) c
            QStringLiteral("\">") + htmlEscape(text) + QStringLiteral("</a>");
 }
 
-QString ExportMessagesHtml::navigation(int page, bool hasNext) const
+QString ExportMessagesHtml::navigation(int page, bool hasNext)
 {
     QStringList links;
     if (!m_indexName.isEmpty())
         links << link(m_indexName, tr("All chats"));
     if (page > 1)
-        links << link(m_pageNames.value(page - 2), tr("Previous page"));
+        links << link(pageFileName(page - 1), tr("Previous page"));
     if (hasNext)
         links << link(pageFileName(page + 1), tr("Next page"));
     if (links.isEmpty())

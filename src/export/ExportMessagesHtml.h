@@ -62,11 +62,12 @@ public:
     int pageCount() const { return int(m_pages.size()); }
 
 private:
-    QString pageFileName(int page) const;
+    // The name of page n (1 is the first), claimed once: the link to a page is written before it opens.
+    QString pageFileName(int page);
     void openPage();
     // Ends the current page with its links; hasNext: a page follows.
     void closePage(bool hasNext);
-    QString navigation(int page, bool hasNext) const;
+    QString navigation(int page, bool hasNext);
     QString link(const QString& fileName, const QString& text) const;
 
     QString m_folder;
@@ -80,7 +81,7 @@ private:
     ExportMediaFiles m_media;
 
     std::vector<std::unique_ptr<ExportTextFile>> m_pages;
-    QStringList m_pageNames;
+    QStringList m_pageNames; // of page 1, 2, ... as far as they were asked for
     QDate m_lastDay;
     int m_onPage = 0;
     qint64 m_messageCount = 0;
