@@ -7,7 +7,8 @@
 // killed process left behind, without touching any file of the user's.
 namespace PartFiles {
 
-// A QTemporaryFile template for a temporary file beside target.
+// A QTemporaryFile template for a temporary file beside target. Its name is cut when target's name leaves
+// no room for the tag within a file name's 255 bytes.
 QString templateFor(const QString& target);
 // A temporary name beside target made from a random number.
 QString nameFor(const QString& target, quint32 random);
