@@ -92,6 +92,38 @@
     </message>
 </context>
 <context>
+    <name>DeviceBackupSettings</name>
+    <message>
+        <source>Failed to transfer data to device. Please turn off iCloud backup on your iPhone to try again.</source>
+        <translation>Failed to transfer data to device. Please turn off iCloud backup on your iPhone to try again.</translation>
+    </message>
+    <message>
+        <source>Failed to transfer data to device. Your iTunes backup is encrypted. Please run iTunes on computer and then uncheck &quot;Encrypt iPhone backup&quot; option to try again.</source>
+        <translation>Failed to transfer data to device. Your iTunes backup is encrypted. Please run iTunes on computer and then uncheck &quot;Encrypt iPhone backup&quot; option to try again.</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceLineLoad</name>
+    <message>
+        <source>Can&apos;t access Line data on your iPhone. Please make sure you have installed and logined Line Messenger on your iPhone.</source>
+        <translation>Can&apos;t access Line data on your iPhone. Please make sure you have installed and logined Line Messenger on your iPhone.</translation>
+    </message>
+</context>
+<context>
+    <name>DevicePartialBackup</name>
+    <message>
+        <source>Loading data from Device...</source>
+        <translation>Loading data from Device...</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceRestore</name>
+    <message>
+        <source>Transferring data to Device...</source>
+        <translation>Transferring data to Device...</translation>
+    </message>
+</context>
+<context>
     <name>ErrorReport</name>
     <message>
         <source>Ferrowyn</source>
@@ -253,6 +285,65 @@
     <message>
         <source>IDS_CACHING_BACKUP_FILE_%1</source>
         <translation>Loading %1...</translation>
+    </message>
+</context>
+<context>
+    <name>IOSMobileBackupThread</name>
+    <message>
+        <source>Note: You can restart your device to try again.</source>
+        <translation>Note: You can restart your device to try again.</translation>
+    </message>
+    <message>
+        <source>this tutorial</source>
+        <translation>this tutorial</translation>
+    </message>
+    <message>
+        <source>tutorial</source>
+        <translation>tutorial</translation>
+    </message>
+    <message>
+        <source>Connection to device lost. Please try the following solutions:</source>
+        <translation>Connection to device lost. Please try the following solutions:</translation>
+    </message>
+    <message>
+        <source>Failed to connect your iPhone. Please try the following solutions:</source>
+        <translation>Failed to connect your iPhone. Please try the following solutions:</translation>
+    </message>
+    <message>
+        <source>A:
+Step 1) Restart your iPhone.
+Step 2) Connect your iPhone to iTunes to backup your iPhone on computer.
+Step 3) Run Vantorel software to try again.</source>
+        <translation>A:
+Step 1) Restart your iPhone.
+Step 2) Connect your iPhone to iTunes to backup your iPhone on computer.
+Step 3) Run Vantorel software to try again.</translation>
+    </message>
+    <message>
+        <source>B:
+Step 1) Delete the lockdown folder from your computer.%1
+Step 2) Connect your iPhone to iTunes to backup your iPhone on computer.
+Step 3) Run Vantorel software to try again.</source>
+        <translation>B:
+Step 1) Delete the lockdown folder from your computer.%1
+Step 2) Connect your iPhone to iTunes to backup your iPhone on computer.
+Step 3) Run Vantorel software to try again.</translation>
+    </message>
+    <message>
+        <source>How to</source>
+        <translation>How to</translation>
+    </message>
+    <message>
+        <source>Note: You can follow this tutorial to try.</source>
+        <translation>Note: You can follow this tutorial to try.</translation>
+    </message>
+    <message>
+        <source>Tip: You can follow this tutorial to try.</source>
+        <translation>Tip: You can follow this tutorial to try.</translation>
+    </message>
+    <message>
+        <source>Please enter your passcode on your iPhone to start the encrypted backup.</source>
+        <translation>Please enter your passcode on your iPhone to start the encrypted backup.</translation>
     </message>
 </context>
 <context>
@@ -723,6 +814,13 @@
     </message>
 </context>
 <context>
+    <name>Win32KillProcessesThread</name>
+    <message>
+        <source>iTunes can&apos;t be started when running Vantorel. Please close iTunes.</source>
+        <translation>iTunes can&apos;t be started when running Vantorel. Please close iTunes.</translation>
+    </message>
+</context>
+<context>
     <name>_LineGroup</name>
     <message>
         <source>[GROUP] %1</source>
@@ -765,6 +863,56 @@
     <message>
         <source>Unknown</source>
         <translation>Unknown</translation>
+    </message>
+</context>
+<context>
+    <name>backup2tool</name>
+    <message>
+        <source>This may take a few minutes. Please wait...</source>
+        <translation>This may take a few minutes. Please wait...</translation>
+    </message>
+    <message>
+        <source>Receiving files (size: %1)...</source>
+        <translation>Receiving files (size: %1)...</translation>
+    </message>
+    <message>
+        <source>Sending %1 to device...</source>
+        <translation>Sending %1 to device...</translation>
+    </message>
+    <message>
+        <source>Please restart your iPhone first.</source>
+        <translation>Please restart your iPhone first.</translation>
+    </message>
+    <message>
+        <source>Please disable &quot;Find my iPhone&quot; first and then restart your iPhone to try again.</source>
+        <translation>Please disable &quot;Find my iPhone&quot; first and then restart your iPhone to try again.</translation>
+    </message>
+    <message>
+        <source>Please follow this tutorial to disable &quot;Find my iPhone&quot; first and then restart your iPhone to try again.</source>
+        <translation>Please follow this tutorial to disable &quot;Find my iPhone&quot; first and then restart your iPhone to try again.</translation>
+    </message>
+    <message>
+        <source>Insufficient free disk space on device to back up. Not enough free disk space on your Device.</source>
+        <translation>Insufficient free disk space on device to back up. Not enough free disk space on your Device.</translation>
+    </message>
+    <message>
+        <source>Insufficient free disk space on drive to back up. Not enough free disk space on your computer.</source>
+        <translation>Insufficient free disk space on drive to back up. Not enough free disk space on your computer.</translation>
+    </message>
+    <message>
+        <source>Error attaching to device. Please Keep your iPhone connected and active.</source>
+        <translation>Error attaching to device. Please Keep your iPhone connected and active.</translation>
+    </message>
+    <message>
+        <source>Please restart your iPhone to try again.</source>
+        <translation>Please restart your iPhone to try again.</translation>
+    </message>
+</context>
+<context>
+    <name>checkDeviceConnection</name>
+    <message>
+        <source>Please launch iTunes (Finder if MacOS 10.15 or above) first and then re-connect your iPhone. Once your iPhone is visible in iTunes (Finder if MacOS 10.15 or above), please restart Vantorel software.</source>
+        <translation>Please launch iTunes (Finder if MacOS 10.15 or above) first and then re-connect your iPhone. Once your iPhone is visible in iTunes (Finder if MacOS 10.15 or above), please restart Vantorel software.</translation>
     </message>
 </context>
 <context>

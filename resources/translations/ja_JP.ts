@@ -92,6 +92,38 @@
     </message>
 </context>
 <context>
+    <name>DeviceBackupSettings</name>
+    <message>
+        <source>Failed to transfer data to device. Please turn off iCloud backup on your iPhone to try again.</source>
+        <translation>デバイスへのデータ転送に失敗しました。iPhoneのiCloudバックアップをオフにしてから、もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>Failed to transfer data to device. Your iTunes backup is encrypted. Please run iTunes on computer and then uncheck &quot;Encrypt iPhone backup&quot; option to try again.</source>
+        <translation>デバイスへのデータ転送に失敗しました。iTunesバックアップが暗号化されています。コンピュータでiTunesを起動し、「iPhoneのバックアップを暗号化」のチェックを外してから、もう一度お試しください。</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceLineLoad</name>
+    <message>
+        <source>Can&apos;t access Line data on your iPhone. Please make sure you have installed and logined Line Messenger on your iPhone.</source>
+        <translation>iPhoneのLINEデータにアクセスできません。iPhoneにLINEがインストールされ、ログインしていることを確認してください。</translation>
+    </message>
+</context>
+<context>
+    <name>DevicePartialBackup</name>
+    <message>
+        <source>Loading data from Device...</source>
+        <translation>デバイスからデータを読み込んでいます...</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceRestore</name>
+    <message>
+        <source>Transferring data to Device...</source>
+        <translation>デバイスへデータを転送しています...</translation>
+    </message>
+</context>
+<context>
     <name>ErrorReport</name>
     <message>
         <source>Ferrowyn</source>
@@ -253,6 +285,65 @@
     <message>
         <source>IDS_CACHING_BACKUP_FILE_%1</source>
         <translation>%1 を読み込んでいます...</translation>
+    </message>
+</context>
+<context>
+    <name>IOSMobileBackupThread</name>
+    <message>
+        <source>Note: You can restart your device to try again.</source>
+        <translation>注意：デバイスを再起動してから、もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>this tutorial</source>
+        <translation>こちらの手順</translation>
+    </message>
+    <message>
+        <source>tutorial</source>
+        <translation>手順</translation>
+    </message>
+    <message>
+        <source>Connection to device lost. Please try the following solutions:</source>
+        <translation>デバイスとの接続が切れました。次の方法をお試しください：</translation>
+    </message>
+    <message>
+        <source>Failed to connect your iPhone. Please try the following solutions:</source>
+        <translation>iPhoneに接続できませんでした。次の方法をお試しください：</translation>
+    </message>
+    <message>
+        <source>A:
+Step 1) Restart your iPhone.
+Step 2) Connect your iPhone to iTunes to backup your iPhone on computer.
+Step 3) Run Vantorel software to try again.</source>
+        <translation>A:
+手順1) iPhoneを再起動します。
+手順2) iPhoneをiTunesに接続し、コンピュータにiPhoneをバックアップします。
+手順3) Vantorelソフトウェアを起動して、もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>B:
+Step 1) Delete the lockdown folder from your computer.%1
+Step 2) Connect your iPhone to iTunes to backup your iPhone on computer.
+Step 3) Run Vantorel software to try again.</source>
+        <translation>B:
+手順1) コンピュータからlockdownフォルダを削除します。%1
+手順2) iPhoneをiTunesに接続し、コンピュータにiPhoneをバックアップします。
+手順3) Vantorelソフトウェアを起動して、もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>How to</source>
+        <translation>方法</translation>
+    </message>
+    <message>
+        <source>Note: You can follow this tutorial to try.</source>
+        <translation>注意：こちらの手順に従ってお試しいただけます。</translation>
+    </message>
+    <message>
+        <source>Tip: You can follow this tutorial to try.</source>
+        <translation>ヒント：こちらの手順に従ってお試しいただけます。</translation>
+    </message>
+    <message>
+        <source>Please enter your passcode on your iPhone to start the encrypted backup.</source>
+        <translation>暗号化バックアップを開始するには、iPhoneでパスコードを入力してください。</translation>
     </message>
 </context>
 <context>
@@ -723,6 +814,13 @@
     </message>
 </context>
 <context>
+    <name>Win32KillProcessesThread</name>
+    <message>
+        <source>iTunes can&apos;t be started when running Vantorel. Please close iTunes.</source>
+        <translation>Vantorelの実行中はiTunesを起動できません。iTunesを終了してください。</translation>
+    </message>
+</context>
+<context>
     <name>_LineGroup</name>
     <message>
         <source>[GROUP] %1</source>
@@ -765,6 +863,56 @@
     <message>
         <source>Unknown</source>
         <translation>不明</translation>
+    </message>
+</context>
+<context>
+    <name>backup2tool</name>
+    <message>
+        <source>This may take a few minutes. Please wait...</source>
+        <translation>数分かかる場合があります。しばらくお待ちください...</translation>
+    </message>
+    <message>
+        <source>Receiving files (size: %1)...</source>
+        <translation>ファイルを受信しています（サイズ：%1）...</translation>
+    </message>
+    <message>
+        <source>Sending %1 to device...</source>
+        <translation>%1 をデバイスへ送信しています...</translation>
+    </message>
+    <message>
+        <source>Please restart your iPhone first.</source>
+        <translation>まずiPhoneを再起動してください。</translation>
+    </message>
+    <message>
+        <source>Please disable &quot;Find my iPhone&quot; first and then restart your iPhone to try again.</source>
+        <translation>まず「iPhoneを探す」をオフにし、iPhoneを再起動してから、もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>Please follow this tutorial to disable &quot;Find my iPhone&quot; first and then restart your iPhone to try again.</source>
+        <translation>こちらの手順に従ってまず「iPhoneを探す」をオフにし、iPhoneを再起動してから、もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>Insufficient free disk space on device to back up. Not enough free disk space on your Device.</source>
+        <translation>デバイスの空き容量が不足しています。デバイスに十分な空き容量がありません。</translation>
+    </message>
+    <message>
+        <source>Insufficient free disk space on drive to back up. Not enough free disk space on your computer.</source>
+        <translation>バックアップ先ドライブの空き容量が不足しています。コンピュータに十分な空き容量がありません。</translation>
+    </message>
+    <message>
+        <source>Error attaching to device. Please Keep your iPhone connected and active.</source>
+        <translation>デバイスへの接続でエラーが発生しました。iPhoneを接続したまま、ロックを解除した状態にしてください。</translation>
+    </message>
+    <message>
+        <source>Please restart your iPhone to try again.</source>
+        <translation>iPhoneを再起動してから、もう一度お試しください。</translation>
+    </message>
+</context>
+<context>
+    <name>checkDeviceConnection</name>
+    <message>
+        <source>Please launch iTunes (Finder if MacOS 10.15 or above) first and then re-connect your iPhone. Once your iPhone is visible in iTunes (Finder if MacOS 10.15 or above), please restart Vantorel software.</source>
+        <translation>まずiTunes（macOS 10.15以降はFinder）を起動してから、iPhoneを接続し直してください。iTunes（macOS 10.15以降はFinder）にiPhoneが表示されたら、Vantorelソフトウェアを再起動してください。</translation>
     </message>
 </context>
 <context>

@@ -92,6 +92,38 @@
     </message>
 </context>
 <context>
+    <name>DeviceBackupSettings</name>
+    <message>
+        <source>Failed to transfer data to device. Please turn off iCloud backup on your iPhone to try again.</source>
+        <translation>無法將資料傳輸到裝置。請關閉 iPhone 上的 iCloud 備份後再試一次。</translation>
+    </message>
+    <message>
+        <source>Failed to transfer data to device. Your iTunes backup is encrypted. Please run iTunes on computer and then uncheck &quot;Encrypt iPhone backup&quot; option to try again.</source>
+        <translation>無法將資料傳輸到裝置。您的 iTunes 備份已加密。請在電腦上執行 iTunes，取消勾選「將 iPhone 備份加密」選項後再試一次。</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceLineLoad</name>
+    <message>
+        <source>Can&apos;t access Line data on your iPhone. Please make sure you have installed and logined Line Messenger on your iPhone.</source>
+        <translation>無法存取 iPhone 上的 LINE 資料。請確認 iPhone 已安裝並登入 LINE。</translation>
+    </message>
+</context>
+<context>
+    <name>DevicePartialBackup</name>
+    <message>
+        <source>Loading data from Device...</source>
+        <translation>正在從裝置載入資料...</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceRestore</name>
+    <message>
+        <source>Transferring data to Device...</source>
+        <translation>正在將資料傳輸到裝置...</translation>
+    </message>
+</context>
+<context>
     <name>ErrorReport</name>
     <message>
         <source>Ferrowyn</source>
@@ -253,6 +285,65 @@
     <message>
         <source>IDS_CACHING_BACKUP_FILE_%1</source>
         <translation>正在載入 %1...</translation>
+    </message>
+</context>
+<context>
+    <name>IOSMobileBackupThread</name>
+    <message>
+        <source>Note: You can restart your device to try again.</source>
+        <translation>注意：您可以重新啟動裝置後再試一次。</translation>
+    </message>
+    <message>
+        <source>this tutorial</source>
+        <translation>此教學</translation>
+    </message>
+    <message>
+        <source>tutorial</source>
+        <translation>教學</translation>
+    </message>
+    <message>
+        <source>Connection to device lost. Please try the following solutions:</source>
+        <translation>與裝置的連線中斷。請嘗試以下解決方法：</translation>
+    </message>
+    <message>
+        <source>Failed to connect your iPhone. Please try the following solutions:</source>
+        <translation>無法連接您的 iPhone。請嘗試以下解決方法：</translation>
+    </message>
+    <message>
+        <source>A:
+Step 1) Restart your iPhone.
+Step 2) Connect your iPhone to iTunes to backup your iPhone on computer.
+Step 3) Run Vantorel software to try again.</source>
+        <translation>A:
+步驟 1) 重新啟動您的 iPhone。
+步驟 2) 將 iPhone 連接到 iTunes，在電腦上備份您的 iPhone。
+步驟 3) 執行 Vantorel 軟體再試一次。</translation>
+    </message>
+    <message>
+        <source>B:
+Step 1) Delete the lockdown folder from your computer.%1
+Step 2) Connect your iPhone to iTunes to backup your iPhone on computer.
+Step 3) Run Vantorel software to try again.</source>
+        <translation>B:
+步驟 1) 從電腦刪除 lockdown 資料夾。%1
+步驟 2) 將 iPhone 連接到 iTunes，在電腦上備份您的 iPhone。
+步驟 3) 執行 Vantorel 軟體再試一次。</translation>
+    </message>
+    <message>
+        <source>How to</source>
+        <translation>操作方法</translation>
+    </message>
+    <message>
+        <source>Note: You can follow this tutorial to try.</source>
+        <translation>注意：您可以依照此教學嘗試。</translation>
+    </message>
+    <message>
+        <source>Tip: You can follow this tutorial to try.</source>
+        <translation>提示：您可以依照此教學嘗試。</translation>
+    </message>
+    <message>
+        <source>Please enter your passcode on your iPhone to start the encrypted backup.</source>
+        <translation>請在 iPhone 上輸入密碼以開始加密備份。</translation>
     </message>
 </context>
 <context>
@@ -723,6 +814,13 @@
     </message>
 </context>
 <context>
+    <name>Win32KillProcessesThread</name>
+    <message>
+        <source>iTunes can&apos;t be started when running Vantorel. Please close iTunes.</source>
+        <translation>執行 Vantorel 時無法啟動 iTunes。請關閉 iTunes。</translation>
+    </message>
+</context>
+<context>
     <name>_LineGroup</name>
     <message>
         <source>[GROUP] %1</source>
@@ -765,6 +863,56 @@
     <message>
         <source>Unknown</source>
         <translation>未知</translation>
+    </message>
+</context>
+<context>
+    <name>backup2tool</name>
+    <message>
+        <source>This may take a few minutes. Please wait...</source>
+        <translation>這可能需要幾分鐘。請稍候...</translation>
+    </message>
+    <message>
+        <source>Receiving files (size: %1)...</source>
+        <translation>正在接收檔案（大小：%1）...</translation>
+    </message>
+    <message>
+        <source>Sending %1 to device...</source>
+        <translation>正在將 %1 傳送到裝置...</translation>
+    </message>
+    <message>
+        <source>Please restart your iPhone first.</source>
+        <translation>請先重新啟動您的 iPhone。</translation>
+    </message>
+    <message>
+        <source>Please disable &quot;Find my iPhone&quot; first and then restart your iPhone to try again.</source>
+        <translation>請先停用「尋找我的 iPhone」，然後重新啟動 iPhone 再試一次。</translation>
+    </message>
+    <message>
+        <source>Please follow this tutorial to disable &quot;Find my iPhone&quot; first and then restart your iPhone to try again.</source>
+        <translation>請依照此教學先停用「尋找我的 iPhone」，然後重新啟動 iPhone 再試一次。</translation>
+    </message>
+    <message>
+        <source>Insufficient free disk space on device to back up. Not enough free disk space on your Device.</source>
+        <translation>裝置的可用空間不足。您的裝置沒有足夠的可用空間。</translation>
+    </message>
+    <message>
+        <source>Insufficient free disk space on drive to back up. Not enough free disk space on your computer.</source>
+        <translation>備份所需的磁碟可用空間不足。您的電腦沒有足夠的可用空間。</translation>
+    </message>
+    <message>
+        <source>Error attaching to device. Please Keep your iPhone connected and active.</source>
+        <translation>連接裝置時發生錯誤。請保持 iPhone 連接且處於使用狀態。</translation>
+    </message>
+    <message>
+        <source>Please restart your iPhone to try again.</source>
+        <translation>請重新啟動您的 iPhone 再試一次。</translation>
+    </message>
+</context>
+<context>
+    <name>checkDeviceConnection</name>
+    <message>
+        <source>Please launch iTunes (Finder if MacOS 10.15 or above) first and then re-connect your iPhone. Once your iPhone is visible in iTunes (Finder if MacOS 10.15 or above), please restart Vantorel software.</source>
+        <translation>請先啟動 iTunes（macOS 10.15 或以上版本請使用 Finder），然後重新連接您的 iPhone。當 iTunes（macOS 10.15 或以上版本為 Finder）中出現您的 iPhone 後，請重新啟動 Vantorel 軟體。</translation>
     </message>
 </context>
 <context>

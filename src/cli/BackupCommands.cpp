@@ -1,5 +1,6 @@
 // ferrowyn-cli backup: list, describe, read and change device backups on this computer.
 #include "CliCommand.h"
+#include "CliPassword.h"
 #include "ConsoleJobReporter.h"
 
 #include "backup/BackupDiscovery.h"
@@ -19,26 +20,9 @@
 
 namespace {
 
-const QString PasswordVariable = QStringLiteral("FERROWYN_BACKUP_PASSWORD");
-
 const QCommandLineOption JsonOption(QStringLiteral("json"), QStringLiteral("One JSON object per line."));
-const QCommandLineOption PasswordStdinOption(QStringLiteral("password-stdin"),
-                                             QStringLiteral("Read the backup password from the first line of "
-                                                            "standard input."));
-const QCommandLineOption
-    PasswordFileOption(QStringLiteral("password-file"),
-                       QStringLiteral("Read the backup password from the first line of FILE."),
-                       QStringLiteral("FILE"));
 const QCommandLineOption DomainOption(QStringLiteral("domain"), QStringLiteral("The backup domain."),
                                       QStringLiteral("DOMAIN"));
-
-QString passwordHelp()
-{
-    return QStringLiteral(
-               "An encrypted backup's password comes from --password-stdin, --password-file or the "
-               "environment variable %1.")
-        .arg(PasswordVariable);
-}
 
 QJsonObject backupJson(const BackupManifest& backup)
 {
@@ -71,37 +55,6 @@ QJsonObject recordJson(const QString& fileId, const BackupFileRecord& record)
     };
 }
 
-// Reads the password from the first source given; false with error set when a source fails.
-bool readPassword(const QCommandLineParser& parser, QString& password, bool& given, QString& error)
-{
-    given = true;
-    if (parser.isSet(PasswordStdinOption)) {
-        QFile input;
-        if (!input.open(stdin, QIODevice::ReadOnly)) {
-            error = QStringLiteral("cannot read the password from standard input");
-            return false;
-        }
-        password = QString::fromUtf8(input.readLine()).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
-        return true;
-    }
-    if (parser.isSet(PasswordFileOption)) {
-        QFile input(parser.value(PasswordFileOption));
-        if (!input.open(QIODevice::ReadOnly)) {
-            error = QStringLiteral("cannot read the password file %1: %2")
-                        .arg(QDir::toNativeSeparators(input.fileName()), input.errorString());
-            return false;
-        }
-        password = QString::fromUtf8(input.readLine()).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
-        return true;
-    }
-    if (qEnvironmentVariableIsSet(qPrintable(PasswordVariable))) {
-        password = qEnvironmentVariable(qPrintable(PasswordVariable));
-        return true;
-    }
-    given = false;
-    return true;
-}
-
 // Opens the backup folder given as the one positional argument, unlocking it when it is encrypted.
 // Returns null after printing the reason.
 PBackupManifest openBackup(CliContext& context, const QCommandLineParser& parser, bool needsKeys,
@@ -121,12 +74,12 @@ PBackupManifest openBackup(CliContext& context, const QCommandLineParser& parser
             QString password;
             bool given = false;
             QString error;
-            if (!readPassword(parser, password, given, error)) {
+            if (!CliPassword::read(parser, password, given, error)) {
                 exitCode = context.fail(error);
                 return nullptr;
             }
             if (!given) {
-                exitCode = context.fail(QStringLiteral("the backup is encrypted. ") + passwordHelp());
+                exitCode = context.fail(QStringLiteral("the backup is encrypted. ") + CliPassword::help());
                 return nullptr;
             }
             context.note(QStringLiteral("Unlocking backup..."));
@@ -149,8 +102,7 @@ PBackupManifest openBackup(CliContext& context, const QCommandLineParser& parser
 
 void addPasswordOptions(QCommandLineParser& parser)
 {
-    parser.addOption(PasswordStdinOption);
-    parser.addOption(PasswordFileOption);
+    CliPassword::addOptions(parser);
 }
 
 int listCommand(CliContext& context)
@@ -275,7 +227,8 @@ int filesCommand(CliContext& context)
     parser.addOption(JsonOption);
     addPasswordOptions(parser);
     int exitCode = CliOk;
-    if (!context.parse(parser, QStringLiteral("Lists a backup's file records. ") + passwordHelp(), exitCode))
+    if (!context.parse(parser, QStringLiteral("Lists a backup's file records. ") + CliPassword::help(),
+                       exitCode))
         return exitCode;
     const PBackupManifest backup = openBackup(context, parser, true, exitCode);
     if (!backup)
@@ -315,7 +268,7 @@ int extractCommand(CliContext& context)
             parser,
             QStringLiteral("Copies a domain's files out of a backup (decrypting them), keeping their "
                            "relative paths. ") +
-                passwordHelp(),
+                CliPassword::help(),
             exitCode))
         return exitCode;
     if (!parser.isSet(DomainOption) || !parser.isSet(out)) {
@@ -399,7 +352,7 @@ int putCommand(CliContext& context)
     parser.addOptions({DomainOption, path, file, overwrite, classD});
     addPasswordOptions(parser);
     int exitCode = CliOk;
-    if (!context.parse(parser, QStringLiteral("Puts a local file into a backup. ") + passwordHelp(),
+    if (!context.parse(parser, QStringLiteral("Puts a local file into a backup. ") + CliPassword::help(),
                        exitCode))
         return exitCode;
     if (!parser.isSet(DomainOption) || !parser.isSet(path) || !parser.isSet(file)) {
@@ -454,7 +407,7 @@ int pruneCommand(CliContext& context)
     parser.addOptions({keep, keepOthers, out});
     addPasswordOptions(parser);
     int exitCode = CliOk;
-    if (!context.parse(parser, QStringLiteral("Writes a reduced copy of Manifest.db. ") + passwordHelp(),
+    if (!context.parse(parser, QStringLiteral("Writes a reduced copy of Manifest.db. ") + CliPassword::help(),
                        exitCode))
         return exitCode;
     if (!parser.isSet(keep)) {

@@ -32,6 +32,12 @@ ConsoleJobReporter::ConsoleJobReporter(QTextStream& out, QTextStream& err, bool 
 {
 }
 
+ConsoleJobReporter::ConsoleJobReporter(QTextStream& out, QTextStream& err)
+    : ConsoleJobReporter(out, err, standardErrorIsTerminal() ? CliProgress::Bar : CliProgress::Hidden,
+                         terminalColumns())
+{
+}
+
 QString ConsoleJobReporter::progressBarLine(const QString& status, int percent, const QString& text,
                                             int columns)
 {

@@ -30,6 +30,8 @@ public:
     ConsoleJobReporter(QTextStream& out, QTextStream& err, CliProgress progress, int columns);
     // terminal: a bar, else lines.
     ConsoleJobReporter(QTextStream& out, QTextStream& err, bool terminal, int columns);
+    // A reporter of its own with the default choice: a bar on a terminal, nothing otherwise.
+    ConsoleJobReporter(QTextStream& out, QTextStream& err);
 
     // The success text on standard error instead of standard output (which then carries the data).
     void setResultOnStandardError(bool onError) { m_resultOnError = onError; }

@@ -1,9 +1,13 @@
 // ferrowyn-cli line: the chats and messages of LINE's store in a mirrored app
-// folder. The store is read from a copy in the program's cache; the folder
-// itself is never changed.
+// folder, or of an attached iPhone's LINE (loaded first). The store is read
+// from a copy in the program's cache; the folder itself is never changed.
 #include "CliCommand.h"
+#include "CliPassword.h"
+#include "ConsoleDeviceDialogs.h"
 #include "LineListing.h"
 #include "app/JobControl.h"
+#include "device/DeviceInfo.h"
+#include "jobs/DeviceLineLoad.h"
 #include "line/IOSLineDb.h"
 #include "line/IOSLineStoreCache.h"
 
@@ -14,11 +18,44 @@ namespace {
 
 using Printer = int (*)(CliContext&, const QCommandLineParser&, const std::shared_ptr<AbsLineDb>&);
 
+const QString kDevice = QStringLiteral("device");
+
+// Loads LINE's data from the device named by --device; returns the LINE folder, or empty with exitCode
+// set after the reason was printed.
+QString loadFromDevice(CliContext& context, const QCommandLineParser& parser, int& exitCode)
+{
+    int trustWait = 0;
+    if (!ConsoleDeviceDialogs::trustWait(parser, context.err, trustWait)) {
+        exitCode = CliUsage;
+        return {};
+    }
+    ConsoleDeviceDialogs dialogs(context.out, context.err, parser, trustWait);
+    DeviceLineLoad load(dialogs);
+    const PDeviceInfo device = load.connect(parser.value(kDevice));
+    if (!device) {
+        exitCode = CliFailed;
+        return {};
+    }
+    const DeviceLineLoad::Result result = load.loadLine(device);
+    if (result != DeviceLineLoad::Result::Loaded) {
+        exitCode = result == DeviceLineLoad::Result::Cancelled ? CliCancelled : CliFailed;
+        return {};
+    }
+    return lineCacheDir(*device);
+}
+
 int run(CliContext& context, const QString& description, bool messages, Printer print)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("APP_ROOT"),
                                  QStringLiteral("Folder mirroring LINE's app data (Documents, Library)."));
+    parser.addOption({kDevice,
+                      QStringLiteral("Instead of APP_ROOT, load LINE's data from this attached iPhone first "
+                                     "(as 'device load' does). ") +
+                          CliPassword::help(),
+                      QStringLiteral("UDID")});
+    CliPassword::addOptions(parser);
+    ConsoleDeviceDialogs::addTrustOption(parser);
     if (messages)
         LineListing::addMessagesOptions(parser);
     else
@@ -26,12 +63,16 @@ int run(CliContext& context, const QString& description, bool messages, Printer 
     int exitCode = CliOk;
     if (!context.parse(parser, description, exitCode))
         return exitCode;
-    if (parser.positionalArguments().size() != 1) {
-        context.err << "error: give exactly one APP_ROOT\n";
+    if (parser.positionalArguments().size() != (parser.isSet(kDevice) ? 0 : 1)) {
+        context.err << "error: give exactly one APP_ROOT, or --device UDID\n";
         return CliUsage;
     }
     // Absolute, so that the paths of its media are too.
-    const QString root = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
+    const QString root = QFileInfo(parser.isSet(kDevice) ? loadFromDevice(context, parser, exitCode)
+                                                         : parser.positionalArguments().first())
+                             .absoluteFilePath();
+    if (parser.isSet(kDevice) && exitCode != CliOk)
+        return exitCode;
     if (!QFileInfo(root).isDir())
         return context.fail(QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(root)));
     try {

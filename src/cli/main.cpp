@@ -3,6 +3,8 @@
 #include "app/AppDirs.h"
 #include "app/AppInfo.h"
 #include "app/Log.h"
+#include "jobs/OnlineRemoteOptions.h"
+#include "online/HttpLibrary.h"
 #include "platform/AppLanguage.h"
 #include "platform/Console.h"
 #include "platform/LocalTimeZone.h"
@@ -128,6 +130,8 @@ int main(int argc, char* argv[])
     QCoreApplication::setApplicationVersion(AppInfo::version);
     // Texts of the libraries (job results, errors) in the user's language.
     setAppLanguage(QString());
+    initHttpLibrary();
+    useOnlineRemoteOptions();
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();

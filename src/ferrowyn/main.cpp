@@ -1,10 +1,12 @@
 #include "app/Log.h"
+#include "jobs/OnlineRemoteOptions.h"
 #include "online/HttpLibrary.h"
 #include "platform/AppDataDir.h"
 #include "platform/AppLanguage.h"
 #include "platform/LocalTimeZone.h"
 #include "platform/SystemAwake.h"
 #include "platform/TerminationSignal.h"
+#include "platform/Win32KillProcessesThread.h"
 #include "storage/SqliteVersion.h"
 #include "ui/MainWindow.h"
 #include "ui/MessageBoxes.h"
@@ -38,6 +40,15 @@ int main(int argc, char* argv[])
     qDebug("Ferrowyn started");
 
     initHttpLibrary();
+    useOnlineRemoteOptions();
+
+    // iTunes would take the device away from the program; where it exists it is stopped while the program
+    // runs. Destroyed after the window, which stops and joins the watch.
+    Win32KillProcessesThread processWatch;
+    processWatch.watchITunes();
+    QObject::connect(&processWatch, &Win32KillProcessesThread::processKilled, &app,
+                     [](const QString& message) { showTips(message); });
+    processWatch.start();
 
     MainWindow mainWindow;
     mainWindow.show();

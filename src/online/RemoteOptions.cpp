@@ -24,9 +24,16 @@ RemoteOptions& RemoteOptions::program()
 
 bool RemoteOptions::remoteSystemMode()
 {
+    return systemMode().value_or(0) > 0;
+}
+
+std::optional<int> RemoteOptions::systemMode()
+{
     QMutexLocker lock(&m_mutex);
-    if (m_systemMode >= 0 || !m_endpoint.isConfigured())
-        return m_systemMode > 0;
+    if (m_systemMode >= 0)
+        return m_systemMode;
+    if (!m_endpoint.isConfigured())
+        return std::nullopt;
     try {
         HttpClient client;
         client.setRequest(m_endpoint.url(QStringLiteral("/itunes_bk_options.php")));
@@ -35,7 +42,7 @@ bool RemoteOptions::remoteSystemMode()
         client.setMaxBodySize(kMaxAnswer);
         const QByteArray answer = client.fetch();
         if (client.statusCode() != 200)
-            return false;
+            return std::nullopt;
         const QJsonDocument document = QJsonDocument::fromJson(answer);
         if (document.isObject())
             m_systemMode =
@@ -43,7 +50,9 @@ bool RemoteOptions::remoteSystemMode()
     } catch (const std::exception& error) {
         qWarning("online: the remote options could not be read: %s", error.what());
     }
-    return m_systemMode > 0;
+    if (m_systemMode < 0)
+        return std::nullopt;
+    return m_systemMode;
 }
 
 bool remoteSystemMode()

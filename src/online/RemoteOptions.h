@@ -3,6 +3,7 @@
 #include "online/VendorEndpoint.h"
 
 #include <QMutex>
+#include <optional>
 
 // The remote option the device restore asks the vendor's service for: whether the restore runs in
 // "system mode" (a compact restore that leaves the system files alone). Fetched from
@@ -15,6 +16,9 @@ public:
 
     // Blocks for at most a few seconds on the calling thread.
     bool remoteSystemMode();
+    // The service's "system_mode" (0 when it gave none), or nothing while no service is configured or
+    // it has not answered yet (a failed request is asked again at the next call).
+    std::optional<int> systemMode();
 
     // The program's own options, asked by the device restore.
     static RemoteOptions& program();

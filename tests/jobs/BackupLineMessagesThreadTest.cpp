@@ -138,7 +138,7 @@ TEST_F(BackupLineMessagesThreadTest, MessagesWithoutAnIdAreAddedEveryTime)
 TEST_F(BackupLineMessagesThreadTest, ACancelledBackupStoresNoMessageAndReportsNothing)
 {
     RecordingProgressForm form;
-    form.cancelAfterProgressCalls = 3;
+    form.cancelAtCancelCheck = 50;
     const Outcome outcome = run(history(500), form);
     EXPECT_FALSE(outcome.succeeded);
     EXPECT_TRUE(outcome.cancelled);

@@ -20,19 +20,24 @@ public:
     QList<Progress> progress;
     QStringList successes;
     QStringList errors;
-    std::atomic<bool> cancelled = false;
-    // Cancels when the job reports this many progress steps (negative: never).
-    int cancelAfterProgressCalls = -1;
+    mutable std::atomic<bool> cancelled = false;
+    mutable std::atomic<int> cancelChecks = 0;
+    // Cancels at the job's own n-th question whether it was cancelled (negative: never): exactly where
+    // the job stands, whatever the machine's load.
+    int cancelAtCancelCheck = -1;
 
-    Q_INVOKABLE bool isCancelled() const { return cancelled.load(); }
+    Q_INVOKABLE bool isCancelled() const
+    {
+        if (cancelAtCancelCheck >= 0 && ++cancelChecks >= cancelAtCancelCheck)
+            cancelled = true;
+        return cancelled.load();
+    }
     bool finished() const { return !successes.isEmpty() || !errors.isEmpty(); }
 
 public slots:
     void updateProgress(const QString& status, int curProgress, const QString& progressText)
     {
         progress.append({status, curProgress, progressText});
-        if (cancelAfterProgressCalls >= 0 && progress.size() >= cancelAfterProgressCalls)
-            cancelled = true;
     }
     void succeed(const QString& result) { successes << result; }
     void errorOccurred(const QString& text) { errors << text; }

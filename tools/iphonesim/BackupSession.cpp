@@ -13,7 +13,10 @@
 #include "SimDevice.h"
 #include "SimError.h"
 #include "SimLog.h"
+#include "SimStream.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -33,6 +36,10 @@ constexpr size_t kItemsPerMessage = 5000;
 // Largest Status.plist / Manifest.plist and Manifest.db the device accepts from a host.
 constexpr uint64_t kMaxPropertyList = 64ull << 20;
 constexpr uint64_t kMaxManifestDb = 16ull << 30;
+// Free space the device wants on the host beyond the backup itself.
+constexpr uint64_t kHostSpaceMargin = 128ull << 20;
+constexpr const char* kPasscodePresented = "com.apple.LocalAuthentication.ui.presented";
+constexpr const char* kPasscodeDismissed = "com.apple.LocalAuthentication.ui.dismissed";
 
 // Sends bytes held in memory (the metadata files).
 class BytesSource : public ContentSource
@@ -109,17 +116,33 @@ std::string BackupSession::previousManifest(HostTransfer& transfer, const std::s
         const bool database = path == backupPath("Manifest.db");
         return openLimitedFileSink(localOf.at(path), database ? kMaxManifestDb : kMaxPropertyList);
     };
-    const DownloadOutcome properties =
-        transfer.download({backupPath("Status.plist"), backupPath("Manifest.plist")}, 1.0, open);
+    auto has = [](const DownloadOutcome& outcome, const std::string& path) {
+        return std::find(outcome.received.begin(), outcome.received.end(), path) != outcome.received.end();
+    };
+    // Newer devices ask for all three at once; older ones for the manifest database only when the
+    // properties allow an incremental backup.
+    const bool together = m_device.versionAtLeast(16);
+    std::vector<std::string> first = {backupPath("Status.plist"), backupPath("Manifest.plist")};
+    if (together)
+        first.push_back(backupPath("Manifest.db"));
+    const DownloadOutcome properties = transfer.download(first, 1.0, open);
     if (m_device.faults().find(FaultKind::Error205)) {
         fail(205, "Error reading backup properties (MBErrorDomain/205)");
         return {};
     }
-    if (properties.received.size() != 2)
+    const bool haveStatus = has(properties, backupPath("Status.plist"));
+    const bool haveManifest = has(properties, backupPath("Manifest.plist"));
+    if (!haveStatus || (!together && !haveManifest))
         return {}; // no previous backup on this computer
     PlistPtr status = plistFromFile(statusPath, 1 << 20);
     if (dictString(status.get(), "SnapshotState") != std::string("finished"))
         return {}; // the last backup did not finish: start over
+    std::error_code sizeError;
+    if (!haveManifest || fs::file_size(manifestPlistPath, sizeError) == 0) {
+        fail(205, "Error reading backup properties (MBErrorDomain/205). Underlying error: Manifest.plist is "
+                  "missing or empty.");
+        return {};
+    }
     PlistPtr manifest = plistFromFile(manifestPlistPath, 64u << 20);
     if (!manifest || plist_get_node_type(manifest.get()) != PLIST_DICT) {
         fail(205,
@@ -131,9 +154,12 @@ std::string BackupSession::previousManifest(HostTransfer& transfer, const std::s
     if (backupUdid != m_device.udid() || !codec.acceptsPrevious(manifest.get()))
         return {}; // another device's backup, or the encryption or its keys changed: a full backup replaces
                    // it
-    const DownloadOutcome database = transfer.download({backupPath("Manifest.db")}, 2.0, open);
-    if (database.received.size() != 1)
+    if (together) {
+        if (!has(properties, backupPath("Manifest.db")))
+            return {};
+    } else if (transfer.download({backupPath("Manifest.db")}, 2.0, open).received.size() != 1) {
         return {};
+    }
     try {
         codec.openManifestDb(manifestDbPath);
     } catch (const SimError& failure) {
@@ -141,6 +167,74 @@ std::string BackupSession::previousManifest(HostTransfer& transfer, const std::s
         return {};
     }
     return manifestDbPath;
+}
+
+bool BackupSession::waitForPasscode(const DeviceSettings& settings)
+{
+    logInfo(m_device.udid() + " waits for the passcode");
+    m_device.notifications().post(kPasscodePresented);
+    const bool entered = m_device.waitForPasscode(std::chrono::seconds(settings.passcodeTimeoutSeconds),
+                                                  [this] { return m_link.stream().aborted(); });
+    m_device.notifications().post(kPasscodeDismissed);
+    if (!entered) {
+        fail(208, "Device locked (MBErrorDomain/208)");
+        return false;
+    }
+    return true;
+}
+
+bool BackupSession::checkHostSpace(HostTransfer& transfer, uint64_t uploadBytes)
+{
+    const uint64_t needed = uploadBytes + kHostSpaceMargin;
+    std::optional<uint64_t> freeSpace = transfer.freeDiskSpace();
+    bool purged = false;
+    if (freeSpace && *freeSpace <= needed && !m_device.faults().find(FaultKind::NoSpace)) {
+        transfer.purgeDiskSpace(needed);
+        purged = true;
+        freeSpace = transfer.freeDiskSpace();
+    }
+    if (m_device.faults().find(FaultKind::NoSpace) || (freeSpace && *freeSpace <= needed)) {
+        fail(105, "Insufficient free disk space on drive to back up (MBErrorDomain/105)");
+        return false;
+    }
+    if (m_device.faults().find(FaultKind::Purge) && !purged)
+        transfer.purgeDiskSpace(uploadBytes);
+    return true;
+}
+
+void BackupSession::probeUnsafePaths(HostTransfer& transfer, const std::string& absoluteFolder)
+{
+    const std::string absolute = absoluteFolder.empty() ? "/nonexistent-iphonesim-folder" : absoluteFolder;
+    const std::vector<std::string> outside = {"../escaped", absolute + "/escaped",
+                                              backupPath("link/escaped")};
+    const std::string inside = backupPath("Status.plist");
+    size_t refused = 0;
+    size_t accepted = 0;
+    auto count = [&](bool ok) { ++(ok ? accepted : refused); };
+    for (const std::string& path : outside) {
+        const std::string bytes = "written by the unsafe-paths fault";
+        OutgoingFile file{"/var/mobile/Library/escaped.txt", path + "-upload.txt",
+                          [bytes]() { return std::make_unique<BytesSource>(bytes); }};
+        count(transfer.upload({file}, 1.0, bytes.size()).code == 0);
+        const DownloadOutcome download =
+            transfer.download({path + "-secret.txt"}, 1.0,
+                              [](const std::string&) -> std::unique_ptr<ContentSink> { return nullptr; });
+        count(!download.received.empty());
+        count(transfer.moveItems({{inside, path + "-moved.txt"}}, 1.0).code == 0);
+        count(transfer.moveItems({{path + "-victim.txt", inside + "-moved"}}, 1.0).code == 0);
+        count(transfer.removeItems({path + "-victim.txt"}, 1.0).code == 0);
+        count(transfer.copyItem(inside, path + "-copied.txt").code == 0);
+        count(transfer.copyItem(path + "-victim.txt", inside + "-copied").code == 0);
+        count(transfer.createDirectory(path + "-folder").code == 0);
+        PlistPtr listing = newArray();
+        arrayAppendString(listing.get(), "DLContentsOfDirectory");
+        arrayAppendString(listing.get(), path);
+        plist_array_append_item(listing.get(), plist_new_dict());
+        m_link.send(listing.get());
+        count(m_link.receiveStatusResponse().code == 0);
+    }
+    fail(1, "Unsafe paths: " + std::to_string(refused) + " refused, " + std::to_string(accepted) +
+                " accepted (MBErrorDomain/1)");
 }
 
 void BackupSession::run(plist_t request)
@@ -190,6 +284,12 @@ void BackupSession::run(plist_t request)
     } removeWork{workFolder};
 
     HostTransfer transfer(m_link, m_device.faults(), m_options.fileBlockSize);
+    if (settings.willEncrypt && m_device.versionAtLeast(16, 1) && !waitForPasscode(settings))
+        return;
+    if (const auto unsafe = m_device.faults().find(FaultKind::UnsafePaths)) {
+        probeUnsafePaths(transfer, unsafe->description);
+        return;
+    }
     const std::string previous = forceFull ? std::string() : previousManifest(transfer, workFolder, codec);
     if (m_failed)
         return;
@@ -219,13 +319,8 @@ void BackupSession::run(plist_t request)
     logInfo(m_device.udid() + " sends " + std::to_string(uploadCount) + " of " +
             std::to_string(plan.scannedFiles()) + " files, " + std::to_string(uploadBytes) + " bytes");
 
-    const auto freeSpace = transfer.freeDiskSpace();
-    if (m_device.faults().find(FaultKind::NoSpace) || (freeSpace && *freeSpace < uploadBytes)) {
-        fail(105, "Insufficient free disk space on drive to back up (MBErrorDomain/105)");
+    if (!checkHostSpace(transfer, uploadBytes))
         return;
-    }
-    if (m_device.faults().find(FaultKind::Purge))
-        transfer.purgeDiskSpace(uploadBytes);
 
     const int64_t startTime = int64_t(std::time(nullptr));
     const std::string snapshotUuid = randomUuid();

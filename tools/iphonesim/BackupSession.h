@@ -11,6 +11,7 @@ class BackupCodec;
 class DeviceLink;
 class HostTransfer;
 class SimDevice;
+struct DeviceSettings;
 struct ServiceOptions;
 
 // The device's side of a mobilebackup2 "Backup": it decides between a full and an incremental backup from
@@ -29,6 +30,14 @@ private:
     // The host's previous Manifest.db when an incremental backup is possible, else empty. Sets
     // m_failed after answering with an error.
     std::string previousManifest(HostTransfer& transfer, const std::string& workFolder, BackupCodec& codec);
+    // iOS 16.1 and later: an encrypted backup waits for the passcode on the device. False after answering
+    // with 208 when it was not entered in time.
+    bool waitForPasscode(const DeviceSettings& settings);
+    // The host's free space must exceed what is sent plus a margin; the device asks it to purge once
+    // before giving up. False after answering with 105.
+    bool checkHostSpace(HostTransfer& transfer, uint64_t uploadBytes);
+    // The UnsafePaths fault: requests naming paths outside the backup folder, then the backup fails.
+    void probeUnsafePaths(HostTransfer& transfer, const std::string& absoluteFolder);
     void fail(uint64_t code, const std::string& description);
     std::string backupPath(const std::string& relative) const { return m_target + "/" + relative; }
 

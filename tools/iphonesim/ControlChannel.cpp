@@ -82,6 +82,12 @@ std::string runOnDevice(Simulator& simulator, const std::vector<std::string>& wo
         device->faults().arm(*fault);
         return "OK";
     }
+    if (verb == "passcode") {
+        if (!rest.empty())
+            return "ERR usage: passcode <udid>";
+        device->enterPasscode();
+        return "OK";
+    }
     if (verb == "notify") {
         if (rest.size() != 1)
             return "ERR usage: notify <udid> <name>";
@@ -126,7 +132,8 @@ std::string runControlCommand(Simulator& simulator, const std::string& line)
     const std::string& verb = words[0];
     try {
         if (verb == "help")
-            return "OK list attach detach reboot trust accept deny untrust pairings set fault notify";
+            return "OK list attach detach reboot trust accept deny untrust pairings set fault passcode "
+                   "notify";
         if (verb == "list")
             return "OK " + joinWords(simulator.attachedUdids(), ",");
         if (verb == "attach") {

@@ -24,11 +24,11 @@ DeviceLink::DeviceLink(SimStream& stream) : m_stream(stream), m_channel(stream, 
 {
 }
 
-void DeviceLink::exchangeVersions()
+void DeviceLink::exchangeVersions(uint64_t major)
 {
     PlistPtr exchange = newArray();
     arrayAppendString(exchange.get(), "DLMessageVersionExchange");
-    plist_array_append_item(exchange.get(), plist_new_uint(300));
+    plist_array_append_item(exchange.get(), plist_new_uint(major));
     plist_array_append_item(exchange.get(), plist_new_uint(0));
     send(exchange.get());
     PlistPtr reply = m_channel.receive();

@@ -42,8 +42,12 @@ public:
 
     explicit DeviceLink(SimStream& stream);
 
-    // DLMessageVersionExchange with version 300.0, then DLMessageDeviceReady.
-    void exchangeVersions();
+    // DeviceLink's version: 300 up to iOS 13, 400 from iOS 14 on.
+    static constexpr uint64_t kVersion300 = 300;
+    static constexpr uint64_t kVersion400 = 400;
+
+    // DLMessageVersionExchange with the major version (minor 0), then DLMessageDeviceReady.
+    void exchangeVersions(uint64_t major = kVersion300);
     void send(plist_t message);
     // A DLMessage array from the host; throws HostDisconnected for DLMessageDisconnect.
     PlistPtr receive();

@@ -20,6 +20,8 @@ constexpr const char* kFree = "FreeSpace";
 constexpr const char* kPendingReboot = "RestorePendingReboot";
 constexpr const char* kKeybagIterations = "KeybagIterations";
 constexpr const char* kKeybagDpIterations = "KeybagDataProtectionIterations";
+constexpr const char* kPasscodeTimeout = "PasscodeTimeout";
+constexpr uint64_t kMaxPasscodeTimeout = 24 * 3600;
 
 std::optional<bool> parseBool(std::string value)
 {
@@ -91,6 +93,9 @@ DeviceSettings DeviceSettings::load(const std::string& path)
     settings.keybagIterations = iterationCount(dictUInt(dict, kKeybagIterations), settings.keybagIterations);
     settings.keybagDataProtectionIterations =
         iterationCount(dictUInt(dict, kKeybagDpIterations), settings.keybagDataProtectionIterations);
+    const auto timeout = dictUInt(dict, kPasscodeTimeout);
+    if (timeout && *timeout <= kMaxPasscodeTimeout)
+        settings.passcodeTimeoutSeconds = uint32_t(*timeout);
     return settings;
 }
 
@@ -108,6 +113,7 @@ void DeviceSettings::save(const std::string& path) const
     dictSetBool(dict.get(), kPendingReboot, restorePendingReboot);
     dictSetUInt(dict.get(), kKeybagIterations, keybagIterations);
     dictSetUInt(dict.get(), kKeybagDpIterations, keybagDataProtectionIterations);
+    dictSetUInt(dict.get(), kPasscodeTimeout, passcodeTimeoutSeconds);
     plistToFile(dict.get(), path, PlistFormat::Xml);
 }
 
@@ -129,6 +135,13 @@ bool DeviceSettings::set(const std::string& name, const std::string& value)
         if (!count || *count == 0 || *count > kMaxKeybagIterations)
             return false;
         (name == kKeybagIterations ? keybagIterations : keybagDataProtectionIterations) = uint32_t(*count);
+        return true;
+    }
+    if (name == kPasscodeTimeout) {
+        const auto seconds = parseSize(value);
+        if (!seconds || *seconds > kMaxPasscodeTimeout)
+            return false;
+        passcodeTimeoutSeconds = uint32_t(*seconds);
         return true;
     }
     if (name == kTotal || name == kFree) {

@@ -33,8 +33,11 @@ struct DeviceSettings
     bool passcodeSet = false;
     uint64_t totalCapacity = 128ull << 30;
     uint64_t freeSpace = 64ull << 30; // restores larger than this fail with MBErrorDomain/105
-    // Set by a restore that asked the device not to reboot: the next restore fails until a reboot.
+    // Set by a restore that asked the device not to reboot (on iOS 16 and later by every restore): the next
+    // restore fails until a reboot.
     bool restorePendingReboot = false;
+    // How long an encrypted backup waits for the passcode on iOS 16.1 and later before it gives up.
+    uint32_t passcodeTimeoutSeconds = 120;
 
     static constexpr uint32_t kMaxKeybagIterations = 20'000'000;
 

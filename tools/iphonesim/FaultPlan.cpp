@@ -30,6 +30,8 @@ const char* faultName(FaultKind kind)
         return "drop";
     case FaultKind::Custom:
         return "error";
+    case FaultKind::UnsafePaths:
+        return "unsafepaths";
     }
     return "?";
 }
@@ -60,6 +62,16 @@ std::optional<Fault> parseFault(const std::vector<std::string>& words, std::stri
         fault.code = std::strtoull(words[1].c_str(), nullptr, 10);
         for (size_t i = 2; i < words.size(); ++i)
             fault.description += (i > 2 ? " " : "") + words[i];
+        return fault;
+    }
+    if (name == faultName(FaultKind::UnsafePaths)) {
+        if (words.size() > 2 || (words.size() == 2 && words[1].rfind('/', 0) != 0)) {
+            *error = "usage: unsafepaths [<absolute folder>]";
+            return std::nullopt;
+        }
+        fault.kind = FaultKind::UnsafePaths;
+        if (words.size() == 2)
+            fault.description = words[1];
         return fault;
     }
     for (FaultKind kind :

@@ -19,6 +19,9 @@ enum class FaultKind
     Purge,    // the device asks the computer to purge disk space before sending files
     Drop,     // the connection is cut after a number of bytes of file data
     Custom,   // request answered with a chosen error code and description
+    // During a backup the device names paths outside the backup folder (absolute, with "..", through a
+    // link "<udid>/link") in every kind of request, counts what the host accepted and fails the backup.
+    UnsafePaths,
 };
 
 struct Fault
@@ -26,11 +29,12 @@ struct Fault
     FaultKind kind = FaultKind::Refuse;
     uint64_t dropAfterBytes = 0; // Drop
     uint64_t code = 0;           // Custom
-    std::string description;     // Custom
+    std::string description;     // Custom; UnsafePaths: the absolute folder it names (may be empty)
 };
 
 const char* faultName(FaultKind kind);
-// Parses "refuse", "locked", "nospace", "error205", "purge", "drop <bytes>", "error <code> <text>".
+// Parses "refuse", "locked", "nospace", "error205", "purge", "drop <bytes>", "error <code> <text>",
+// "unsafepaths [<absolute folder>]".
 std::optional<Fault> parseFault(const std::vector<std::string>& words, std::string* error);
 
 class FaultPlan

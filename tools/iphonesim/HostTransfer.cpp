@@ -264,4 +264,14 @@ StatusResponse HostTransfer::purgeDiskSpace(uint64_t bytes)
     return m_link.receiveStatusResponse();
 }
 
+StatusResponse HostTransfer::copyItem(const std::string& from, const std::string& to)
+{
+    PlistPtr request = message("DLMessageCopyItem");
+    arrayAppendString(request.get(), from);
+    arrayAppendString(request.get(), to);
+    plist_array_append_item(request.get(), plist_new_dict());
+    m_link.send(request.get());
+    return m_link.receiveStatusResponse();
+}
+
 } // namespace iphonesim

@@ -61,6 +61,8 @@ public:
     std::optional<uint64_t> freeDiskSpace();
     // DLMessagePurgeDiskSpace: asks the host to make room for bytes.
     StatusResponse purgeDiskSpace(uint64_t bytes);
+    // DLMessageCopyItem.
+    StatusResponse copyItem(const std::string& from, const std::string& to);
 
     uint64_t dataBytesSent() const { return m_dataSent; }
     uint64_t dataBytesReceived() const { return m_dataReceived; }

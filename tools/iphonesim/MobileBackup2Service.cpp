@@ -20,7 +20,7 @@ MobileBackup2Service::MobileBackup2Service(SimDevice& device, SimStream& stream,
 void MobileBackup2Service::run()
 {
     DeviceLink link(m_stream);
-    link.exchangeVersions();
+    link.exchangeVersions(m_device.versionAtLeast(14) ? DeviceLink::kVersion400 : DeviceLink::kVersion300);
     try {
         for (;;) {
             PlistPtr message = link.receiveProcessMessage();

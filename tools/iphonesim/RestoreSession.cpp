@@ -12,6 +12,7 @@
 #include "SimDevice.h"
 #include "SimError.h"
 #include "SimLog.h"
+#include "SimStream.h"
 #include "SqliteHandle.h"
 
 #include <cerrno>
@@ -227,8 +228,15 @@ void RestoreSession::run(plist_t request)
     }
 
     uint64_t totalBytes = 0;
-    if (!planItems(options, totalBytes))
+    if (!planItems(options, manifest.get(), totalBytes))
         return;
+    if (m_device.versionAtLeast(27) && isSparseWithAppData()) {
+        // Reported of these systems: such a restore is dropped at 0 % (and partial restores have reset
+        // phones), so the device does not take it.
+        logInfo(m_device.udid() + " drops a sparse restore with app data");
+        m_link.stream().abort();
+        throw ConnectionClosed("sparse restore with app data dropped");
+    }
     const DeviceSettings settings = m_device.settings();
     if (m_device.faults().find(FaultKind::NoSpace) || totalBytes > settings.freeSpace) {
         fail(105, "Insufficient free disk space on device to restore (" + std::to_string(settings.freeSpace) +
@@ -252,17 +260,34 @@ void RestoreSession::run(plist_t request)
         removeItemsNotInBackup();
     applyItems();
     logInfo(m_device.udid() + " restore finished");
-    if (options.shouldReboot) {
-        if (m_options.rebootDevice)
-            m_options.rebootDevice(m_device.udid());
-    } else {
+    // Newer devices take no second restore until they restarted, whatever the request asked.
+    if (!options.shouldReboot || m_device.versionAtLeast(16))
         m_device.updateSettings([](DeviceSettings& current) { current.restorePendingReboot = true; });
-    }
+    if (options.shouldReboot && m_options.rebootDevice)
+        m_options.rebootDevice(m_device.udid());
     m_link.sendResponse(0, "");
 }
 
-bool RestoreSession::planItems(const RestoreOptions& options, uint64_t& totalBytes)
+bool RestoreSession::isSparseWithAppData() const
 {
+    if (!m_hasAppData)
+        return false;
+    uint64_t deviceSystemFiles = 0;
+    std::error_code error;
+    for (const auto& domain : fs::directory_iterator(m_device.filesRoot(), error)) {
+        if (!domain.is_directory() || isAppDomain(domain.path().filename().string()))
+            continue;
+        for (auto it = fs::recursive_directory_iterator(domain.path(), error);
+             !error && it != fs::recursive_directory_iterator(); it.increment(error))
+            deviceSystemFiles += it->is_regular_file() ? 1 : 0;
+    }
+    return m_systemFiles * 2 < deviceSystemFiles;
+}
+
+bool RestoreSession::planItems(const RestoreOptions& options, plist_t manifest, uint64_t& totalBytes)
+{
+    const bool strictDomains = m_device.versionAtLeast(16);
+    plist_t applications = dictItem(manifest, "Applications", PLIST_DICT);
     // The entries to restore go into a work table, so that any number of files fits.
     m_plan = std::make_unique<SqliteDb>(m_work + "/restore.db", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     m_plan->execute("PRAGMA journal_mode=OFF");
@@ -280,6 +305,21 @@ bool RestoreSession::planItems(const RestoreOptions& options, uint64_t& totalByt
             entry.domain = rows.text(0);
             entry.relativePath = rows.text(1);
             entry.flags = int(rows.integer(2));
+            if (isAppDomain(entry.domain))
+                m_hasAppData = true;
+            else if (entry.flags == ManifestEntry::File)
+                ++m_systemFiles;
+            if (strictDomains && entry.domain.find('/') != std::string::npos) {
+                m_plan->execute("ROLLBACK");
+                fail(205, "Invalid domain name: " + entry.domain + " (MBErrorDomain/205)");
+                return false;
+            }
+            if (strictDomains && entry.domain.rfind("AppDomain-", 0) == 0 &&
+                !dictItem(applications, entry.domain.substr(10).c_str(), PLIST_DICT)) {
+                m_plan->execute("ROLLBACK");
+                fail(205, "Unknown domain name: " + entry.domain + " (MBErrorDomain/205)");
+                return false;
+            }
             if (!options.restoresDomain(entry.domain) || !isSafeRelativePath(entry.relativePath) ||
                 rows.bytes(3) > kMaxFileRecord || !m_codec->readFileRecord(rows.blob(3), entry))
                 continue;

@@ -44,8 +44,13 @@ public:
 private:
     void fail(uint64_t code, const std::string& description);
     bool checkRefusals();
-    // Reads the backup's manifest into the work table Items; false after answering with an error.
-    bool planItems(const RestoreOptions& options, uint64_t& totalBytes);
+    // Reads the backup's manifest into the work table Items; false after answering with an error. On iOS 16
+    // and later a domain the device does not know (an app missing from the manifest's Applications, a name
+    // with a slash) fails the restore.
+    bool planItems(const RestoreOptions& options, plist_t manifest, uint64_t& totalBytes);
+    // Whether the backup holds app data but hardly any of the device's system files (a manifest reduced
+    // to some apps): fewer than half of them.
+    bool isSparseWithAppData() const;
     // Downloads every file of Items into the staging folder; false after answering with an error.
     bool stageFiles(HostTransfer& transfer, const std::string& hostFolder, uint64_t totalBytes,
                     uint64_t freeSpace);
@@ -58,6 +63,8 @@ private:
     std::string m_work;
     std::unique_ptr<BackupCodec> m_codec;
     std::unique_ptr<SqliteDb> m_plan;
+    uint64_t m_systemFiles = 0; // file rows outside the app domains
+    bool m_hasAppData = false;  // some row of an app domain
 };
 
 } // namespace iphonesim

@@ -3,6 +3,7 @@
 #include "SimError.h"
 #include "SimStream.h"
 
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -91,6 +92,57 @@ std::shared_ptr<SimDevice> SimDevice::open(const std::string& folder)
     fs::create_directories(device->afcRoot(), error);
     fs::create_directories(device->scratchRoot(), error);
     return device;
+}
+
+std::pair<int, int> parseVersion(const std::string& version)
+{
+    int parts[2] = {0, 0};
+    size_t position = 0;
+    for (int& part : parts) {
+        size_t end = position;
+        while (end < version.size() && end - position < 6 &&
+               std::isdigit(static_cast<unsigned char>(version[end])))
+            ++end;
+        if (end == position)
+            break;
+        part = std::stoi(version.substr(position, end - position));
+        if (end >= version.size() || version[end] != '.')
+            break;
+        position = end + 1;
+    }
+    return {parts[0], parts[1]};
+}
+
+bool SimDevice::versionAtLeast(int major, int minor) const
+{
+    const auto [have, haveMinor] = parseVersion(lockdownString("ProductVersion"));
+    return have != major ? have > major : haveMinor >= minor;
+}
+
+void SimDevice::enterPasscode()
+{
+    {
+        std::lock_guard lock(m_passcodeMutex);
+        m_passcodePending = true;
+    }
+    m_passcodeEntered.notify_all();
+}
+
+bool SimDevice::waitForPasscode(std::chrono::milliseconds timeout, const std::function<bool()>& giveUp)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::unique_lock lock(m_passcodeMutex);
+    for (;;) {
+        if (m_passcodePending) {
+            m_passcodePending = false;
+            return true;
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= deadline || (giveUp && giveUp()))
+            return false;
+        m_passcodeEntered.wait_for(lock, std::min<std::chrono::steady_clock::duration>(
+                                             deadline - now, std::chrono::milliseconds(100)));
+    }
 }
 
 std::string SimDevice::domainFolder(const std::string& domain) const

@@ -10,6 +10,8 @@
 #include "Plist.h"
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <memory>
@@ -60,6 +62,15 @@ public:
     PlistPtr domainValues(const std::string& domain) const;
     // Changes a root value and keeps it in device.plist.
     void setLockdownValue(const std::string& key, PlistPtr value);
+    // Whether the device's system (ProductVersion) is major.minor or later; behaviours of newer iPhones
+    // follow it.
+    bool versionAtLeast(int major, int minor = 0) const;
+
+    // The passcode prompt an encrypted backup shows on iOS 16.1 and later: the control channel enters the
+    // passcode (also ahead of the prompt), and the next waiting backup takes it.
+    void enterPasscode();
+    // True once the passcode was entered (taking it); false after the timeout or when giveUp says so.
+    bool waitForPasscode(std::chrono::milliseconds timeout, const std::function<bool()>& giveUp);
 
     DeviceSettings settings() const;
     void updateSettings(const std::function<void(DeviceSettings&)>& change);
@@ -112,7 +123,13 @@ private:
     uint16_t m_nextPort = 49152;
     std::set<SimStream*> m_connections;
     std::atomic<bool> m_backupBusy{false};
+    std::mutex m_passcodeMutex;
+    std::condition_variable m_passcodeEntered;
+    bool m_passcodePending = false;
 };
+
+// "16.1.2" -> {16, 1}; missing or unreadable parts count as 0.
+std::pair<int, int> parseVersion(const std::string& version);
 
 // UDIDs are 40 hexadecimal digits, or 8 + "-" + 16 for newer devices.
 bool isValidUdid(const std::string& udid);

@@ -43,7 +43,7 @@ void usage()
         "      Fills a device folder.\n"
         "\n"
         "control commands: help, list, attach, detach, reboot, trust, accept, deny, untrust, pairings,\n"
-        "set, fault, notify (see tools/iphonesim/README.md).");
+        "set, fault, passcode, notify (see tools/iphonesim/README.md).");
 }
 
 bool takeValue(int& i, int argc, char** argv, std::string& value)

@@ -1,0 +1,3 @@
+#include "jobs/DeviceLoadDialogs.h"
+
+DeviceLoadDialogs::~DeviceLoadDialogs() = default;

@@ -1,0 +1,6 @@
+#include "platform/FixedDrives.h"
+
+QStringList fixedDriveRoots()
+{
+    return {};
+}
