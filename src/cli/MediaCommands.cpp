@@ -33,6 +33,10 @@ int extract(CliContext& context)
         context.err << "error: give --out DIR\n";
         return CliUsage;
     }
+    if (parser.value(kOut) == QLatin1String("-")) {
+        context.err << "error: --out names a folder; standard output cannot take attachments\n";
+        return CliUsage;
+    }
     CliMessageSource store;
     if (!store.open(context, parser, exitCode))
         return exitCode;

@@ -280,6 +280,11 @@ TEST_F(JobsCliTest, ExportTargetsBehaveAlikeAndNameWhatFailed)
                     QStringLiteral("html"), QStringLiteral("--out"), QStringLiteral("-")},
                    here);
     EXPECT_EQ(folderToOutput.exitCode, 2);
+    EXPECT_EQ(runCliWith({QStringLiteral("media"), QStringLiteral("extract"), QStringLiteral("--line"),
+                          appRoot(), QStringLiteral("--out"), QStringLiteral("-")},
+                         here)
+                  .exitCode,
+              2);
     EXPECT_FALSE(QFileInfo::exists(out(QStringLiteral("-"))));
 
     writeFileBytes(out(QStringLiteral("a-file")), "x");
