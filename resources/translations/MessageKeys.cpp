@@ -68,7 +68,7 @@ static const char* const messageKeys[] = {
     QT_TRANSLATE_NOOP("IOSLoadLineFromiTunesThread", "IDS_CACHING_BACKUP_FILE_%1"),
     QT_TRANSLATE_NOOP("IOSRestoreLineMsgThread", "IDS_RESTORING_LINE_MSG_TO_IOS"),
     QT_TRANSLATE_NOOP("BackupLineMessagesThread", "IDS_BACKING_UP_LINE_MESSAGES"),
-    QT_TRANSLATE_NOOP("BackupLineMessagesThread", "IDS_SUC_BACKUP_%1_MESSAGES"),
+    QT_TRANSLATE_NOOP("BackupLineMessagesThread", "IDS_SUC_BACKUP_%1_MESSAGES_%2_NEW_%3_EXISTING"),
     QT_TRANSLATE_NOOP("ExtractMediaFilesThread", "IDS_EXTRACTING_MEDIA_FILES"),
     QT_TRANSLATE_NOOP("ExtractMediaFilesThread", "IDS_SUC_EXTRACT_MEDIA_FILES_TO_%1"),
     QT_TRANSLATE_NOOP("ExportMessagesThread", "IDS_EXPORTING_MESSAGES_TO_FILE"),

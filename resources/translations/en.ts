@@ -31,12 +31,12 @@
         <translation>File: %1</translation>
     </message>
     <message>
-        <source>can not overwrite %1</source>
-        <translation>can not overwrite %1</translation>
-    </message>
-    <message>
         <source>The keybag of the backup %1 holds no key of protection class %2.</source>
         <translation>The keybag of the backup %1 holds no key of protection class %2.</translation>
+    </message>
+    <message>
+        <source>cannot overwrite %1</source>
+        <translation>cannot overwrite %1</translation>
     </message>
 </context>
 <context>
@@ -57,8 +57,8 @@
         <translation>Backing up Line messages...</translation>
     </message>
     <message>
-        <source>IDS_SUC_BACKUP_%1_MESSAGES</source>
-        <translation>Successfully backed up %1 messages.</translation>
+        <source>IDS_SUC_BACKUP_%1_MESSAGES_%2_NEW_%3_EXISTING</source>
+        <translation>Successfully backed up %1 messages: %2 new, %3 already there.</translation>
     </message>
 </context>
 <context>
@@ -68,12 +68,12 @@
         <translation>Another run of the program is changing the backup %1. Try again when it has finished.</translation>
     </message>
     <message>
-        <source>can not write into the backup %1.</source>
-        <translation>can not write into the backup %1.</translation>
+        <source>cannot write into the backup %1.</source>
+        <translation>cannot write into the backup %1.</translation>
     </message>
     <message>
-        <source>can not write %1. %2</source>
-        <translation>can not write %1. %2</translation>
+        <source>cannot write %1. %2</source>
+        <translation>cannot write %1. %2</translation>
     </message>
 </context>
 <context>
@@ -149,10 +149,45 @@
     </message>
 </context>
 <context>
+    <name>ExportIndexPage</name>
+    <message>
+        <source>Exported chats</source>
+        <translation>Exported chats</translation>
+    </message>
+    <message>
+        <source>Chat</source>
+        <translation>Chat</translation>
+    </message>
+    <message>
+        <source>Messages</source>
+        <translation>Messages</translation>
+    </message>
+    <message>
+        <source>First message</source>
+        <translation>First message</translation>
+    </message>
+    <message>
+        <source>Last message</source>
+        <translation>Last message</translation>
+    </message>
+</context>
+<context>
     <name>ExportMessagesHtml</name>
     <message>
-        <source>Ferrowyn</source>
-        <translation>Ferrowyn</translation>
+        <source>%1 (page %2)</source>
+        <translation>%1 (page %2)</translation>
+    </message>
+    <message>
+        <source>All chats</source>
+        <translation>All chats</translation>
+    </message>
+    <message>
+        <source>Previous page</source>
+        <translation>Previous page</translation>
+    </message>
+    <message>
+        <source>Next page</source>
+        <translation>Next page</translation>
     </message>
 </context>
 <context>
@@ -166,16 +201,16 @@
         <translation>Successfully exported %1 Messages.</translation>
     </message>
     <message>
-        <source>Can not create the folder %1.</source>
-        <translation>Can not create the folder %1.</translation>
-    </message>
-    <message>
-        <source>Can not write the file %1.</source>
-        <translation>Can not write the file %1.</translation>
-    </message>
-    <message>
         <source>Messages: %1/%2</source>
         <translation>Messages: %1/%2</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
+        <translation>Cannot create the folder %1.</translation>
+    </message>
+    <message>
+        <source>Cannot write the file %1.</source>
+        <translation>Cannot write the file %1.</translation>
     </message>
 </context>
 <context>
@@ -187,6 +222,13 @@
     <message>
         <source>IDS_SUC_EXPORT_%1_MMS</source>
         <translation>Successfully exported %1 Messages.</translation>
+    </message>
+</context>
+<context>
+    <name>ExportTextFile</name>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 cannot be written: %2</translation>
     </message>
 </context>
 <context>
@@ -204,6 +246,10 @@
 %4</source>
         <translation>Extracted %1 attachments to %2, but %3 could not be copied.
 %4</translation>
+    </message>
+    <message>
+        <source>%1 attachments were already there and were not copied again.</source>
+        <translation>%1 attachments were already there and were not copied again.</translation>
     </message>
 </context>
 <context>
@@ -224,8 +270,28 @@
 <context>
     <name>IOSLineStoreCache</name>
     <message>
-        <source>%1 cannot be copied into the program&apos;s cache: %2</source>
-        <translation>%1 cannot be copied into the program&apos;s cache: %2</translation>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be copied into the program&apos;s cache (%2): %3</source>
+        <translation>%1 cannot be copied into the program&apos;s cache (%2): %3</translation>
+    </message>
+    <message>
+        <source>The program&apos;s cache folder %1 cannot be replaced.</source>
+        <translation>The program&apos;s cache folder %1 cannot be replaced.</translation>
+    </message>
+    <message>
+        <source>The program&apos;s cache folder %1 cannot be created.</source>
+        <translation>The program&apos;s cache folder %1 cannot be created.</translation>
+    </message>
+    <message>
+        <source>Copying LINE&apos;s message store...</source>
+        <translation>Copying LINE&apos;s message store...</translation>
+    </message>
+    <message>
+        <source>Neither the program&apos;s cache %1 nor a temporary folder can be written.</source>
+        <translation>Neither the program&apos;s cache %1 nor a temporary folder can be written.</translation>
     </message>
 </context>
 <context>
@@ -345,12 +411,12 @@ Step 3) Run Vantorel software to try again.</translation>
         <translation>Ferrowyn</translation>
     </message>
     <message>
-        <source>can not find %1.</source>
-        <translation>can not find %1.</translation>
+        <source>Cannot copy %1.</source>
+        <translation>Cannot copy %1.</translation>
     </message>
     <message>
-        <source>Can not copy %1.</source>
-        <translation>Can not copy %1.</translation>
+        <source>cannot find %1.</source>
+        <translation>cannot find %1.</translation>
     </message>
 </context>
 <context>
@@ -366,6 +432,14 @@ Step 3) Run Vantorel software to try again.</translation>
     <message>
         <source>%1 is not a message database of this program (the table %2 is missing).</source>
         <translation>%1 is not a message database of this program (the table %2 is missing).</translation>
+    </message>
+    <message>
+        <source>The folder %1 of the message database cannot be created.</source>
+        <translation>The folder %1 of the message database cannot be created.</translation>
+    </message>
+    <message>
+        <source>The message database %1 cannot be created: %2</source>
+        <translation>The message database %1 cannot be created: %2</translation>
     </message>
 </context>
 <context>
@@ -763,12 +837,20 @@ Step 3) Run Vantorel software to try again.</translation>
         <translation>not support export format.</translation>
     </message>
     <message>
-        <source>Can not create the folder %1.</source>
-        <translation>Can not create the folder %1.</translation>
-    </message>
-    <message>
         <source>Messages: %1/%2</source>
         <translation>Messages: %1/%2</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
+        <translation>Cannot create the folder %1.</translation>
+    </message>
+    <message>
+        <source>%1 is a file; give the name of a folder to export into.</source>
+        <translation>%1 is a file; give the name of a folder to export into.</translation>
+    </message>
+    <message>
+        <source>%1 is a folder; give the name of a file to export into.</source>
+        <translation>%1 is a folder; give the name of a file to export into.</translation>
     </message>
 </context>
 <context>

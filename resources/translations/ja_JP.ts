@@ -31,12 +31,12 @@
         <translation>ファイル: %1</translation>
     </message>
     <message>
-        <source>can not overwrite %1</source>
-        <translation>%1 を上書きできません</translation>
-    </message>
-    <message>
         <source>The keybag of the backup %1 holds no key of protection class %2.</source>
         <translation>バックアップ %1 のキーバッグには保護クラス %2 の鍵がありません。</translation>
+    </message>
+    <message>
+        <source>cannot overwrite %1</source>
+        <translation>%1 を上書きできません</translation>
     </message>
 </context>
 <context>
@@ -57,8 +57,8 @@
         <translation>LINEのメッセージをバックアップしています...</translation>
     </message>
     <message>
-        <source>IDS_SUC_BACKUP_%1_MESSAGES</source>
-        <translation>%1 件のメッセージをバックアップしました。</translation>
+        <source>IDS_SUC_BACKUP_%1_MESSAGES_%2_NEW_%3_EXISTING</source>
+        <translation>%1 件のメッセージをバックアップしました（新規 %2 件、既存 %3 件）。</translation>
     </message>
 </context>
 <context>
@@ -68,11 +68,11 @@
         <translation>別に実行中のプログラムがバックアップ %1 を変更しています。終了してからもう一度お試しください。</translation>
     </message>
     <message>
-        <source>can not write into the backup %1.</source>
+        <source>cannot write into the backup %1.</source>
         <translation>バックアップ %1 に書き込めません。</translation>
     </message>
     <message>
-        <source>can not write %1. %2</source>
+        <source>cannot write %1. %2</source>
         <translation>%1 に書き込めません。%2</translation>
     </message>
 </context>
@@ -149,10 +149,45 @@
     </message>
 </context>
 <context>
+    <name>ExportIndexPage</name>
+    <message>
+        <source>Exported chats</source>
+        <translation>エクスポートしたトーク</translation>
+    </message>
+    <message>
+        <source>Chat</source>
+        <translation>トーク</translation>
+    </message>
+    <message>
+        <source>Messages</source>
+        <translation>メッセージ数</translation>
+    </message>
+    <message>
+        <source>First message</source>
+        <translation>最初のメッセージ</translation>
+    </message>
+    <message>
+        <source>Last message</source>
+        <translation>最後のメッセージ</translation>
+    </message>
+</context>
+<context>
     <name>ExportMessagesHtml</name>
     <message>
-        <source>Ferrowyn</source>
-        <translation>Ferrowyn</translation>
+        <source>%1 (page %2)</source>
+        <translation>%1（%2 ページ目）</translation>
+    </message>
+    <message>
+        <source>All chats</source>
+        <translation>すべてのトーク</translation>
+    </message>
+    <message>
+        <source>Previous page</source>
+        <translation>前のページ</translation>
+    </message>
+    <message>
+        <source>Next page</source>
+        <translation>次のページ</translation>
     </message>
 </context>
 <context>
@@ -166,16 +201,16 @@
         <translation>%1 件のメッセージをエクスポートしました。</translation>
     </message>
     <message>
-        <source>Can not create the folder %1.</source>
+        <source>Messages: %1/%2</source>
+        <translation>メッセージ: %1/%2</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
         <translation>フォルダ %1 を作成できません。</translation>
     </message>
     <message>
-        <source>Can not write the file %1.</source>
+        <source>Cannot write the file %1.</source>
         <translation>ファイル %1 を書き込めません。</translation>
-    </message>
-    <message>
-        <source>Messages: %1/%2</source>
-        <translation>メッセージ: %1/%2</translation>
     </message>
 </context>
 <context>
@@ -187,6 +222,13 @@
     <message>
         <source>IDS_SUC_EXPORT_%1_MMS</source>
         <translation>%1 件のメッセージをエクスポートしました。</translation>
+    </message>
+</context>
+<context>
+    <name>ExportTextFile</name>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>%1 に書き込めません: %2</translation>
     </message>
 </context>
 <context>
@@ -204,6 +246,10 @@
 %4</source>
         <translation>%1 件の添付ファイルを %2 に取り出しましたが、%3 件はコピーできませんでした。
 %4</translation>
+    </message>
+    <message>
+        <source>%1 attachments were already there and were not copied again.</source>
+        <translation>%1 件の添付ファイルは既にあるため、コピーしませんでした。</translation>
     </message>
 </context>
 <context>
@@ -224,8 +270,28 @@
 <context>
     <name>IOSLineStoreCache</name>
     <message>
-        <source>%1 cannot be copied into the program&apos;s cache: %2</source>
-        <translation>%1 をプログラムのキャッシュにコピーできません: %2</translation>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 を読み取れません: %2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be copied into the program&apos;s cache (%2): %3</source>
+        <translation>%1 をプログラムのキャッシュ（%2）にコピーできません: %3</translation>
+    </message>
+    <message>
+        <source>The program&apos;s cache folder %1 cannot be replaced.</source>
+        <translation>プログラムのキャッシュフォルダ %1 を置き換えられません。</translation>
+    </message>
+    <message>
+        <source>The program&apos;s cache folder %1 cannot be created.</source>
+        <translation>プログラムのキャッシュフォルダ %1 を作成できません。</translation>
+    </message>
+    <message>
+        <source>Copying LINE&apos;s message store...</source>
+        <translation>LINE のメッセージデータをコピーしています...</translation>
+    </message>
+    <message>
+        <source>Neither the program&apos;s cache %1 nor a temporary folder can be written.</source>
+        <translation>プログラムのキャッシュ %1 にも一時フォルダにも書き込めません。</translation>
     </message>
 </context>
 <context>
@@ -345,12 +411,12 @@ Step 3) Run Vantorel software to try again.</source>
         <translation>Ferrowyn</translation>
     </message>
     <message>
-        <source>can not find %1.</source>
-        <translation>%1 が見つかりません。</translation>
+        <source>Cannot copy %1.</source>
+        <translation>%1 をコピーできません。</translation>
     </message>
     <message>
-        <source>Can not copy %1.</source>
-        <translation>%1 をコピーできません。</translation>
+        <source>cannot find %1.</source>
+        <translation>%1 が見つかりません。</translation>
     </message>
 </context>
 <context>
@@ -366,6 +432,14 @@ Step 3) Run Vantorel software to try again.</source>
     <message>
         <source>%1 is not a message database of this program (the table %2 is missing).</source>
         <translation>%1 は本プログラムのメッセージデータベースではありません（テーブル %2 がありません）。</translation>
+    </message>
+    <message>
+        <source>The folder %1 of the message database cannot be created.</source>
+        <translation>メッセージデータベースのフォルダ %1 を作成できません。</translation>
+    </message>
+    <message>
+        <source>The message database %1 cannot be created: %2</source>
+        <translation>メッセージデータベース %1 を作成できません: %2</translation>
     </message>
 </context>
 <context>
@@ -763,12 +837,20 @@ Step 3) Run Vantorel software to try again.</source>
         <translation>この形式のエクスポートには対応していません。</translation>
     </message>
     <message>
-        <source>Can not create the folder %1.</source>
+        <source>Messages: %1/%2</source>
+        <translation>メッセージ: %1/%2</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
         <translation>フォルダ %1 を作成できません。</translation>
     </message>
     <message>
-        <source>Messages: %1/%2</source>
-        <translation>メッセージ: %1/%2</translation>
+        <source>%1 is a file; give the name of a folder to export into.</source>
+        <translation>%1 はファイルです。エクスポート先にはフォルダ名を指定してください。</translation>
+    </message>
+    <message>
+        <source>%1 is a folder; give the name of a file to export into.</source>
+        <translation>%1 はフォルダです。エクスポート先にはファイル名を指定してください。</translation>
     </message>
 </context>
 <context>

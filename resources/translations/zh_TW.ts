@@ -31,12 +31,12 @@
         <translation>檔案: %1</translation>
     </message>
     <message>
-        <source>can not overwrite %1</source>
-        <translation>無法覆寫 %1</translation>
-    </message>
-    <message>
         <source>The keybag of the backup %1 holds no key of protection class %2.</source>
         <translation>備份 %1 的金鑰包中沒有保護類別 %2 的金鑰。</translation>
+    </message>
+    <message>
+        <source>cannot overwrite %1</source>
+        <translation>無法覆寫 %1</translation>
     </message>
 </context>
 <context>
@@ -57,8 +57,8 @@
         <translation>正在備份 LINE 訊息...</translation>
     </message>
     <message>
-        <source>IDS_SUC_BACKUP_%1_MESSAGES</source>
-        <translation>已成功備份 %1 則訊息。</translation>
+        <source>IDS_SUC_BACKUP_%1_MESSAGES_%2_NEW_%3_EXISTING</source>
+        <translation>已成功備份 %1 則訊息：新增 %2 則，已存在 %3 則。</translation>
     </message>
 </context>
 <context>
@@ -68,11 +68,11 @@
         <translation>另一個執行中的程式正在變更備份 %1。請在它結束後再試一次。</translation>
     </message>
     <message>
-        <source>can not write into the backup %1.</source>
+        <source>cannot write into the backup %1.</source>
         <translation>無法寫入備份 %1。</translation>
     </message>
     <message>
-        <source>can not write %1. %2</source>
+        <source>cannot write %1. %2</source>
         <translation>無法寫入 %1。%2</translation>
     </message>
 </context>
@@ -149,10 +149,45 @@
     </message>
 </context>
 <context>
+    <name>ExportIndexPage</name>
+    <message>
+        <source>Exported chats</source>
+        <translation>匯出的聊天</translation>
+    </message>
+    <message>
+        <source>Chat</source>
+        <translation>聊天</translation>
+    </message>
+    <message>
+        <source>Messages</source>
+        <translation>訊息數</translation>
+    </message>
+    <message>
+        <source>First message</source>
+        <translation>第一則訊息</translation>
+    </message>
+    <message>
+        <source>Last message</source>
+        <translation>最後一則訊息</translation>
+    </message>
+</context>
+<context>
     <name>ExportMessagesHtml</name>
     <message>
-        <source>Ferrowyn</source>
-        <translation>Ferrowyn</translation>
+        <source>%1 (page %2)</source>
+        <translation>%1（第 %2 頁）</translation>
+    </message>
+    <message>
+        <source>All chats</source>
+        <translation>所有聊天</translation>
+    </message>
+    <message>
+        <source>Previous page</source>
+        <translation>上一頁</translation>
+    </message>
+    <message>
+        <source>Next page</source>
+        <translation>下一頁</translation>
     </message>
 </context>
 <context>
@@ -166,16 +201,16 @@
         <translation>已成功匯出 %1 則訊息。</translation>
     </message>
     <message>
-        <source>Can not create the folder %1.</source>
+        <source>Messages: %1/%2</source>
+        <translation>訊息：%1/%2</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
         <translation>無法建立資料夾 %1。</translation>
     </message>
     <message>
-        <source>Can not write the file %1.</source>
+        <source>Cannot write the file %1.</source>
         <translation>無法寫入檔案 %1。</translation>
-    </message>
-    <message>
-        <source>Messages: %1/%2</source>
-        <translation>訊息：%1/%2</translation>
     </message>
 </context>
 <context>
@@ -187,6 +222,13 @@
     <message>
         <source>IDS_SUC_EXPORT_%1_MMS</source>
         <translation>已成功匯出 %1 則訊息。</translation>
+    </message>
+</context>
+<context>
+    <name>ExportTextFile</name>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>無法寫入 %1：%2</translation>
     </message>
 </context>
 <context>
@@ -204,6 +246,10 @@
 %4</source>
         <translation>已將 %1 個附件擷取到 %2，但有 %3 個無法複製。
 %4</translation>
+    </message>
+    <message>
+        <source>%1 attachments were already there and were not copied again.</source>
+        <translation>%1 個附件已存在，未再次複製。</translation>
     </message>
 </context>
 <context>
@@ -224,8 +270,28 @@
 <context>
     <name>IOSLineStoreCache</name>
     <message>
-        <source>%1 cannot be copied into the program&apos;s cache: %2</source>
-        <translation>無法將 %1 複製到程式的快取：%2</translation>
+        <source>%1 cannot be read: %2</source>
+        <translation>無法讀取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 cannot be copied into the program&apos;s cache (%2): %3</source>
+        <translation>無法將 %1 複製到程式的快取（%2）：%3</translation>
+    </message>
+    <message>
+        <source>The program&apos;s cache folder %1 cannot be replaced.</source>
+        <translation>無法取代程式的快取資料夾 %1。</translation>
+    </message>
+    <message>
+        <source>The program&apos;s cache folder %1 cannot be created.</source>
+        <translation>無法建立程式的快取資料夾 %1。</translation>
+    </message>
+    <message>
+        <source>Copying LINE&apos;s message store...</source>
+        <translation>正在複製 LINE 的訊息資料...</translation>
+    </message>
+    <message>
+        <source>Neither the program&apos;s cache %1 nor a temporary folder can be written.</source>
+        <translation>無法寫入程式的快取 %1，也無法寫入暫存資料夾。</translation>
     </message>
 </context>
 <context>
@@ -345,12 +411,12 @@ Step 3) Run Vantorel software to try again.</source>
         <translation>Ferrowyn</translation>
     </message>
     <message>
-        <source>can not find %1.</source>
-        <translation>找不到 %1。</translation>
+        <source>Cannot copy %1.</source>
+        <translation>無法複製 %1。</translation>
     </message>
     <message>
-        <source>Can not copy %1.</source>
-        <translation>無法複製 %1。</translation>
+        <source>cannot find %1.</source>
+        <translation>找不到 %1。</translation>
     </message>
 </context>
 <context>
@@ -366,6 +432,14 @@ Step 3) Run Vantorel software to try again.</source>
     <message>
         <source>%1 is not a message database of this program (the table %2 is missing).</source>
         <translation>%1 不是本程式的訊息資料庫（缺少資料表 %2）。</translation>
+    </message>
+    <message>
+        <source>The folder %1 of the message database cannot be created.</source>
+        <translation>無法建立訊息資料庫的資料夾 %1。</translation>
+    </message>
+    <message>
+        <source>The message database %1 cannot be created: %2</source>
+        <translation>無法建立訊息資料庫 %1：%2</translation>
     </message>
 </context>
 <context>
@@ -763,12 +837,20 @@ Step 3) Run Vantorel software to try again.</source>
         <translation>不支援此匯出格式。</translation>
     </message>
     <message>
-        <source>Can not create the folder %1.</source>
+        <source>Messages: %1/%2</source>
+        <translation>訊息：%1/%2</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
         <translation>無法建立資料夾 %1。</translation>
     </message>
     <message>
-        <source>Messages: %1/%2</source>
-        <translation>訊息：%1/%2</translation>
+        <source>%1 is a file; give the name of a folder to export into.</source>
+        <translation>%1 是檔案；請指定要匯出的資料夾名稱。</translation>
+    </message>
+    <message>
+        <source>%1 is a folder; give the name of a file to export into.</source>
+        <translation>%1 是資料夾；請指定要匯出的檔案名稱。</translation>
     </message>
 </context>
 <context>

@@ -114,24 +114,28 @@ QString windowsValidName(const QString& fileName)
     return result.trimmed();
 }
 
-QString uniqueFileName(const QString& path)
+QString numberedFileName(const QString& path, int n)
 {
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
+    if (n <= 0)
         return path;
+    const QFileInfo info(path);
     const QString name = info.fileName();
     const qsizetype firstDot = name.indexOf(QLatin1Char('.'));
     const qsizetype lastDot = name.lastIndexOf(QLatin1Char('.'));
     const QString base = firstDot < 0 ? name : name.left(firstDot);
     const QString suffix = lastDot < 0 ? QString() : name.mid(lastDot + 1);
-    const QDir dir = info.dir();
-    for (int n = 1;; ++n) {
-        QString candidate = QStringLiteral("%1(%2)").arg(base).arg(n);
-        if (!suffix.isEmpty())
-            candidate += QLatin1Char('.') + suffix;
-        const QString candidatePath = dir.filePath(candidate);
-        const QFileInfo candidateInfo(candidatePath);
+    QString candidate = QStringLiteral("%1(%2)").arg(base).arg(n);
+    if (!suffix.isEmpty())
+        candidate += QLatin1Char('.') + suffix;
+    return info.dir().filePath(candidate);
+}
+
+QString uniqueFileName(const QString& path)
+{
+    for (int n = 0;; ++n) {
+        const QString candidate = numberedFileName(path, n);
+        const QFileInfo candidateInfo(candidate);
         if (!candidateInfo.exists() && !candidateInfo.isSymLink())
-            return candidatePath;
+            return candidate;
     }
 }

@@ -20,3 +20,7 @@ QString windowsValidName(const QString& fileName);
 
 // path itself when nothing exists there, else "base(N).suffix" with the smallest free N.
 QString uniqueFileName(const QString& path);
+
+// The n-th name uniqueFileName tries for path: path itself for 0, else "base(n).suffix" (base up to the
+// first dot, suffix after the last).
+QString numberedFileName(const QString& path, int n);

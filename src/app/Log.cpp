@@ -9,6 +9,7 @@
 namespace {
 QString g_logFolder;
 QMutex g_logMutex;
+LogEcho g_echo = LogEcho::DebugToStandardOutput;
 } // namespace
 
 QString logFileName(const QDate& date)
@@ -41,9 +42,10 @@ void pruneLogFiles(const QString& folder, int keepCount)
         dir.remove(files[i]);
 }
 
-void startLog(const QString& logFolder, int keepCount)
+void startLog(const QString& logFolder, int keepCount, LogEcho echo)
 {
     g_logFolder = logFolder;
+    g_echo = echo;
     pruneLogFiles(logFolder, keepCount);
     qInstallMessageHandler(logMessageHandler);
 }
@@ -60,7 +62,7 @@ void logMessageHandler(QtMsgType type, const QMessageLogContext&, const QString&
         if (file.open(QIODevice::WriteOnly | QIODevice::Append))
             file.write(line);
     }
-    if (type == QtDebugMsg) {
+    if (type == QtDebugMsg && g_echo == LogEcho::DebugToStandardOutput) {
         std::fprintf(stdout, "%s\n", message.toLocal8Bit().constData());
         std::fflush(stdout);
     }

@@ -1,5 +1,7 @@
 #include "app/NewFileCopy.h"
 
+#include "app/PartFiles.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -26,9 +28,7 @@ bool copyToNewFile(const QString& from, const QString& to, QString* error)
     // A name no other copy picks; O_EXCL-style creation makes sure of it.
     QFile temporary;
     for (int attempt = 0; attempt < 8 && !temporary.isOpen(); ++attempt) {
-        temporary.setFileName(
-            to +
-            QStringLiteral(".%1.part").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+        temporary.setFileName(PartFiles::nameFor(to, QRandomGenerator::global()->generate()));
         if (!temporary.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
             temporary.error() != QFileDevice::OpenError)
             break;

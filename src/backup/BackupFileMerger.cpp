@@ -67,7 +67,7 @@ void BackupFileMerger::run(JobControl& control)
         EncryptedItem key;
         if (replaceContent) {
             if (targetExists && !canReplace(target))
-                throw std::runtime_error(tr("can not overwrite %1").arg(target).toStdString());
+                throw std::runtime_error(tr("cannot overwrite %1").arg(target).toStdString());
             if (encrypted) {
                 const quint8 protectionClass = item.classD ? 4 : 3;
                 key = m_manifest.newFileKey(protectionClass);

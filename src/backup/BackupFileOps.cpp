@@ -25,28 +25,28 @@ void replaceFile(const QString& source, const QString& destination)
     std::filesystem::rename(std::filesystem::path(source.toStdU16String()),
                             std::filesystem::path(destination.toStdU16String()), error);
     if (error)
-        throw std::runtime_error(QStringLiteral("can not replace %1. %2")
+        throw std::runtime_error(QStringLiteral("cannot replace %1. %2")
                                      .arg(destination, QString::fromLocal8Bit(error.message()))
                                      .toStdString());
 }
 
-void copyDatabase(const QString& source, const QString& destination)
+void copyDatabase(const QString& source, const QString& destination, const QString& shownDestination)
 {
     if (!QFileInfo(source).isFile())
         throw std::runtime_error(
-            QStringLiteral("can not open %1. The file does not exist.").arg(source).toStdString());
+            QStringLiteral("cannot open %1. The file does not exist.").arg(source).toStdString());
     QFile::remove(destination);
     Sqlite3DB from;
     from.openFile(source, Sqlite3DB::OpenReadOnly);
     Sqlite3DB to;
-    to.openFile(destination, Sqlite3DB::OpenReadWriteCreate);
+    to.openFile(destination, Sqlite3DB::OpenReadWriteCreate, shownDestination);
     try {
         from.copyInto(to);
     } catch (const Sqlite3Error& error) {
         to.close();
         QFile::remove(destination);
         throw std::runtime_error(
-            QStringLiteral("can not copy %1. %2").arg(source, QString::fromUtf8(error.what())).toStdString());
+            QStringLiteral("cannot copy %1. %2").arg(source, QString::fromUtf8(error.what())).toStdString());
     }
 }
 

@@ -13,7 +13,9 @@ void replaceFile(const QString& source, const QString& destination);
 
 // A consistent copy of an SQLite database (through SQLite's backup interface, so a journal or WAL file
 // beside the source is taken into account). Throws on failure; the destination is created or replaced.
-void copyDatabase(const QString& source, const QString& destination);
+// Errors name shownDestination when given (the user's file, when destination is a temporary one).
+void copyDatabase(const QString& source, const QString& destination,
+                  const QString& shownDestination = QString());
 
 // Removes a temporary file when it goes out of scope, unless released.
 class TemporaryFile

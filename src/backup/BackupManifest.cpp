@@ -43,8 +43,11 @@ void BackupManifest::loadInfo()
     if (!file.exists())
         fail(QStringLiteral("Cannot find ") + path);
     if (!file.open(QIODevice::ReadOnly))
-        fail(file.errorString());
+        fail(QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
     const PlistCFType manifest = PlistCFType::fromData(file.readAll());
+    // Anything else would read as a backup with no device, date or encryption.
+    if (!manifest.isDict())
+        fail(QStringLiteral("%1 is not a backup's property list.").arg(QDir::toNativeSeparators(path)));
     const PlistCFType lockdown = manifest.value(QStringLiteral("Lockdown"));
     m_udid = lockdown.value(QStringLiteral("UniqueDeviceID")).getString();
     m_deviceName = lockdown.value(QStringLiteral("DeviceName")).getString();
@@ -82,7 +85,7 @@ void BackupManifest::removeDecryptedLeftovers() const
     const QStringList names = m_folder.entryList(patterns, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
         if (!QFile::remove(m_folder.filePath(name)))
-            qWarning("BackupManifest: can not remove %s", qUtf8Printable(m_folder.filePath(name)));
+            qWarning("BackupManifest: cannot remove %s", qUtf8Printable(m_folder.filePath(name)));
     }
 }
 
@@ -323,7 +326,7 @@ void BackupManifest::pruneManifest(const QString& destination, bool keepOtherDom
                                    const std::function<void(Sqlite3DB&)>& extraStep)
 {
     if (!isManifestDbLayout(m_folder))
-        fail(QStringLiteral("can not open %1. The backup has no Manifest.db.")
+        fail(QStringLiteral("cannot open %1. The backup has no Manifest.db.")
                  .arg(m_folder.filePath(ManifestDb)));
     requireManifestKey();
     ManifestPruner::Context context{m_folder, keepOtherDomains, wantedDomains};

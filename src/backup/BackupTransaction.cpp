@@ -42,7 +42,7 @@ void removeWithLeftovers(const QDir& folder, const QString& temporary)
         dir.entryList({info.fileName() + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
         if (!QFile::remove(dir.filePath(name)))
-            qWarning("BackupTransaction: can not remove %s", qUtf8Printable(dir.filePath(name)));
+            qWarning("BackupTransaction: cannot remove %s", qUtf8Printable(dir.filePath(name)));
     }
 }
 
@@ -59,8 +59,7 @@ BackupTransaction::BackupTransaction(const QDir& folder) : m_folder(folder), m_l
             tr("Another run of the program is changing the backup %1. Try again when it has finished.")
                 .arg(folder.absolutePath())
                 .toStdString());
-    throw std::runtime_error(
-        tr("can not write into the backup %1.").arg(folder.absolutePath()).toStdString());
+    throw std::runtime_error(tr("cannot write into the backup %1.").arg(folder.absolutePath()).toStdString());
 }
 
 BackupTransaction::~BackupTransaction()
@@ -95,7 +94,7 @@ void BackupTransaction::writeJournal(bool committed)
     QSaveFile journal(m_folder.filePath(JournalName));
     if (!journal.open(QIODevice::WriteOnly) || journal.write(text) != text.size() || !journal.commit())
         throw std::runtime_error(
-            tr("can not write %1. %2").arg(journal.fileName(), journal.errorString()).toStdString());
+            tr("cannot write %1. %2").arg(journal.fileName(), journal.errorString()).toStdString());
 }
 
 void BackupTransaction::commit()
@@ -145,7 +144,7 @@ void BackupTransaction::recover(const QDir& folder)
         return;
     QFile journal(journalPath);
     if (!journal.open(QIODevice::ReadOnly)) {
-        qWarning("BackupTransaction: can not read %s. %s", qUtf8Printable(journalPath),
+        qWarning("BackupTransaction: cannot read %s. %s", qUtf8Printable(journalPath),
                  qUtf8Printable(journal.errorString()));
         return;
     }

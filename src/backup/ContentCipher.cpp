@@ -25,14 +25,14 @@ constexpr int ChunkSize = 1 << 20;
 void openSource(QFile& source)
 {
     if (!source.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("can not open %1. %2").arg(source.fileName(), source.errorString()));
+        fail(QStringLiteral("cannot open %1. %2").arg(source.fileName(), source.errorString()));
 }
 
 void openDestination(StagedFile& destination)
 {
     if (!destination.open())
-        fail(QStringLiteral("can not create %1. %2")
-                 .arg(destination.destination(), destination.errorString()));
+        fail(
+            QStringLiteral("cannot create %1. %2").arg(destination.destination(), destination.errorString()));
 }
 
 // Writes into memory the caller owns, refusing to go past its end.
@@ -120,7 +120,7 @@ void copyFile(const QString& sourcePath, const QString& destinationPath, const C
     for (;;) {
         const qint64 read = source.read(buffer.data(), buffer.size());
         if (read < 0)
-            fail(QStringLiteral("can not open %1. %2").arg(sourcePath, source.errorString()));
+            fail(QStringLiteral("cannot open %1. %2").arg(sourcePath, source.errorString()));
         if (read == 0)
             break;
         if (destination.device().write(buffer.constData(), read) != read)
@@ -147,8 +147,7 @@ void encryptFile(const QString& sourcePath, const QString& destinationPath, cons
         try {
             copyFile(sourcePath, destinationPath, options);
         } catch (const std::runtime_error& error) {
-            fail(
-                QStringLiteral("can not write %1. %2").arg(destinationPath, QString::fromUtf8(error.what())));
+            fail(QStringLiteral("cannot write %1. %2").arg(destinationPath, QString::fromUtf8(error.what())));
         }
         return;
     }

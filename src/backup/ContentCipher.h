@@ -24,7 +24,7 @@ struct CopyOptions
     bool syncToDisk = false;
 };
 
-// Throws "can not open %1. %2" for an unreadable source, "can not create %1. %2" for an uncreatable
+// Throws "cannot open %1. %2" for an unreadable source, "cannot create %1. %2" for an uncreatable
 // destination and "BackupManifest::decryptFile: decrypt failed. %1" when the data does not decrypt
 // (including a last block that does not unpad) or is shorter than minimumSize.
 void decryptFile(const QByteArray& key, const QString& source, const QString& destination,
@@ -41,14 +41,14 @@ qsizetype decryptInto(const QByteArray& key, const QString& source, char* buffer
 // "%1 is shorter than its record" when the source has fewer than minimumSize bytes.
 void copyFile(const QString& source, const QString& destination, const CopyOptions& options = {});
 
-// Encrypts source into destination with key (a plain copy when key is empty). Throws "can not open %1.
-// %2", "can not create %1. %2", "BackupManifest::encryptFile: encrypt failed. %1" and, for a plain
-// copy, "can not write %1. %2".
+// Encrypts source into destination with key (a plain copy when key is empty). Throws "cannot open %1.
+// %2", "cannot create %1. %2", "BackupManifest::encryptFile: encrypt failed. %1" and, for a plain
+// copy, "cannot write %1. %2".
 void encryptFile(const QString& source, const QString& destination, const QByteArray& key,
                  bool syncToDisk = true);
 
 // Encrypts bytes held in memory into destination with key (non-empty), flushed to disk before the rename.
-// Throws "can not create %1. %2" and "BackupManifest::encryptFile: encrypt failed. %1".
+// Throws "cannot create %1. %2" and "BackupManifest::encryptFile: encrypt failed. %1".
 void encryptBytes(QByteArrayView plain, const QString& destination, const QByteArray& key);
 
 } // namespace ContentCipher

@@ -66,10 +66,10 @@ void ManifestPruner::prune(const QString& source, const QString& destination, co
                            const std::function<void(Sqlite3DB&)>& extraStep)
 {
     BackupFileOps::TemporaryFile plain(destination + QStringLiteral(".tmp"));
-    BackupFileOps::copyDatabase(source, plain.path());
+    BackupFileOps::copyDatabase(source, plain.path(), destination);
     {
         ManifestDatabase db;
-        db.openFile(plain.path(), Sqlite3DB::OpenReadWrite);
+        db.openFile(plain.path(), Sqlite3DB::OpenReadWrite, destination);
         reduce(db, context, extraStep);
         db.close();
     }

@@ -8,6 +8,7 @@
 #include "backup/BackupPaths.h"
 #include "jobs/IOSMergeWAFiles2iTunesBKThread.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,7 +35,7 @@ QJsonObject backupJson(const BackupManifest& backup)
         {QStringLiteral("productType"), backup.productType()},
         {QStringLiteral("productVersion"), backup.productVersion()},
         {QStringLiteral("serialNumber"), backup.serialNumber()},
-        {QStringLiteral("backupDate"), backup.backupDate().toString(Qt::ISODate)},
+        {QStringLiteral("backupDate"), cliTime(backup.backupDate())},
         {QStringLiteral("isEncrypted"), backup.isEncrypted()},
     };
 }
@@ -49,7 +50,8 @@ QJsonObject recordJson(const QString& fileId, const BackupFileRecord& record)
         {QStringLiteral("mode"), record.mode},
         {QStringLiteral("isDirectory"), record.isDirectory()},
         {QStringLiteral("protectionClass"), record.protectionClass},
-        {QStringLiteral("lastModified"), static_cast<qint64>(record.lastModified)},
+        {QStringLiteral("lastModified"),
+         cliTime(QDateTime::fromSecsSinceEpoch(static_cast<qint64>(record.lastModified)))},
     };
 }
 
@@ -80,9 +82,14 @@ PBackupManifest openBackup(CliContext& context, const QCommandLineParser& parser
                 exitCode = context.fail(QStringLiteral("the backup is encrypted. ") + CliPassword::help());
                 return nullptr;
             }
+            context.note(QStringLiteral("Unlocking backup..."));
             if (!backup->unlock(password)) {
                 exitCode =
                     context.fail(QStringLiteral("wrong password for the backup %1").arg(backup->path()));
+                return nullptr;
+            }
+            if (context.interrupted()) {
+                exitCode = context.cancelled();
                 return nullptr;
             }
         }
@@ -108,16 +115,34 @@ int listCommand(CliContext& context)
     parser.addOption(root);
     parser.addOption(JsonOption);
     int exitCode = CliOk;
-    if (!context.parse(parser, QStringLiteral("Lists the device backups on this computer."), exitCode))
+    QStringList usual;
+    for (const QDir& folder : BackupDiscovery::backupRoots())
+        usual << QDir::toNativeSeparators(folder.absolutePath());
+    if (!context.parse(parser,
+                       QStringLiteral("Lists the device backups in %1, or in the folders given by --root.")
+                           .arg(usual.join(QStringLiteral(", "))),
+                       exitCode))
         return exitCode;
     QList<QDir> roots;
-    for (const QString& folder : parser.values(root))
+    for (const QString& folder : parser.values(root)) {
+        // A folder the user names must be there; the usual places may well be missing.
+        if (!QFileInfo(folder).isDir())
+            return context.fail(QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(folder)));
         roots.append(QDir(folder));
+    }
     if (roots.isEmpty())
         roots = BackupDiscovery::backupRoots();
     const BackupDiscovery::Listing listing = BackupDiscovery::listBackups(roots);
     for (const BackupDiscovery::Failure& failure : listing.failures)
-        context.err << "warning: load " << failure.path << " error. " << failure.error << "\n";
+        context.err << "warning: cannot read the backup " << QDir::toNativeSeparators(failure.path) << ": "
+                    << failure.error << "\n";
+    if (listing.backups.isEmpty()) {
+        QStringList places;
+        for (const QDir& folder : std::as_const(roots))
+            places << QDir::toNativeSeparators(folder.absolutePath()) +
+                          (folder.exists() ? QString() : QStringLiteral(" (missing)"));
+        context.err << "no device backups in " << places.join(QStringLiteral(", ")) << "\n";
+    }
     context.err.flush();
     for (const PBackupManifest& backup : listing.backups) {
         if (parser.isSet(JsonOption)) {
@@ -133,7 +158,7 @@ int listCommand(CliContext& context)
 int infoCommand(CliContext& context)
 {
     QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("backup"), QStringLiteral("The backup folder."));
+    parser.addPositionalArgument(QStringLiteral("BACKUP_DIR"), QStringLiteral("The backup folder."));
     parser.addOption(JsonOption);
     int exitCode = CliOk;
     if (!context.parse(parser, QStringLiteral("Shows a backup's metadata."), exitCode))
@@ -174,10 +199,30 @@ QList<QPair<QString, BackupFileRecord>> selectRecords(const FileRecordSet& set, 
     return selected;
 }
 
+// Empty when the set holds records of the domain (or no domain was asked for); else why not, naming a
+// domain that differs only in letter case, since domains are compared exactly.
+QString missingDomain(const FileRecordSet& set, const QString& domain)
+{
+    if (domain.isEmpty())
+        return QString();
+    QString other;
+    for (const BackupFileRecord& record : set.records) {
+        const QString name = record.domain.text();
+        if (name == domain)
+            return QString();
+        if (other.isEmpty() && name.compare(domain, Qt::CaseInsensitive) == 0)
+            other = name;
+    }
+    QString text = QStringLiteral("the backup has no files in the domain '%1'").arg(domain);
+    if (!other.isEmpty())
+        text += QStringLiteral(" (domains are case-sensitive: did you mean '%1'?)").arg(other);
+    return text;
+}
+
 int filesCommand(CliContext& context)
 {
     QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("backup"), QStringLiteral("The backup folder."));
+    parser.addPositionalArgument(QStringLiteral("BACKUP_DIR"), QStringLiteral("The backup folder."));
     parser.addOption(DomainOption);
     parser.addOption(JsonOption);
     addPasswordOptions(parser);
@@ -190,7 +235,12 @@ int filesCommand(CliContext& context)
         return exitCode;
     try {
         const FileRecordSet set = backup->loadRecords();
+        const QString missing = missingDomain(set, parser.value(DomainOption));
+        if (!missing.isEmpty())
+            return context.fail(missing);
         for (const auto& [fileId, record] : selectRecords(set, parser.value(DomainOption))) {
+            if (context.interrupted())
+                return context.cancelled();
             if (parser.isSet(JsonOption)) {
                 context.printJson(recordJson(fileId, record));
                 continue;
@@ -207,7 +257,7 @@ int filesCommand(CliContext& context)
 int extractCommand(CliContext& context)
 {
     QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("backup"), QStringLiteral("The backup folder."));
+    parser.addPositionalArgument(QStringLiteral("BACKUP_DIR"), QStringLiteral("The backup folder."));
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("The folder to copy into."),
                                  QStringLiteral("DIR"));
     parser.addOption(DomainOption);
@@ -225,6 +275,10 @@ int extractCommand(CliContext& context)
         context.err << "error: --domain and --out are required\n";
         return CliUsage;
     }
+    if (parser.value(out) == QLatin1String("-")) {
+        context.err << "error: --out names a folder; standard output cannot take a domain's files\n";
+        return CliUsage;
+    }
     const PBackupManifest backup = openBackup(context, parser, true, exitCode);
     if (!backup)
         return exitCode;
@@ -234,7 +288,12 @@ int extractCommand(CliContext& context)
     int missing = 0;
     try {
         const FileRecordSet set = backup->loadRecords();
+        const QString missingText = missingDomain(set, parser.value(DomainOption));
+        if (!missingText.isEmpty())
+            return context.fail(missingText);
         for (const auto& [fileId, record] : selectRecords(set, parser.value(DomainOption))) {
+            if (context.interrupted())
+                return context.cancelled();
             const QString destination = BackupPaths::destinationFor(root, record.relativePath.text());
             if (destination.isEmpty()) {
                 context.err << "error: refused the unsafe path " << record.relativePath.text() << "\n";
@@ -252,7 +311,8 @@ int extractCommand(CliContext& context)
                     QFile empty(destination);
                     if (!empty.open(QIODevice::WriteOnly))
                         return context.fail(
-                            QStringLiteral("can not create %1. %2").arg(destination, empty.errorString()));
+                            QStringLiteral("cannot create %1: %2")
+                                .arg(QDir::toNativeSeparators(destination), empty.errorString()));
                     ++copied;
                 } else {
                     context.err << "error: the backup holds no content for " << record.relativePath.text()
@@ -279,7 +339,7 @@ int extractCommand(CliContext& context)
 int putCommand(CliContext& context)
 {
     QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("backup"), QStringLiteral("The backup folder."));
+    parser.addPositionalArgument(QStringLiteral("BACKUP_DIR"), QStringLiteral("The backup folder."));
     const QCommandLineOption path(
         QStringLiteral("path"), QStringLiteral("The file's path inside the domain."), QStringLiteral("REL"));
     const QCommandLineOption file(QStringLiteral("file"), QStringLiteral("The local file to put in."),
@@ -310,20 +370,32 @@ int putCommand(CliContext& context)
     item.localPath = QFileInfo(parser.value(file)).absoluteFilePath();
     item.overwrite = parser.isSet(overwrite);
     item.classD = parser.isSet(classD);
-    ConsoleJobReporter reporter(context.out, context.err);
+    const QString fileId = BackupManifest::fileId(item.domain, item.relativePath);
+    if (!item.overwrite) {
+        // Without --overwrite the content already there is kept: that is no "put".
+        try {
+            if (backup->loadRecords().records.contains(fileId))
+                return context.fail(
+                    QStringLiteral("%1 %2 is already in the backup and was kept as it is; give "
+                                   "--overwrite to replace it")
+                        .arg(item.domain, item.relativePath));
+        } catch (const std::exception& error) {
+            return context.fail(QString::fromUtf8(error.what()));
+        }
+    }
+    ConsoleJobReporter reporter(context);
     IOSMergeWAFiles2iTunesBKThread job(backup.get(), {item}, &reporter);
     const int result = reporter.run(job);
     if (result != CliOk)
         return result;
-    context.out << "put " << item.domain << " " << item.relativePath << " ("
-                << BackupManifest::fileId(item.domain, item.relativePath) << ")\n";
+    context.out << "put " << item.domain << " " << item.relativePath << " (" << fileId << ")\n";
     return CliOk;
 }
 
 int pruneCommand(CliContext& context)
 {
     QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("backup"), QStringLiteral("The backup folder."));
+    parser.addPositionalArgument(QStringLiteral("BACKUP_DIR"), QStringLiteral("The backup folder."));
     const QCommandLineOption keep(QStringLiteral("keep"), QStringLiteral("A domain to keep (repeatable)."),
                                   QStringLiteral("DOMAIN"));
     const QCommandLineOption keepOthers(QStringLiteral("keep-other-domains"),
@@ -340,6 +412,10 @@ int pruneCommand(CliContext& context)
         return exitCode;
     if (!parser.isSet(keep)) {
         context.err << "error: give at least one --keep DOMAIN\n";
+        return CliUsage;
+    }
+    if (parser.value(out) == QLatin1String("-")) {
+        context.err << "error: --out names the reduced manifest, a database built in place; give a file\n";
         return CliUsage;
     }
     const PBackupManifest backup = openBackup(context, parser, true, exitCode);

@@ -1,6 +1,7 @@
 #include "CliMessageSource.h"
 
 #include "CliCommand.h"
+#include "app/JobControl.h"
 #include "line/IOSLineDb.h"
 #include "line/IOSLineStoreCache.h"
 #include "line/LineData.h"
@@ -52,11 +53,16 @@ bool CliMessageSource::openDb(CliContext& context, const QCommandLineParser& par
     exitCode = CliFailed;
     try {
         if (!root.isEmpty()) {
-            if (!QFileInfo(root).isDir()) {
-                context.fail(QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(root)));
+            // Absolute, so that the paths of its media are too.
+            const QString appRoot = QFileInfo(root).absoluteFilePath();
+            if (!QFileInfo(appRoot).isDir()) {
+                context.fail(QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(appRoot)));
                 return false;
             }
-            m_db = IOSLineStoreCache::openCopy(root);
+            JobControl control = context.control();
+            auto db = IOSLineStoreCache::openCopy(appRoot, control);
+            m_stickerFiles = LineStickerFiles::inAppFolder(appRoot, db->accountPrefix());
+            m_db = db;
         } else {
             const QString folder = parser.value(kLocalDb);
             // Reading must not create a database where there was none.
@@ -65,11 +71,15 @@ bool CliMessageSource::openDb(CliContext& context, const QCommandLineParser& par
                                  .arg(QDir::toNativeSeparators(folder)));
                 return false;
             }
-            m_db = std::make_shared<LineLocalDb>(folder);
-            m_localDbFolder = folder;
+            // Absolute, so that the paths of its media are too.
+            m_localDbFolder = QFileInfo(folder).absoluteFilePath();
+            m_db = std::make_shared<LineLocalDb>(m_localDbFolder);
         }
         m_data = std::make_shared<_LineData>(m_db);
         m_db->loadContacts(m_data);
+    } catch (const JobCancelled&) {
+        exitCode = context.cancelled();
+        return false;
     } catch (const std::exception& error) {
         context.fail(QString::fromUtf8(error.what()));
         return false;

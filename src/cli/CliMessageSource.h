@@ -1,6 +1,7 @@
 #pragma once
 
 #include "line/AbsLineMsgsSource.h"
+#include "line/LineStickerFiles.h"
 
 #include <QString>
 #include <memory>
@@ -33,6 +34,8 @@ public:
     _LineChat* chat() const { return m_chat; }
     // The folder of the local database read, empty for an app folder.
     const QString& localDbFolder() const { return m_localDbFolder; }
+    // The sticker images of an app folder's store; none for a local database.
+    const LineStickerFiles& stickerFiles() const { return m_stickerFiles; }
 
 private:
     bool openDb(CliContext& context, const QCommandLineParser& parser, const QString& root, int& exitCode);
@@ -42,4 +45,5 @@ private:
     PAbsLineMsgsSource m_source;
     QString m_localDbFolder;
     _LineChat* m_chat = nullptr;
+    LineStickerFiles m_stickerFiles;
 };

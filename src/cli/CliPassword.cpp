@@ -2,6 +2,7 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QDir>
 #include <QFile>
 #include <cstdio>
 
@@ -41,7 +42,7 @@ bool read(const QCommandLineParser& parser, QString& password, bool& given, QStr
     if (parser.isSet(kStdin)) {
         QFile input;
         if (!input.open(stdin, QIODevice::ReadOnly)) {
-            error = QStringLiteral("can not read standard input");
+            error = QStringLiteral("cannot read the password from standard input");
             return false;
         }
         password = firstLine(input);
@@ -50,7 +51,8 @@ bool read(const QCommandLineParser& parser, QString& password, bool& given, QStr
     if (parser.isSet(kFile)) {
         QFile input(parser.value(kFile));
         if (!input.open(QIODevice::ReadOnly)) {
-            error = QStringLiteral("can not read %1: %2").arg(input.fileName(), input.errorString());
+            error = QStringLiteral("cannot read the password file %1: %2")
+                        .arg(QDir::toNativeSeparators(input.fileName()), input.errorString());
             return false;
         }
         password = firstLine(input);

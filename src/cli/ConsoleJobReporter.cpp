@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QTextStream>
 #include <QThread>
+#include <optional>
 
 namespace {
 constexpr int kBarCells = 24;
@@ -15,13 +16,25 @@ constexpr int kBarCells = 24;
 constexpr qint64 kRedrawIntervalMs = 100;
 } // namespace
 
+ConsoleJobReporter::ConsoleJobReporter(CliContext& context)
+    : m_out(context.out), m_err(context.err), m_progress(context.progress()),
+      m_columns(qMax(terminalColumns(), 20)), m_cancelled(&context.interruptFlag())
+{
+}
+
+ConsoleJobReporter::ConsoleJobReporter(QTextStream& out, QTextStream& err, CliProgress progress, int columns)
+    : m_out(out), m_err(err), m_progress(progress), m_columns(qMax(columns, 20)), m_cancelled(&m_ownFlag)
+{
+}
+
 ConsoleJobReporter::ConsoleJobReporter(QTextStream& out, QTextStream& err, bool terminal, int columns)
-    : m_out(out), m_err(err), m_terminal(terminal), m_columns(qMax(columns, 20))
+    : ConsoleJobReporter(out, err, terminal ? CliProgress::Bar : CliProgress::Lines, columns)
 {
 }
 
 ConsoleJobReporter::ConsoleJobReporter(QTextStream& out, QTextStream& err)
-    : ConsoleJobReporter(out, err, standardErrorIsTerminal(), terminalColumns())
+    : ConsoleJobReporter(out, err, standardErrorIsTerminal() ? CliProgress::Bar : CliProgress::Hidden,
+                         terminalColumns())
 {
 }
 
@@ -77,7 +90,9 @@ void ConsoleJobReporter::updateProgress(const QString& status, int curProgress, 
         m_percent = qMin(curProgress, 100);
     m_text = progressText;
 
-    if (m_terminal) {
+    if (m_progress == CliProgress::Hidden)
+        return;
+    if (m_progress == CliProgress::Bar) {
         drawBar(statusChanged || percentChanged);
         return;
     }
@@ -120,7 +135,10 @@ int ConsoleJobReporter::run(QThread& job)
     // Jobs report message keys; the translator turns them into sentences in the user's language.
     static const bool languageInstalled = !setAppLanguage(QString()).isEmpty();
     Q_UNUSED(languageInstalled);
-    InterruptCatcher interrupt(m_cancelled);
+    // A reporter of its own catches Ctrl+C itself; a command's is caught for the whole command.
+    std::optional<InterruptCatcher> interrupt;
+    if (m_cancelled == &m_ownFlag)
+        interrupt.emplace(m_ownFlag);
     QEventLoop loop;
     // Queued: the reports the job posted before it ended arrive first.
     connect(&job, &QThread::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
@@ -128,18 +146,20 @@ int ConsoleJobReporter::run(QThread& job)
     loop.exec();
     job.wait();
     QCoreApplication::sendPostedEvents(this);
-    if (m_terminal && m_barShown)
+    if (m_progress == CliProgress::Bar && m_barShown)
         drawBar(true);
     endBar();
 
     switch (m_outcome) {
-    case Outcome::Succeeded:
+    case Outcome::Succeeded: {
+        QTextStream& stream = m_resultOnError ? m_err : m_out;
         if (!m_result.isEmpty())
-            m_out << m_result << '\n';
+            stream << m_result << '\n';
         if (!m_link.isEmpty())
-            m_out << m_link << '\n';
-        m_out.flush();
+            stream << m_link << '\n';
+        stream.flush();
         return CliOk;
+    }
     case Outcome::Failed:
         m_out.flush();
         m_err << "error: " << m_result << '\n';

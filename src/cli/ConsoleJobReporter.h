@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CliCommand.h"
+
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -8,13 +10,13 @@
 class QTextStream;
 class QThread;
 
-// The command line's progress form: runs a job thread and shows what it reports. On a terminal the
-// progress is one bar redrawn in place on standard error; otherwise each new headline or percentage is a
-// plain line there. At the end the job's success text goes to standard output, its error to standard
-// error as "error: ...". Ctrl+C asks the job to stop (isCancelled); a second Ctrl+C ends the program.
-// Any command that runs a job uses it:
+// The command line's progress form: runs a job thread and shows what it reports, as the command's
+// --quiet and --progress and standard error ask (CliProgress): nothing, one bar redrawn in place on a
+// terminal, or a plain line per new headline or percentage. At the end the job's success text goes to
+// standard output, its error to standard error as "error: ...". Ctrl+C asks the job to stop
+// (isCancelled); a second Ctrl+C ends the program. Any command that runs a job uses it:
 //
-//     ConsoleJobReporter reporter(context.out, context.err);
+//     ConsoleJobReporter reporter(context);
 //     SomeJobThread job(source, target, &reporter);
 //     return reporter.run(job);
 class ConsoleJobReporter : public QObject
@@ -22,19 +24,26 @@ class ConsoleJobReporter : public QObject
     Q_OBJECT
 
 public:
-    // terminal: draw a bar instead of lines; columns: the width the bar may use.
+    // The command's streams, progress choice and interrupt.
+    explicit ConsoleJobReporter(CliContext& context);
+    // A reporter of its own that catches Ctrl+C while run() runs. columns: the width the bar may use.
+    ConsoleJobReporter(QTextStream& out, QTextStream& err, CliProgress progress, int columns);
+    // terminal: a bar, else lines.
     ConsoleJobReporter(QTextStream& out, QTextStream& err, bool terminal, int columns);
-    // Looks at standard error to choose between bar and lines.
+    // A reporter of its own with the default choice: a bar on a terminal, nothing otherwise.
     ConsoleJobReporter(QTextStream& out, QTextStream& err);
+
+    // The success text on standard error instead of standard output (which then carries the data).
+    void setResultOnStandardError(bool onError) { m_resultOnError = onError; }
 
     // Starts job, shows its reports until it ends and returns the exit code: CliOk after success,
     // CliCancelled when it stopped after a cancel request, CliFailed after an error or when it ended
     // without any result.
     int run(QThread& job);
 
-    Q_INVOKABLE bool isCancelled() const { return m_cancelled.load(); }
+    Q_INVOKABLE bool isCancelled() const { return m_cancelled->load(); }
     // What Ctrl+C does.
-    void requestCancel() { m_cancelled = true; }
+    void requestCancel() { *m_cancelled = true; }
 
     // "[#####-----]  42% status: text", cut to columns - 1 characters.
     static QString progressBarLine(const QString& status, int percent, const QString& text, int columns);
@@ -59,9 +68,11 @@ private:
 
     QTextStream& m_out;
     QTextStream& m_err;
-    bool m_terminal;
+    CliProgress m_progress;
     int m_columns;
-    std::atomic<bool> m_cancelled = false;
+    std::atomic<bool> m_ownFlag = false;
+    std::atomic<bool>* m_cancelled; // m_ownFlag, or the command's interrupt
+    bool m_resultOnError = false;
 
     QString m_status;
     QString m_text;

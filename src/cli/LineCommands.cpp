@@ -6,6 +6,7 @@
 #include "CliPassword.h"
 #include "ConsoleDeviceDialogs.h"
 #include "LineListing.h"
+#include "app/JobControl.h"
 #include "device/DeviceInfo.h"
 #include "jobs/BackupLineLoad.h"
 #include "jobs/DeviceLineLoad.h"
@@ -99,10 +100,15 @@ int run(CliContext& context, const QString& description, bool messages, Printer 
         root = parser.positionalArguments().first();
     if (loaded && root.isEmpty())
         return exitCode;
+    // Absolute, so that the paths of its media are too.
+    root = QFileInfo(root).absoluteFilePath();
     if (!QFileInfo(root).isDir())
         return context.fail(QStringLiteral("%1 is not a folder").arg(QDir::toNativeSeparators(root)));
     try {
-        return print(context, parser, IOSLineStoreCache::openCopy(root));
+        JobControl control = context.control();
+        return print(context, parser, IOSLineStoreCache::openCopy(root, control));
+    } catch (const JobCancelled&) {
+        return context.cancelled();
     } catch (const std::exception& error) {
         return context.fail(QString::fromUtf8(error.what()));
     }

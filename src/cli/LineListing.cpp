@@ -20,7 +20,7 @@ const QString kDesc = QStringLiteral("desc");
 
 QJsonValue isoTime(const QDateTime& time)
 {
-    return time.isValid() ? QJsonValue(time.toString(Qt::ISODate)) : QJsonValue();
+    return time.isValid() ? QJsonValue(cliTime(time)) : QJsonValue();
 }
 
 std::shared_ptr<_LineData> loadData(const std::shared_ptr<AbsLineDb>& db)
@@ -101,6 +101,8 @@ int printChats(CliContext& context, const QCommandLineParser& parser, const std:
                                 QStringLiteral("MESSAGES").rightJustified(8),
                                 QStringLiteral("LAST UPDATED").leftJustified(19), QStringLiteral("TITLE"));
     for (const _LineChat* chat : data->chatsById()) {
+        if (context.interrupted())
+            return context.cancelled();
         if (json) {
             context.printJson(chatJson(*db, *chat));
             continue;
@@ -139,6 +141,8 @@ int printMessages(CliContext& context, const QCommandLineParser& parser, const s
     LineMsgsDataSource source(data, chat, !parser.isSet(kDesc));
     const qint64 count = source.count();
     for (qint64 i = 0; i < count; ++i) {
+        if (context.interrupted())
+            return context.cancelled();
         const _LineMsg message = source.message(i);
         if (json) {
             context.printJson(messageJson(message));

@@ -36,7 +36,8 @@ int run(CliContext& context, const QString& description, bool messages, Printer 
         return context.fail(
             QStringLiteral("there is no local message database in %1").arg(QDir::toNativeSeparators(folder)));
     try {
-        return print(context, parser, std::make_shared<LineLocalDb>(folder));
+        // Absolute, so that the paths of its media are too.
+        return print(context, parser, std::make_shared<LineLocalDb>(QFileInfo(folder).absoluteFilePath()));
     } catch (const std::exception& error) {
         return context.fail(QString::fromUtf8(error.what()));
     }
@@ -76,7 +77,7 @@ int backup(CliContext& context)
     if (!store.localDbFolder().isEmpty() && sameFolder(store.localDbFolder(), target))
         return context.fail(
             QStringLiteral("%1 would be backed up into itself").arg(QDir::toNativeSeparators(target)));
-    ConsoleJobReporter reporter(context.out, context.err);
+    ConsoleJobReporter reporter(context);
     BackupLineMessagesThread job(store.source(), target, &reporter);
     return reporter.run(job);
 }

@@ -33,10 +33,14 @@ int extract(CliContext& context)
         context.err << "error: give --out DIR\n";
         return CliUsage;
     }
+    if (parser.value(kOut) == QLatin1String("-")) {
+        context.err << "error: --out names a folder; standard output cannot take attachments\n";
+        return CliUsage;
+    }
     CliMessageSource store;
     if (!store.open(context, parser, exitCode))
         return exitCode;
-    ConsoleJobReporter reporter(context.out, context.err);
+    ConsoleJobReporter reporter(context);
     ExtractMediaFilesThread job(store.source(), parser.value(kOut), &reporter);
     return reporter.run(job);
 }

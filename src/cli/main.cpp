@@ -1,15 +1,24 @@
 #include "CliCommand.h"
 
+#include "app/AppDirs.h"
 #include "app/AppInfo.h"
+#include "app/Log.h"
 #include "jobs/OnlineRemoteOptions.h"
 #include "online/HttpLibrary.h"
+#include "platform/AppLanguage.h"
+#include "platform/Console.h"
 #include "platform/LocalTimeZone.h"
+#include "platform/RoamingFolder.h"
 
+#include <QDir>
+#include <QFileDevice>
 #include <QGuiApplication>
 #include <cstdio>
 #include <memory>
 
 namespace {
+constexpr int kLogFilesKept = 10;
+
 void printOverview(QTextStream& out)
 {
     out << "Usage: ferrowyn-cli <group> <command> [options]\n"
@@ -49,7 +58,7 @@ bool isHelp(const QString& arg)
     return arg == QLatin1String("--help") || arg == QLatin1String("-h") || arg == QLatin1String("help");
 }
 
-int dispatch(QStringList args, QTextStream& out, QTextStream& err)
+int dispatch(QStringList args, QTextStream& out, QTextStream& err, std::atomic<bool>& interrupted)
 {
     if (args.isEmpty()) {
         printOverview(err);
@@ -79,7 +88,7 @@ int dispatch(QStringList args, QTextStream& out, QTextStream& err)
         if (helpRequested)
             args.prepend(QStringLiteral("--help"));
         args.prepend(QStringLiteral("ferrowyn-cli %1").arg(group));
-        CliContext context(args, out, err);
+        CliContext context(args, out, err, &interrupted);
         return whole->run(context);
     }
     if (args.isEmpty() || isHelp(args.first())) {
@@ -96,7 +105,7 @@ int dispatch(QStringList args, QTextStream& out, QTextStream& err)
     if (helpRequested)
         args.prepend(QStringLiteral("--help"));
     args.prepend(QStringLiteral("ferrowyn-cli %1 %2").arg(group, name));
-    CliContext context(args, out, err);
+    CliContext context(args, out, err, &interrupted);
     return command->run(context);
 }
 } // namespace
@@ -104,6 +113,10 @@ int dispatch(QStringList args, QTextStream& out, QTextStream& err)
 int main(int argc, char* argv[])
 {
     pinLocalTimeZone();
+    // Diagnostics go to the daily log, Qt's own from the start (the GUI application warns while it starts):
+    // standard output and error belong to the commands. The folder is made only when something is logged.
+    startLog(QDir(dataDirPathFor(roamingDir())).filePath(QStringLiteral("qlogs")), kLogFilesKept,
+             LogEcho::None);
     // PDF pages are painted with fonts and pictures, which needs a GUI application: the export command
     // gets one on Qt's offscreen platform (no window, no display needed); the others stay plain.
     std::unique_ptr<QCoreApplication> app;
@@ -115,14 +128,31 @@ int main(int argc, char* argv[])
     }
     QCoreApplication::setApplicationName(QStringLiteral("ferrowyn-cli"));
     QCoreApplication::setApplicationVersion(AppInfo::version);
+    // Texts of the libraries (job results, errors) in the user's language.
+    setAppLanguage(QString());
     initHttpLibrary();
     useOnlineRemoteOptions();
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
-    const int code = dispatch(args, out, err);
+    // Ctrl+C during any part of a command (copying a store, unlocking a backup, a job) asks it to stop at a
+    // safe point; a second one ends the program.
+    std::atomic<bool> interrupted = false;
+    const InterruptCatcher interrupt(interrupted);
+    int code = dispatch(args, out, err, interrupted);
     out.flush();
+    // A full disk or a closed pipe must not pass for success.
+    const bool written = out.status() == QTextStream::Ok && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (!written) {
+        const auto* device = qobject_cast<QFileDevice*>(out.device());
+        err << "error: cannot write to standard output"
+            << (device && !device->errorString().isEmpty() ? QStringLiteral(": ") + device->errorString()
+                                                           : QString())
+            << "\n";
+        if (code == CliOk)
+            code = CliFailed;
+    }
     err.flush();
     return code;
 }

@@ -282,7 +282,7 @@ Backup2Conversation::Outcome Backup2Conversation::dispatch(const QString& name, 
         return End{Backup2ErrorText::kDiskFull,
                    QStringLiteral("Error: DLMessagePurgeDiskSpace(Insufficient free disk space).")};
     else
-        fail(QStringLiteral("Message can not handle: %1").arg(name));
+        fail(QStringLiteral("Message cannot be handled: %1").arg(name));
     return std::nullopt;
 }
 
@@ -470,7 +470,7 @@ bool Backup2Conversation::sendFile(const QString& path, PlistCFType& failures, b
     if (info.size() > 0) {
         QFile file(local);
         if (!file.open(QIODevice::ReadOnly))
-            fail(QStringLiteral("backup2tool::sendFileThrow: can not open %1. %2")
+            fail(QStringLiteral("backup2tool::sendFileThrow: cannot open %1. %2")
                      .arg(name, file.errorString()));
         if (m_buffer.size() < kSendBlock + 5)
             m_buffer.resize(kSendBlock + 5);
@@ -479,7 +479,7 @@ bool Backup2Conversation::sendFile(const QString& path, PlistCFType& failures, b
                 return false;
             const qint64 got = file.read(m_buffer.data() + 5, kSendBlock);
             if (got <= 0)
-                fail(QStringLiteral("backup2tool::sendFileThrow: can not read %1. %2")
+                fail(QStringLiteral("backup2tool::sendFileThrow: cannot read %1. %2")
                          .arg(name, file.errorString()));
             qToBigEndian(quint32(got + 1), m_buffer.data());
             m_buffer[4] = Backup2Link::kCodeFileData;

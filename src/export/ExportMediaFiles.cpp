@@ -1,6 +1,8 @@
 #include "export/ExportMediaFiles.h"
 
+#include "app/CopyTarget.h"
 #include "app/FileNames.h"
+#include "app/NewFileCopy.h"
 #include "export/ExportOutputLog.h"
 #include "line/MessageType.h"
 
@@ -34,6 +36,10 @@ ExportMediaFiles::Names ExportMediaFiles::copy(const _LineMsg& message)
     case MessageType::Voice:
     case MessageType::File:
         return {copyIntoFiles(message.filePath, QString()), QString()};
+    case MessageType::Sticker: {
+        const QString image = m_stickers.imagePath(message.sticker());
+        return {QString(), image.isEmpty() ? QString() : copyIntoFiles(image, QStringLiteral("png"))};
+    }
     default:
         return {};
     }
@@ -46,8 +52,16 @@ QString ExportMediaFiles::copyIntoFiles(const QString& path, const QString& defa
         name += QLatin1Char('.') + defaultSuffix;
     if (path.isEmpty())
         return name; // nothing to copy, and no name to make unique
-    const QString target = uniqueFileName(m_folder.filePath(name));
-    if (QFileInfo(path).isFile() && QFile::copy(path, target) && m_log)
-        m_log->addFile(target);
-    return QFileInfo(target).fileName();
+    if (!QFileInfo(path).isFile())
+        return QFileInfo(uniqueFileName(m_folder.filePath(name))).fileName();
+    const auto known = m_copied.constFind(path);
+    if (known != m_copied.cend())
+        return known.value();
+    const CopyTarget target = CopyTarget::find(path, m_folder.filePath(name));
+    // Under a temporary name until complete, so that a killed export leaves no partial file here.
+    if (!target.alreadyThere && copyToNewFile(path, target.path) && m_log)
+        m_log->addFile(target.path);
+    const QString copied = QFileInfo(target.path).fileName();
+    m_copied.insert(path, copied);
+    return copied;
 }

@@ -42,7 +42,7 @@ ExportMessagesCsv::ExportMessagesCsv(const QString& path) : m_file(path)
 void ExportMessagesCsv::begin()
 {
     if (!m_file.open())
-        throw std::runtime_error(m_file.errorString().toStdString());
+        throw std::runtime_error(m_file.failureText().toStdString());
     m_file.write(QLatin1StringView("date,send,user,content\n"));
 }
 
@@ -91,5 +91,5 @@ const QString& ExportMessagesCsv::chatTitle(const _LineChat* chat)
 void ExportMessagesCsv::end()
 {
     if (!m_file.commit())
-        throw std::runtime_error(m_file.errorString().toStdString());
+        throw std::runtime_error(m_file.failureText().toStdString());
 }

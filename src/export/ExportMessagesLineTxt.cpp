@@ -17,7 +17,7 @@ ExportMessagesLineTxt::ExportMessagesLineTxt(const QString& ownerName, const QSt
 void ExportMessagesLineTxt::begin()
 {
     if (!m_file.open())
-        throw std::runtime_error(QStringLiteral("%1. %2").arg(m_path, m_file.errorString()).toStdString());
+        throw std::runtime_error(m_file.failureText().toStdString());
     const QDateTime savedOn = m_savedOn.isValid() ? m_savedOn : QDateTime::currentDateTime();
     m_file.writeLine(m_isGroup ? QStringLiteral("Chat history in \"%1\"").arg(m_title)
                                : QStringLiteral("Chat history with %1").arg(m_title));
@@ -45,7 +45,7 @@ void ExportMessagesLineTxt::end()
 {
     const bool replaced = QFileInfo::exists(m_path);
     if (!m_file.commit())
-        throw std::runtime_error(QStringLiteral("%1. %2").arg(m_path, m_file.errorString()).toStdString());
+        throw std::runtime_error(m_file.failureText().toStdString());
     if (m_log && !replaced)
         m_log->addFile(m_path);
 }

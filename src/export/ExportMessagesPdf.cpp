@@ -1,5 +1,7 @@
 #include "export/ExportMessagesPdf.h"
 
+#include "app/PartFiles.h"
+
 #include "app/JobControl.h"
 #include "export/ChatFileName.h"
 #include "export/ExportOutputLog.h"
@@ -55,7 +57,10 @@ qint64 ExportMessagesPdf::run(JobControl& control, ExportOutputLog& log)
     m_pages = 0;
     control.setStatus(tr("IDS_EXPORTING_MESSAGES_TO_FILE"));
     if (!log.makeFolder(m_folder))
-        throw std::runtime_error(tr("Can not create the folder %1.").arg(m_folder).toStdString());
+        throw std::runtime_error(
+            tr("Cannot create the folder %1.").arg(QDir::toNativeSeparators(m_folder)).toStdString());
+    // What an export that was killed left behind: never one of the user's files.
+    PartFiles::removeLeftovers(m_folder);
 
     // Chats in the order of their file names, so that an export is the same every time.
     std::vector<ChatPart> chats;
@@ -124,7 +129,7 @@ qint64 ExportMessagesPdf::run(JobControl& control, ExportOutputLog& log)
                 m_pages += pages.pageCount();
             }                 // the writer finishes the file here
             if (printed <= 0) // cannot happen: a run always prints its first message
-                throw std::runtime_error(tr("Can not write the file %1.").arg(file->target()).toStdString());
+                throw std::runtime_error(tr("Cannot write the file %1.").arg(file->target()).toStdString());
             QString error;
             if (!mapping.appendTo(device, &error))
                 qWarning("export: the text of %s keeps Qt's character maps: %s", qPrintable(name),

@@ -17,7 +17,7 @@ ExportMessagesTxt::ExportMessagesTxt(const QString& path)
 void ExportMessagesTxt::begin()
 {
     if (!m_file.open())
-        throw std::runtime_error(m_file.errorString().toStdString());
+        throw std::runtime_error(m_file.failureText().toStdString());
 }
 
 void ExportMessagesTxt::writeMessage(const _LineMsg& message)
@@ -48,5 +48,5 @@ const QString& ExportMessagesTxt::chatTitle(const _LineChat* chat)
 void ExportMessagesTxt::end()
 {
     if (!m_file.commit())
-        throw std::runtime_error(m_file.errorString().toStdString());
+        throw std::runtime_error(m_file.failureText().toStdString());
 }

@@ -1,5 +1,6 @@
 #include "export/ExportPdfFile.h"
 
+#include "app/PartFiles.h"
 #include "platform/FileSync.h"
 
 #include <QDir>
@@ -31,7 +32,7 @@ ExportPdfFile::~ExportPdfFile()
 QFile& ExportPdfFile::open()
 {
     // Beside the target, so that the final rename stays on one file system.
-    QTemporaryFile temporary(m_target + QStringLiteral(".XXXXXX"));
+    QTemporaryFile temporary(PartFiles::templateFor(m_target));
     temporary.setAutoRemove(false);
     if (!temporary.open())
         throw failure(m_target, temporary.errorString());

@@ -1,8 +1,10 @@
 #include "export/ExportTextFile.h"
 
+#include "app/PartFiles.h"
 #include "export/ExportOpenFiles.h"
 #include "platform/FileSync.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <filesystem>
@@ -40,7 +42,7 @@ bool ExportTextFile::open()
     m_buffer.resize(0);
 
     // Beside the target, so that the final rename stays on one file system.
-    QTemporaryFile temporary(m_target + QStringLiteral(".XXXXXX"));
+    QTemporaryFile temporary(PartFiles::templateFor(m_target));
     temporary.setAutoRemove(false);
     if (!temporary.open()) {
         m_error = temporary.errorString();
@@ -224,4 +226,10 @@ void ExportTextFile::discard()
 QString ExportTextFile::errorString() const
 {
     return m_error.isEmpty() ? m_file.errorString() : m_error;
+}
+
+QString ExportTextFile::failureText() const
+{
+    return tr("%1 cannot be written: %2")
+        .arg(QDir::toNativeSeparators(QFileInfo(m_target).absoluteFilePath()), errorString());
 }

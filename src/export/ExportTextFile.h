@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
 #include <QString>
 #include <QStringEncoder>
@@ -16,6 +17,8 @@ class ExportOpenFiles;
 // limit on open files.
 class ExportTextFile
 {
+    Q_DECLARE_TR_FUNCTIONS(ExportTextFile)
+
 public:
     enum LineEnds
     {
@@ -52,6 +55,8 @@ public:
 
     QString path() const { return m_target; }
     QString errorString() const;
+    // What to tell the user after open() or commit() failed: the file's path and the reason.
+    QString failureText() const;
 
     // For ExportOpenFiles: writes what is buffered, closes the file and lets the buffer go; the next write
     // reopens it for appending.

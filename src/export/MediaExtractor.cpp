@@ -1,7 +1,10 @@
 #include "export/MediaExtractor.h"
 
+#include "app/CopyTarget.h"
 #include "app/FileNames.h"
 #include "app/JobControl.h"
+#include "app/NewFileCopy.h"
+#include "app/PartFiles.h"
 #include "app/TextUtils.h"
 #include "line/MessageType.h"
 
@@ -86,15 +89,20 @@ std::optional<MediaExtractor::Extraction> MediaExtractor::extractionFor(const _L
 
 bool MediaExtractor::copyAttachment(const Extraction& extraction, const QDateTime& messageTime)
 {
-    const QString target = uniqueFileName(extraction.targetPath);
-    QFile source(extraction.sourceFile);
-    // QFile::copy writes a temporary file and renames it, so a failed copy leaves nothing under target.
-    if (!source.copy(target)) {
+    const CopyTarget copyTarget = CopyTarget::find(extraction.sourceFile, extraction.targetPath);
+    if (copyTarget.alreadyThere) {
+        ++m_alreadyThere;
+        return true;
+    }
+    const QString& target = copyTarget.path;
+    // Written under a temporary name and renamed when complete: a failed copy leaves nothing under target.
+    QString error;
+    if (!copyToNewFile(extraction.sourceFile, target, &error)) {
         if (m_firstFailure.isEmpty())
-            m_firstFailure =
-                QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(target), source.errorString());
+            m_firstFailure = QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(target), error);
         return false;
     }
+    ++m_copied;
     if (messageTime.isValid()) {
         // Read-only is enough to set the times of a file we own, and works for read-only copies too.
         QFile copy(target);
@@ -108,7 +116,7 @@ bool MediaExtractor::copyAttachment(const Extraction& extraction, const QDateTim
 
 void MediaExtractor::run(JobControl& control)
 {
-    m_copied = m_failed = 0;
+    m_copied = m_alreadyThere = m_failed = 0;
     m_firstFailure.clear();
     const QDir outputFolder(m_outputFolder);
     control.setStatus(tr("IDS_EXTRACTING_MEDIA_FILES"));
@@ -116,6 +124,7 @@ void MediaExtractor::run(JobControl& control)
         throw std::runtime_error(tr("Cannot create the folder %1.")
                                      .arg(QDir::toNativeSeparators(outputFolder.absolutePath()))
                                      .toStdString());
+    PartFiles::removeLeftovers(outputFolder.absolutePath());
     const qint64 total = m_source->count();
     for (qint64 index = 0; index < total; ++index) {
         control.throwIfCancelled();
@@ -124,9 +133,7 @@ void MediaExtractor::run(JobControl& control)
         const std::optional<Extraction> extraction = extractionFor(message, outputFolder);
         if (!extraction)
             continue;
-        if (copyAttachment(*extraction, message.time))
-            ++m_copied;
-        else
+        if (!copyAttachment(*extraction, message.time))
             ++m_failed;
     }
 }

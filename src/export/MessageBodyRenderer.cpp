@@ -14,9 +14,12 @@ QString pictureBody(const MessageBodyTarget::MediaLinks& media, BubbleMarkup::Li
            QStringLiteral("</div>");
 }
 
-QString stickerBody(const _LineMsg& message, BubbleMarkup::LinkTarget target)
+constexpr int kMapPictureSize = 240;
+
+QString stickerBody(const _LineMsg& message, const MessageBodyTarget& messageTarget)
 {
-    const QString image = message.sticker().stickerImageUrl();
+    const BubbleMarkup::LinkTarget target = messageTarget.linkTarget();
+    const QString image = messageTarget.stickerImage(message);
     if (image.isEmpty())
         return QStringLiteral("<div>") + BubbleMarkup::plainText(message.displayText()) +
                QStringLiteral("</div>");
@@ -35,17 +38,24 @@ QString contactBody(const _LineMsg& message)
     return BubbleMarkup::contact(name);
 }
 
-QString locationBody(const _LineMsg& message)
+QString locationBody(const _LineMsg& message, const MessageBodyTarget& target)
 {
     static const QRegularExpression lineBreak(QStringLiteral("\r?\n\r?"));
     QString name = message.displayText();
     name.replace(lineBreak, QStringLiteral("\n"));
-    QString map = message.location().mapImageUrl();
-    if (map.isEmpty())
-        return BubbleMarkup::plainText(name);
-    // The static map address leaves its scale to the caller; the bubbles link the ordinary one.
-    map.replace(QLatin1String("<scale>"), QLatin1String("1"));
-    return BubbleMarkup::textLink(map, name, BubbleMarkup::SameWindow);
+    const MessageBodyTarget::PlaceLinks place = target.place(message);
+    if (place.coordinates) {
+        const _LineLocation location = message.location();
+        name += QLatin1Char('\n') + QStringLiteral("%1, %2").arg(QString::number(location.latitude, 'f', 6),
+                                                                 QString::number(location.longitude, 'f', 6));
+    }
+    QString body = place.link.isEmpty() ? BubbleMarkup::plainText(name)
+                                        : BubbleMarkup::textLink(place.link, name, BubbleMarkup::SameWindow);
+    if (!place.picture.isEmpty())
+        body += QStringLiteral("<br/>") +
+                BubbleMarkup::imageLink(place.link.isEmpty() ? place.picture : place.link, place.picture,
+                                        kMapPictureSize, QStringLiteral("Map"), BubbleMarkup::SameWindow);
+    return body;
 }
 } // namespace
 
@@ -65,13 +75,13 @@ QString MessageBodyRenderer::body(const _LineMsg& message, const MessageBodyTarg
     case MessageType::Voice:
         return BubbleMarkup::voiceNote(target.voiceIcon(), target.voiceNote(message), message.voiceLength());
     case MessageType::Sticker:
-        return stickerBody(message, target.linkTarget());
+        return stickerBody(message, target);
     case MessageType::File:
         return BubbleMarkup::textLink(target.file(message), message.fileName(), target.linkTarget());
     case MessageType::Contact:
         return contactBody(message);
     case MessageType::Location:
-        return locationBody(message);
+        return locationBody(message, target);
     default:
         return BubbleMarkup::richText(message.text);
     }

@@ -20,6 +20,15 @@ public:
         QString picture;
     };
 
+    // How a shared place shows: its name, linked to link when there is one, its coordinates under the
+    // name when asked for, and a map picture when there is one.
+    struct PlaceLinks
+    {
+        QString link;
+        QString picture;
+        bool coordinates = false;
+    };
+
     virtual ~MessageBodyTarget() = default;
 
     // Called for a message of that type only, once per rendering of its body.
@@ -27,6 +36,11 @@ public:
     virtual MediaLinks video(const _LineMsg& message) const = 0;
     virtual QString voiceNote(const _LineMsg& message) const = 0;
     virtual QString file(const _LineMsg& message) const = 0;
+
+    // The picture of a sticker; empty shows its one-line text. By default the sticker service's image.
+    virtual QString stickerImage(const _LineMsg& message) const;
+    // By default the name linked to the static map service's image, when one is configured.
+    virtual PlaceLinks place(const _LineMsg& message) const;
 
     // The icon shown before a voice note's length.
     virtual QString voiceIcon() const = 0;

@@ -2,8 +2,11 @@
 
 #include "app/AssetDir.h"
 #include "app/JobControl.h"
+#include "app/PartFiles.h"
+#include "app/PausePoint.h"
 #include "app/TextUtils.h"
 #include "export/ChatFileName.h"
+#include "export/ExportIndexPage.h"
 #include "export/ExportMessagesCsv.h"
 #include "export/ExportMessagesHtml.h"
 #include "export/ExportMessagesLineTxt.h"
@@ -69,15 +72,17 @@ QString MessageExporter::lineTextFileName(const _LineChat* chat, QString* title,
     QString chatTitle;
     bool group = false;
     QString pattern = QStringLiteral("US-Chat history with %1");
-    if (chat && chat->group) {
-        chatTitle = chat->group->name;
+    if (chat && (chat->type != _LineChat::Single || chat->group)) {
+        // Several people: the chat is named, never one of them (the first member of a room or of a
+        // group without a record is the device's owner).
         group = true;
         pattern = QStringLiteral("US-Chat history in \"%1\"");
-    } else if (!chat || chat->members.isEmpty()) {
-        chatTitle = QCoreApplication::translate("_LineUser", "Unknown");
-    } else {
+        chatTitle = chat->group && !chat->group->name.isEmpty() ? chat->group->name : chat->chatTitle(false);
+    } else if (chat && !chat->members.isEmpty()) {
         chatTitle = chat->members.first()->displayName();
     }
+    if (chatTitle.isEmpty())
+        chatTitle = QCoreApplication::translate("_LineUser", "Unknown");
     if (title)
         *title = chatTitle;
     if (isGroup)
@@ -107,24 +112,16 @@ qint64 MessageExporter::exportAll(ExportOutputLog& log, JobControl& control)
     if (m_format == Pdf) // painted pages, not a stream of messages: a format of its own
         return ExportMessagesPdf(m_source, m_outputPath).run(control, log);
     const qint64 total = m_source ? m_source->count() : 0;
-
-    if (m_format == Html || m_format == LineText) {
-        if (!log.makeFolder(m_outputPath))
-            throw std::runtime_error(tr("Can not create the folder %1.").arg(m_outputPath).toStdString());
-    }
-    if (m_format == Html) {
-        if (!log.makeFolder(QDir(m_outputPath).filePath(QStringLiteral("files"))))
-            throw std::runtime_error(tr("Can not create the folder %1.")
-                                         .arg(QDir(m_outputPath).filePath(QStringLiteral("files")))
-                                         .toStdString());
-        copyPageResources(log);
-    }
+    prepareTarget(log);
 
     // Destroyed before the caller rolls back: an exporter that did not end throws its temporary file away.
     std::unique_ptr<Exporter> single;
     std::unordered_map<const _LineChat*, std::unique_ptr<Exporter>> perChat;
     std::vector<Exporter*> inOrder;
     QSet<QString> usedNames;
+    if (m_format == Html)
+        usedNames.insert(ExportIndexPage::FileName);
+    QList<ExportMessagesHtml*> pages;
     ExportOpenFiles openFiles(m_openFileLimit);
     const auto countOpenFiles = qScopeGuard([&] { m_mostFilesOpen = openFiles.mostOpen(); });
 
@@ -162,6 +159,17 @@ qint64 MessageExporter::exportAll(ExportOutputLog& log, JobControl& control)
                     usedNames.insert(name.toLower());
                     auto page = std::make_unique<ExportMessagesHtml>(m_outputPath, name, &log);
                     page->setOpenFiles(&openFiles);
+                    page->setOptions(m_options);
+                    page->setIndexName(ExportIndexPage::FileName);
+                    QString title = message.chat->chatTitle(false);
+                    page->setTitle(title.isEmpty() ? QCoreApplication::translate("_LineUser", "Unknown")
+                                                   : title);
+                    const QString base = name.chopped(5);
+                    page->setPageNamer([&usedNames, base](int n) {
+                        return claimName(usedNames, base + QStringLiteral("_page%1").arg(n),
+                                         QStringLiteral(".html"));
+                    });
+                    pages.append(page.get());
                     slot = std::move(page);
                 } else {
                     QString title;
@@ -184,13 +192,56 @@ qint64 MessageExporter::exportAll(ExportOutputLog& log, JobControl& control)
         }
         if (exporter)
             exporter->writeMessage(message);
+        if (count == 1)
+            PausePoint::reach("export-message-written");
     }
     if (total > 0)
         control.flushProgress(count, total, tr("Messages: %1/%2").arg(count).arg(total));
 
     for (Exporter* exporter : inOrder)
         exporter->end();
+    if (m_format == Html) {
+        QList<ExportIndexPage::Chat> chats;
+        for (const ExportMessagesHtml* page : std::as_const(pages))
+            chats.append(
+                {page->title(), page->fileName(), page->messageCount(), page->firstTime(), page->lastTime()});
+        ExportIndexPage::write(m_outputPath, chats, &log);
+    }
     return count;
+}
+
+void MessageExporter::prepareTarget(ExportOutputLog& log) const
+{
+    const QFileInfo target(m_outputPath);
+    auto makeFolder = [&log](const QString& folder) {
+        if (!log.makeFolder(folder))
+            throw std::runtime_error(
+                tr("Cannot create the folder %1.").arg(QDir::toNativeSeparators(folder)).toStdString());
+    };
+    if (m_format == Html || m_format == LineText) {
+        if (target.exists() && !target.isDir())
+            throw std::runtime_error(tr("%1 is a file; give the name of a folder to export into.")
+                                         .arg(QDir::toNativeSeparators(target.absoluteFilePath()))
+                                         .toStdString());
+        makeFolder(target.absoluteFilePath());
+        // What an export that was killed left behind: never one of the user's files.
+        PartFiles::removeLeftovers(target.absoluteFilePath());
+        if (m_format == Html) {
+            const QString files = QDir(target.absoluteFilePath()).filePath(QStringLiteral("files"));
+            makeFolder(files);
+            PartFiles::removeLeftovers(files);
+            copyPageResources(log);
+        }
+        return;
+    }
+    if (m_format == Pdf)
+        return;
+    if (target.isDir())
+        throw std::runtime_error(tr("%1 is a folder; give the name of a file to export into.")
+                                     .arg(QDir::toNativeSeparators(target.absoluteFilePath()))
+                                     .toStdString());
+    makeFolder(target.absolutePath());
+    PartFiles::removeLeftovers(target.absolutePath(), target.fileName());
 }
 
 void MessageExporter::copyPageResources(ExportOutputLog& log) const

@@ -23,5 +23,9 @@ JobMessage BackupLineMessagesThread::work(JobControl& control)
     m_mediaCopied = result.mediaCopied;
     if (result.cancelled)
         throw JobCancelled();
-    return tr("IDS_SUC_BACKUP_%1_MESSAGES").arg(m_processed);
+    // A repeated backup must not read as if it had added everything again.
+    return tr("IDS_SUC_BACKUP_%1_MESSAGES_%2_NEW_%3_EXISTING")
+        .arg(result.inserted + result.alreadyThere)
+        .arg(result.inserted)
+        .arg(result.alreadyThere);
 }

@@ -14,6 +14,8 @@ public:
 
     // How many files of a folder export (one per chat) may be open at once; set before start().
     void setOpenFileLimit(int limit) { m_exporter.setOpenFileLimit(limit); }
+    // Paging and images of web pages; set before start().
+    void setOptions(const ExportOptions& options) { m_exporter.setOptions(options); }
 
     // Read after the thread finished.
     qint64 exportedCount() const { return m_exportedCount; }

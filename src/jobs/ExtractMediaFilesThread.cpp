@@ -21,5 +21,10 @@ JobMessage ExtractMediaFilesThread::work(JobControl& control)
                                           QString::number(m_extractor.failedCount()),
                                           m_extractor.firstFailure())
                                      .toStdString());
-    return tr("IDS_SUC_EXTRACT_MEDIA_FILES_TO_%1").arg(folder);
+    QString result = tr("IDS_SUC_EXTRACT_MEDIA_FILES_TO_%1").arg(folder);
+    // A run into a folder that already holds the copies says why it copied nothing.
+    if (m_extractor.alreadyThereCount() > 0)
+        result += QLatin1Char('\n') + tr("%1 attachments were already there and were not copied again.")
+                                          .arg(m_extractor.alreadyThereCount());
+    return result;
 }

@@ -93,7 +93,12 @@ void LineImageUrls::resetServers()
 
 QString LineImageUrls::stickerImage(int stickerId, int packageId, int version)
 {
-    const QString server = stickerServer();
+    return stickerImageOn(stickerServer(), stickerId, packageId, version);
+}
+
+QString LineImageUrls::stickerImageOn(const QString& baseUrl, int stickerId, int packageId, int version)
+{
+    const QString server = withoutTrailingSlash(baseUrl);
     if (server.isEmpty())
         return QString();
     return server + QStringLiteral("/products/0/0/%1/%2/android/stickers/%3.png")
@@ -104,7 +109,12 @@ QString LineImageUrls::stickerImage(int stickerId, int packageId, int version)
 
 QString LineImageUrls::staticMapImage(double latitude, double longitude)
 {
-    const QString server = mapServer();
+    return staticMapImageOn(mapServer(), latitude, longitude);
+}
+
+QString LineImageUrls::staticMapImageOn(const QString& baseUrl, double latitude, double longitude)
+{
+    const QString server = withoutTrailingSlash(baseUrl);
     if (server.isEmpty())
         return QString();
     return server +

@@ -25,10 +25,13 @@ public:
 
     // server + "/products/0/0/<version>/<package>/android/stickers/<id>.png"; empty without a server.
     static QString stickerImage(int stickerId, int packageId, int version);
+    // The same on the given server instead of the process-wide one.
+    static QString stickerImageOn(const QString& server, int stickerId, int packageId, int version);
     // server +
     // "/maps/api/staticmap?zoom=16&size=600x389&scale=<scale>&maptype=roadmap&sensor=true&center=lat,lng"
     // with six decimals; "<scale>" stays in the text for the caller to fill in. Empty without a server.
     static QString staticMapImage(double latitude, double longitude);
+    static QString staticMapImageOn(const QString& server, double latitude, double longitude);
     // server + "/app_res/emoji/<code>.png" (code: upper-case hexadecimal code point); empty without a
     // server.
     static QString emojiImage(const QString& code);

@@ -74,8 +74,11 @@ void LineLocalDb::open()
 {
     if (isOpen())
         return;
-    QDir().mkpath(thumbsFolder());
-    QDir().mkpath(filesFolder());
+    for (const QString& folder : {thumbsFolder(), filesFolder()}) {
+        if (!QDir().mkpath(folder))
+            throwLineError(tr("The folder %1 of the message database cannot be created.")
+                               .arg(QDir::toNativeSeparators(QFileInfo(folder).absoluteFilePath())));
+    }
     const QString path = dbFilePath();
     if (!existsIn(m_folder))
         createDatabase(path);
@@ -110,7 +113,13 @@ void LineLocalDb::createDatabase(const QString& path)
     QFile::remove(temporary + QStringLiteral("-journal"));
     {
         Sqlite3DB creating;
-        creating.openFile(temporary, OpenReadWriteCreate);
+        try {
+            creating.openFile(temporary, OpenReadWriteCreate, path);
+        } catch (const std::exception& error) {
+            throwLineError(tr("The message database %1 cannot be created: %2")
+                               .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
+                                    QString::fromUtf8(error.what())));
+        }
         QString error;
         if (creating.exec(text, &error) != 0) {
             creating.close();

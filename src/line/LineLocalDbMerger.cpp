@@ -43,6 +43,8 @@ LineLocalDbMerger::Result LineLocalDbMerger::merge(AbsLineMsgsSource& source)
         if (m_target.findMessage(chatId, message.uid) == 0) {
             m_target.insertMessage(chatId, message);
             ++result.inserted;
+        } else {
+            ++result.alreadyThere;
         }
         queueMedia(message);
     }

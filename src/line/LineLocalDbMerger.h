@@ -20,8 +20,9 @@ public:
     {
         qint64 processed = 0; // messages taken from the source, those without a chat included
         qint64 inserted = 0;
-        qint64 mediaCopied = 0; // files copied (media and thumbnails)
-        bool cancelled = false; // nothing was committed
+        qint64 alreadyThere = 0; // messages with a chat that the database held before
+        qint64 mediaCopied = 0;  // files copied (media and thumbnails)
+        bool cancelled = false;  // nothing was committed
     };
 
     explicit LineLocalDbMerger(LineLocalDb& target, JobControl control = {});

@@ -10,7 +10,8 @@ namespace {
 constexpr int kMaxCachedStatements = 64;
 }
 
-Sqlite3Connection::Sqlite3Connection(sqlite3* db, const QString& path) : m_db(db), m_path(path)
+Sqlite3Connection::Sqlite3Connection(sqlite3* db, const QString& path, const QString& shownPath)
+    : m_db(db), m_path(path), m_shownPath(shownPath.isEmpty() ? path : shownPath)
 {
 }
 
@@ -35,8 +36,8 @@ void Sqlite3Connection::throwError(int rc) const
 {
     const char* message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
     QString text = sqliteErrorText(rc, message);
-    if (!m_path.isEmpty())
-        text += QStringLiteral(" [%1]").arg(QFileInfo(m_path).fileName());
+    if (!m_shownPath.isEmpty())
+        text += QStringLiteral(" [%1]").arg(QFileInfo(m_shownPath).fileName());
     throw Sqlite3Error(rc, text);
 }
 

@@ -16,7 +16,8 @@ class Sqlite3Connection : public std::enable_shared_from_this<Sqlite3Connection>
 public:
     class Statement;
 
-    Sqlite3Connection(sqlite3* db, const QString& path);
+    // shownPath: the file errors name instead of path (the user's file when path is a temporary one).
+    Sqlite3Connection(sqlite3* db, const QString& path, const QString& shownPath = QString());
     ~Sqlite3Connection();
     Sqlite3Connection(const Sqlite3Connection&) = delete;
     Sqlite3Connection& operator=(const Sqlite3Connection&) = delete;
@@ -47,6 +48,7 @@ private:
 
     sqlite3* m_db;
     QString m_path;
+    QString m_shownPath;
     QHash<QByteArray, Idle> m_idle;
     quint64 m_useClock = 0;
 };

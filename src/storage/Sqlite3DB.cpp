@@ -97,12 +97,12 @@ QString Sqlite3DB::path() const
     return m_connection ? m_connection->path() : QString();
 }
 
-void Sqlite3DB::openFile(const QString& path, int flags)
+void Sqlite3DB::openFile(const QString& path, int flags, const QString& shownPath)
 {
     close();
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, sqliteOpenFlags(flags), nullptr);
-    auto connection = std::make_shared<Sqlite3Connection>(db, path);
+    auto connection = std::make_shared<Sqlite3Connection>(db, path, shownPath);
     if (rc != SQLITE_OK)
         connection->throwError(rc);
     sqlite3_extended_result_codes(db, 1);

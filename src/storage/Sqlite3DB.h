@@ -36,8 +36,9 @@ public:
     QString path() const;
 
     // flags: OpenReadWrite (2) opens an existing file, OpenReadWriteCreate (6) creates it when missing.
-    // A file that is not a database fails here, not at the first query.
-    void openFile(const QString& path, int flags);
+    // A file that is not a database fails here, not at the first query. Errors name shownPath when given:
+    // the user's file, when path is a temporary file that stands for it.
+    void openFile(const QString& path, int flags, const QString& shownPath = QString());
     // Opens a private in-memory copy of image (the bytes of a database file): reads and writes never touch
     // the disk, and the copy grows as needed. An empty image is an empty database; bytes that are not a
     // database fail here.

@@ -252,7 +252,7 @@ void LineBubbleViewMgr::openLocalFile(const QString& path, const QString& urlTex
     bool copied = false;
     const QString copy = temporaryCopy(path, info.fileName(), urlText, &copied);
     if (!copied) {
-        m_notice(tr("Can not copy %1.").arg(path));
+        m_notice(tr("Cannot copy %1.").arg(path));
         return;
     }
     if (opensDirectly(info.suffix().trimmed()))
@@ -272,7 +272,7 @@ void LineBubbleViewMgr::openAttachment(const QString& path, const QString& suffi
     bool copied = false;
     const QString copy = temporaryCopy(path, name, urlText, &copied);
     if (!copied) {
-        m_notice(tr("Can not copy %1.").arg(path));
+        m_notice(tr("Cannot copy %1.").arg(path));
         return;
     }
     if (!suffix.isEmpty() && opensDirectly(suffix))
@@ -286,5 +286,5 @@ void LineBubbleViewMgr::notifyMissing(const QString& path)
     static const QRegularExpression lastThree(QStringLiteral("([^/]+/[^/]+/[^/]+)$"));
     const QRegularExpressionMatch match = lastThree.match(path);
     const QString shown = match.hasMatch() ? QStringLiteral("...") + match.captured(1) : path;
-    m_notice(tr("can not find %1.").arg(shown));
+    m_notice(tr("cannot find %1.").arg(shown));
 }

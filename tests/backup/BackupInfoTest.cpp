@@ -145,9 +145,16 @@ TEST(BackupInfoTest, MissingUnreadableOrDamagedManifestPlist)
     } catch (const std::runtime_error& error) {
         EXPECT_EQ(QString::fromUtf8(error.what()), "Cannot find " + dir.filePath("Manifest.plist"));
     }
+    // Damaged: an error naming the file, not a backup with no device, date or encryption.
     writeFileBytes(dir.filePath("Manifest.plist"), "<<< not a property list");
     BackupManifest damaged(dir.path());
-    EXPECT_NO_THROW(damaged.loadInfo());
+    try {
+        damaged.loadInfo();
+        FAIL() << "no error";
+    } catch (const std::runtime_error& error) {
+        EXPECT_EQ(QString::fromUtf8(error.what()),
+                  dir.filePath("Manifest.plist") + QStringLiteral(" is not a backup's property list."));
+    }
     EXPECT_TRUE(damaged.udid().isEmpty());
     EXPECT_FALSE(damaged.isEncrypted());
     EXPECT_TRUE(damaged.keybagData().isEmpty());

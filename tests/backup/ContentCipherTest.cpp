@@ -103,7 +103,7 @@ TEST_F(ContentCipherTest, MissingSourceAndUncreatableDestinationAreErrors)
         ContentCipher::decryptFile(Key, path("missing"), path("out"));
         FAIL() << "no error";
     } catch (const std::runtime_error& error) {
-        EXPECT_TRUE(QString::fromUtf8(error.what()).startsWith("can not open " + path("missing")));
+        EXPECT_TRUE(QString::fromUtf8(error.what()).startsWith("cannot open " + path("missing")));
     }
     writeFileBytes(path("enc"), deviceEncrypt("x"));
     writeFileBytes(path("file"), "a file, not a folder");
@@ -137,7 +137,7 @@ TEST_F(ContentCipherTest, EncryptingWithAnEmptyKeyIsAPlainCopy)
         ContentCipher::encryptFile(path("nothing"), path("copy2"), QByteArray());
         FAIL() << "no error";
     } catch (const std::runtime_error& error) {
-        EXPECT_TRUE(QString::fromUtf8(error.what()).startsWith("can not write " + path("copy2")));
+        EXPECT_TRUE(QString::fromUtf8(error.what()).startsWith("cannot write " + path("copy2")));
     }
 }
 

@@ -70,15 +70,17 @@ TEST_F(ExportFormatsTest, CsvIsExact)
 TEST_F(ExportFormatsTest, LineTextIsExactPerChat)
 {
     const QString folder = exportTo(MessageExporter::LineText, QStringLiteral("line-txt"));
+    // A room of several people is named after the room, not after its first member.
     const QStringList expectedFiles = {
+        QStringLiteral(
+            "US-Chat%20history%20in%20%22Bob%20%3Cb%3E%26amp%3B%2CCarol%20%22C%22%20%F0%9F%98%80%22.txt"),
         QStringLiteral("US-Chat%20history%20in%20%22Team%2C%C2%A0%22A%22%E2%80%AA%20%3Cx%3E%22.txt"),
         QStringLiteral("US-Chat%20history%20with%20Alice.txt"),
-        QStringLiteral("US-Chat%20history%20with%20Bob%20%3Cb%3E%26amp%3B.txt"),
     };
     ASSERT_EQ(filesBelow(folder), expectedFiles);
-    const QStringList goldens = {QStringLiteral("fixture-line-group.txt"),
-                                 QStringLiteral("fixture-line-single.txt"),
-                                 QStringLiteral("fixture-line-room.txt")};
+    const QStringList goldens = {QStringLiteral("fixture-line-room.txt"),
+                                 QStringLiteral("fixture-line-group.txt"),
+                                 QStringLiteral("fixture-line-single.txt")};
     static const QRegularExpression savedOn(
         QStringLiteral("^Saved on: \\d\\d/\\d\\d/\\d{4}, \\d\\d:\\d\\d [AP]M$"));
     for (int i = 0; i < expectedFiles.size(); ++i) {
@@ -120,7 +122,7 @@ TEST_F(ExportFormatsTest, HtmlPagesAreExact)
 
     QStringList files = filesBelow(folder);
     QStringList pages = files.filter(QRegularExpression(QStringLiteral("^[^/]+$")));
-    EXPECT_EQ(pages, (QStringList{singlePage, groupPage, roomPage}));
+    EXPECT_EQ(pages, (QStringList{singlePage, groupPage, roomPage, QStringLiteral("index.html")}));
     // the media copies, each under a name of its own, with the bubble images and the style sheet
     EXPECT_TRUE(files.contains(QStringLiteral("files/photo1.jpg")));
     EXPECT_TRUE(files.contains(QStringLiteral("files/clip.mp4")));

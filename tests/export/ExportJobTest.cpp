@@ -7,6 +7,7 @@
 #include "export/ExportMessagesHtml.h"
 #include "export/ExportMessagesTxt.h"
 #include "export/ExportOpenFiles.h"
+#include "export/ExportOptions.h"
 #include "export/ExportOutputLog.h"
 #include "export/ExportTextFile.h"
 #include "line/LineChat.h"
@@ -17,6 +18,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QUrl>
 
 namespace {
 
@@ -178,8 +180,8 @@ TEST_F(ExportJobTest, ChatsThatWouldShareAFileNameGetTheirOwn)
         runExport(job);
         const QStringList pages = filesBelow(folder).filter(QRegularExpression(QStringLiteral("^[^/]+$")));
         if (format == MessageExporter::Html)
-            EXPECT_EQ(pages,
-                      (QStringList{QStringLiteral("Alice_2_u001.html"), QStringLiteral("Alice_u001.html")}));
+            EXPECT_EQ(pages, (QStringList{QStringLiteral("Alice_2_u001.html"),
+                                          QStringLiteral("Alice_u001.html"), QStringLiteral("index.html")}));
         else
             EXPECT_EQ(pages, (QStringList{QStringLiteral("US-Chat%20history%20with%20Alice(2).txt"),
                                           QStringLiteral("US-Chat%20history%20with%20Alice.txt")}));
@@ -312,8 +314,13 @@ TEST(ExportMessagesHtmlTest, CopyIntoFilesNamesAndCopiesAsDescribed)
     EXPECT_TRUE(QFileInfo(root.filePath(QStringLiteral("out/files"))).isDir());
     EXPECT_EQ(exporter.copyIntoFiles(root.filePath(QStringLiteral("media/thumb")), QStringLiteral("jpg")),
               QStringLiteral("thumb.jpg"));
+    // The same file again is linked, not copied twice; another file of the same name gets its own.
     EXPECT_EQ(exporter.copyIntoFiles(root.filePath(QStringLiteral("media/thumb")), QStringLiteral("jpg")),
-              QStringLiteral("thumb(1).jpg"));
+              QStringLiteral("thumb.jpg"));
+    writeFileBytes(root.filePath(QStringLiteral("media/other/thumb")), "u");
+    EXPECT_EQ(
+        exporter.copyIntoFiles(root.filePath(QStringLiteral("media/other/thumb")), QStringLiteral("jpg")),
+        QStringLiteral("thumb(1).jpg"));
     EXPECT_EQ(exporter.copyIntoFiles(root.filePath(QStringLiteral("media/movie.mov")), QStringLiteral("jpg")),
               QStringLiteral("movie.mov"));
     // a missing file still gets a name, and nothing is copied
@@ -388,4 +395,96 @@ TEST(ExportOpenFilesTest, ParkedFilesKeepTheirContentAndADiscardedOneLeavesNothi
     EXPECT_EQ(openFiles.mostOpen(), 2);
     EXPECT_EQ(filesBelow(dir.path()), (QStringList{"0.txt", "1.txt", "2.txt", "3.txt"}));
     EXPECT_EQ(readFileBytes(QDir(dir.path()).filePath(QStringLiteral("2.txt"))), "2-0\r\n2-1\r\n2-2\r\n");
+}
+
+// A web export as a reader opens it, offline: an index of the chats, pages titled with their chat and
+// split when long, and nothing loaded from another server unless an image host was set.
+TEST_F(ExportJobTest, AWebExportIsIndexedPagedAndSelfContained)
+{
+    LineImageUrls::resetServers(); // the program's own servers are configured, and still not used
+    const QString stickers = out(QStringLiteral("stickers"));
+    writeFileBytes(stickers + QStringLiteral("/11537/52002734.png"), "sticker image");
+    ExportOptions options;
+    options.messagesPerPage = 2;
+    options.stickerFiles = LineStickerFiles(stickers);
+    RecordingProgressForm form;
+    ExportMessagesThread job(m_fixture.source(), out(QStringLiteral("h")), MessageExporter::Html, &form,
+                             QString());
+    job.setOptions(options);
+    runExport(job);
+    ASSERT_TRUE(form.errors.isEmpty()) << form.errors.join(QLatin1Char('\n')).toStdString();
+    const QDir folder(out(QStringLiteral("h")));
+    ASSERT_TRUE(folder.exists(QStringLiteral("Alice_u001_page2.html")))
+        << filesBelow(folder.path()).join(' ').toStdString();
+    auto page = [&folder](const QString& name) {
+        return QString::fromUtf8(readFileBytes(folder.filePath(name)));
+    };
+
+    // The index names every chat with its message count, first and last time, linking its first page.
+    const QString index = page(QStringLiteral("index.html"));
+    const QHash<_LineChat*, PAbsLineMsgsSource> perChat = m_fixture.source()->splitByChat();
+    ASSERT_EQ(perChat.size(), 3);
+    for (auto it = perChat.cbegin(); it != perChat.cend(); ++it) {
+        const QString first = it.key() == m_fixture.single  ? QStringLiteral("Alice_u001.html")
+                              : it.key() == m_fixture.group ? QStringLiteral("GROUP_Team,A x_c002.html")
+                                                            : QStringLiteral("MULTI_r003.html");
+        const qsizetype row = index.indexOf(
+            QStringLiteral("<a href=\"%1\">").arg(QString::fromLatin1(QUrl::toPercentEncoding(first))));
+        ASSERT_GE(row, 0) << first.toStdString() << "\n" << index.toStdString();
+        const QString line = index.mid(row, index.indexOf(QStringLiteral("</tr>"), row) - row);
+        EXPECT_TRUE(line.contains(QStringLiteral(">%1<").arg(it.value()->count()))) << line.toStdString();
+        EXPECT_TRUE(line.contains(it.value()->message(0).time.toString(QStringLiteral("yyyy-MM-dd hh:mm"))))
+            << line.toStdString();
+    }
+    EXPECT_TRUE(index.contains(QStringLiteral("&lt;x&gt;")) && !index.contains(QStringLiteral("<x>")))
+        << index.toStdString();
+
+    // Alice's chat holds more than two messages: its pages link each other and the index.
+    const QString first = page(QStringLiteral("Alice_u001.html"));
+    const QString second = page(QStringLiteral("Alice_u001_page2.html"));
+    EXPECT_TRUE(first.contains(QStringLiteral("<title>Alice</title>"))) << first.left(400).toStdString();
+    EXPECT_TRUE(first.contains(QStringLiteral("href=\"Alice_u001_page2.html\"")));
+    EXPECT_TRUE(first.contains(QStringLiteral("href=\"index.html\"")));
+    EXPECT_TRUE(second.contains(QStringLiteral("href=\"Alice_u001.html\"")));
+    EXPECT_EQ(first.count(QStringLiteral("class=\"bb_time\"")), 2);
+    qint64 shown = 0;
+    for (const QString& name : folder.entryList({QStringLiteral("Alice_u001*.html")}, QDir::Files))
+        shown += page(name).count(QStringLiteral("class=\"bb_time\""));
+    EXPECT_EQ(shown, perChat.value(m_fixture.single)->count());
+
+    // No image from outside: the sticker is the store's own picture, copied; the place is its name and
+    // coordinates with a link to follow.
+    QString all;
+    for (const QString& name : folder.entryList({QStringLiteral("*.html")}, QDir::Files))
+        all += page(name);
+    EXPECT_FALSE(all.contains(QRegularExpression(QStringLiteral("src=\"[a-z]+:")))) << all.toStdString();
+    EXPECT_EQ(readFileBytes(folder.filePath(QStringLiteral("files/52002734.png"))), "sticker image");
+    EXPECT_TRUE(all.contains(QStringLiteral("src=\"files/52002734.png\"")));
+    EXPECT_TRUE(all.contains(QStringLiteral("35.681236, 139.767125")));
+    EXPECT_TRUE(
+        all.contains(QStringLiteral("https://www.openstreetmap.org/?mlat=35.681236&amp;mlon=139.767125")) ||
+        all.contains(QStringLiteral("https://www.openstreetmap.org/?mlat=35.681236&mlon=139.767125")));
+
+    // Without the store's picture the sticker is its label; with image hosts set, their pictures show.
+    ExportOptions remote;
+    RecordingProgressForm plainForm;
+    ExportMessagesThread plain(m_fixture.source(), out(QStringLiteral("plain")), MessageExporter::Html,
+                               &plainForm, QString());
+    plain.setOptions(remote);
+    runExport(plain);
+    const QString label = QString::fromUtf8(readFileBytes(out(QStringLiteral("plain/Alice_u001.html"))));
+    EXPECT_TRUE(label.contains(QStringLiteral("[STICKER-52002734]"))) << label.toStdString();
+    remote.stickerServer = QStringLiteral("http://stickers.example");
+    remote.mapServer = QStringLiteral("http://maps.example");
+    RecordingProgressForm remoteForm;
+    ExportMessagesThread hosted(m_fixture.source(), out(QStringLiteral("remote")), MessageExporter::Html,
+                                &remoteForm, QString());
+    hosted.setOptions(remote);
+    runExport(hosted);
+    QString hostedPages;
+    for (const QString& name : QDir(out(QStringLiteral("remote"))).entryList({QStringLiteral("*.html")}))
+        hostedPages += QString::fromUtf8(readFileBytes(out(QStringLiteral("remote/") + name)));
+    EXPECT_TRUE(hostedPages.contains(QStringLiteral(
+        "src=\"http://stickers.example/products/0/0/1/11537/android/stickers/52002734.png\"")));
+    EXPECT_TRUE(hostedPages.contains(QStringLiteral("src=\"http://maps.example/maps/api/staticmap?")));
 }

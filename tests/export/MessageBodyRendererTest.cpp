@@ -96,25 +96,24 @@ TEST(ExportMediaFilesTest, EachTypeCopiesItsMediaAndThePageLinksTheCopies)
     video.thumbPath = fixture.mediaPath(QStringLiteral("thumb1"));
     const ExportMediaFiles::Names withThumbnail = files.copy(video);
     EXPECT_EQ(withThumbnail.file, QStringLiteral("clip.mp4"));
-    EXPECT_EQ(withThumbnail.picture, QStringLiteral("thumb1(1).jpg"));
+    // the thumbnail the photo already copied is linked again, not copied a second time
+    EXPECT_EQ(withThumbnail.picture, QStringLiteral("thumb1.jpg"));
     video.thumbPath.clear();
     const ExportMediaFiles::Names withoutThumbnail = files.copy(video);
-    EXPECT_EQ(withoutThumbnail.file, QStringLiteral("clip(1).mp4"));
+    EXPECT_EQ(withoutThumbnail.file, QStringLiteral("clip.mp4"));
     EXPECT_TRUE(withoutThumbnail.picture.isEmpty());
     EXPECT_EQ(files.copy(fixture.messages[5]).file, QStringLiteral("voice1"));
     EXPECT_EQ(files.copy(fixture.messages[8]).file, QStringLiteral("report.pdf"));
     EXPECT_TRUE(files.copy(fixture.messages[6]).file.isEmpty()); // a sticker has nothing to copy
     EXPECT_EQ(filesBelow(root.filePath(QStringLiteral("out/files"))),
-              (QStringList{QStringLiteral("clip(1).mp4"), QStringLiteral("clip.mp4"),
-                           QStringLiteral("report.pdf"), QStringLiteral("thumb1(1).jpg"),
+              (QStringList{QStringLiteral("clip.mp4"), QStringLiteral("report.pdf"),
                            QStringLiteral("thumb1.jpg"), QStringLiteral("voice1")}));
 
     // the page links the copies by name in "files", a missing picture by the placeholder
     const ExportPageTarget page({QStringLiteral("a #1%.mp4"), QString()});
     EXPECT_EQ(page.video(video).link, QStringLiteral("files/a%20%231%25.mp4"));
     EXPECT_EQ(page.video(video).picture, QStringLiteral("files/empty_photo.jpg"));
-    EXPECT_EQ(ExportPageTarget(withThumbnail).video(video).picture,
-              QStringLiteral("files/thumb1%281%29.jpg"));
+    EXPECT_EQ(ExportPageTarget(withThumbnail).video(video).picture, QStringLiteral("files/thumb1.jpg"));
 
     log.rollback();
     EXPECT_FALSE(QFileInfo::exists(root.filePath(QStringLiteral("out"))));

@@ -140,7 +140,10 @@ TEST_F(BackupJobsTest, PasswordJobReportsTheResultWithoutAnErrorForAWrongPasswor
 TEST_F(BackupJobsTest, PasswordJobReportsADamagedKeybagAsAnError)
 {
     QTemporaryDir empty;
-    writeFileBytes(empty.filePath("Manifest.plist"), "not a list");
+    // A backup's property list whose keybag is damaged.
+    writeFileBytes(empty.filePath("Manifest.plist"),
+                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
+                   "<key>IsEncrypted</key><true/><key>BackupKeyBag</key><data>AAAA</data></dict></plist>");
     BackupManifest broken(empty.path());
     broken.loadInfo();
     IOSiTunesBKSetPasswordThread job(&broken, Password, &form);
@@ -281,7 +284,7 @@ TEST_F(BackupJobsTest, AContentFileThatCannotBeReplacedStopsTheMergeWithoutChang
                                         item(LineApp, "Documents/dir", local("d", "d"), true, false)},
                                        &form);
     runJob(job);
-    EXPECT_EQ(form.errors, QStringList{"can not overwrite " + target});
+    EXPECT_EQ(form.errors, QStringList{"cannot overwrite " + target});
     expectSame(snapshot(folder), before);
 }
 

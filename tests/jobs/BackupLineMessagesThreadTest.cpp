@@ -97,7 +97,8 @@ TEST_F(BackupLineMessagesThreadTest, ASecondBackupOfTheSameMessagesAddsNothingAn
     EXPECT_TRUE(outcome.succeeded);
     EXPECT_EQ(outcome.inserted, 300);
     EXPECT_EQ(outcome.mediaCopied, 60); // 30 photos and their thumbnails
-    EXPECT_EQ(first.successes, QStringList{QStringLiteral("Successfully backed up 300 messages.")});
+    EXPECT_EQ(first.successes,
+              QStringList{QStringLiteral("Successfully backed up 300 messages: 300 new, 0 already there.")});
     EXPECT_TRUE(first.errors.isEmpty());
     ASSERT_FALSE(first.progress.isEmpty());
     EXPECT_EQ(first.progress.first().status, QStringLiteral("Backing up Line messages..."));
@@ -116,7 +117,8 @@ TEST_F(BackupLineMessagesThreadTest, ASecondBackupOfTheSameMessagesAddsNothingAn
     EXPECT_TRUE(again.succeeded);
     EXPECT_EQ(again.inserted, 0);
     EXPECT_EQ(again.mediaCopied, 0);
-    EXPECT_EQ(second.successes, QStringList{QStringLiteral("Successfully backed up 300 messages.")});
+    EXPECT_EQ(second.successes,
+              QStringList{QStringLiteral("Successfully backed up 300 messages: 0 new, 300 already there.")});
     EXPECT_EQ(storedMessages(), 300);
     EXPECT_EQ(readFileBytes(paths.filePath), QByteArray("edited by the user"));
 }
@@ -149,11 +151,13 @@ TEST_F(BackupLineMessagesThreadTest, NothingToBackUpSucceedsWithZeroAndPreparesT
 {
     RecordingProgressForm empty;
     EXPECT_TRUE(run(QList<_LineMsg>{}, empty).succeeded);
-    EXPECT_EQ(empty.successes, QStringList{QStringLiteral("Successfully backed up 0 messages.")});
+    EXPECT_EQ(empty.successes,
+              QStringList{QStringLiteral("Successfully backed up 0 messages: 0 new, 0 already there.")});
 
     RecordingProgressForm none;
     EXPECT_TRUE(run(nullptr, none, m_dir.filePath(QStringLiteral("other"))).succeeded);
-    EXPECT_EQ(none.successes, QStringList{QStringLiteral("Successfully backed up 0 messages.")});
+    EXPECT_EQ(none.successes,
+              QStringList{QStringLiteral("Successfully backed up 0 messages: 0 new, 0 already there.")});
     EXPECT_TRUE(LineLocalDb::existsIn(m_dir.filePath(QStringLiteral("other"))));
 }
 

@@ -3,6 +3,7 @@
 #include "FixtureBackupReader.h"
 #include "QtPrinters.h"
 #include "TestFiles.h"
+#include "platform/AppDataDir.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -199,6 +200,12 @@ TEST_F(BackupCliTest, PutThenReadBackAndPrune)
                                work.filePath("new.db"), "--class-d"},
                               {}, Password);
     ASSERT_EQ(put.exitCode, 0) << put.err.toStdString();
+    // The merge's diagnostics go to the daily log, not over the command's output.
+    EXPECT_FALSE(put.err.contains("BackupFileMerger")) << put.err.toStdString();
+    QByteArray log;
+    for (const QFileInfo& file : QDir(appDataDir().filePath("qlogs")).entryInfoList(QDir::Files))
+        log += readFileBytes(file.filePath());
+    EXPECT_TRUE(log.contains("BackupFileMerger: ")) << log.right(2000).toStdString();
     const CliRun again = runCli({"put", backup, "--domain", LineGroup, "--path", "Library/new.db", "--file",
                                  work.filePath("missing.db")},
                                 {}, Password);
@@ -314,4 +321,89 @@ TEST_F(BackupCliTest, KilledWhileReadingOrWritingTheBackupReadsAsBeforeOrAfterAn
             work.filePath("prefs.out"));
         EXPECT_EQ(readFileBytes(work.filePath("prefs.out")), pattern(300, 1));
     }
+}
+
+// What a new user meets when a command cannot do what was asked: a reason on standard error naming what
+// was asked for, a non-zero exit, and nothing on standard output that reads like success.
+TEST_F(BackupCliTest, ACommandThatDidNotDoWhatWasAskedSaysWhyAndExitsNonZero)
+{
+    const QString backup = root.filePath("encrypted");
+    const QString prefs = "Library/Preferences/jp.naver.line.plist";
+    writeFileBytes(work.filePath("other.plist"), "other preferences");
+    const CliRun kept =
+        runCli({"put", backup, "--domain", LineApp, "--path", prefs, "--file", work.filePath("other.plist")},
+               {}, Password);
+    EXPECT_EQ(kept.exitCode, 1);
+    EXPECT_TRUE(kept.out.isEmpty()) << kept.out.toStdString();
+    EXPECT_TRUE(kept.err.contains("kept") && kept.err.contains("--overwrite")) << kept.err.toStdString();
+    EXPECT_EQ(FixtureBackupReader(backup, Password).content(LineApp, prefs), pattern(300, 1));
+
+    const CliRun nope =
+        runCli({"extract", backup, "--domain", "Nope", "--out", work.filePath("nope")}, {}, Password);
+    EXPECT_EQ(nope.exitCode, 1);
+    EXPECT_TRUE(nope.err.contains("'Nope'")) << nope.err.toStdString();
+    const CliRun lower = runCli({"files", backup, "--domain", LineApp.toLower()}, {}, Password);
+    EXPECT_EQ(lower.exitCode, 1);
+    EXPECT_TRUE(lower.out.isEmpty());
+    EXPECT_TRUE(lower.err.contains("did you mean '" + LineApp + "'")) << lower.err.toStdString();
+
+    const QString junk = work.filePath("junk");
+    writeFileBytes(junk + "/Manifest.plist", "this is no property list");
+    const CliRun info = runCli({"info", junk, "--json"});
+    EXPECT_EQ(info.exitCode, 1);
+    EXPECT_TRUE(info.out.isEmpty()) << info.out.toStdString();
+    EXPECT_TRUE(info.err.contains(QDir::toNativeSeparators(junk + "/Manifest.plist")))
+        << info.err.toStdString();
+
+    const CliRun missingRoot = runCli({"list", "--root", work.filePath("nonexistent")});
+    EXPECT_EQ(missingRoot.exitCode, 1);
+    EXPECT_TRUE(missingRoot.err.contains(work.filePath("nonexistent"))) << missingRoot.err.toStdString();
+    ASSERT_TRUE(QDir().mkpath(work.filePath("empty-root")));
+    const CliRun emptyRoot = runCli({"list", "--root", work.filePath("empty-root")});
+    EXPECT_EQ(emptyRoot.exitCode, 0);
+    EXPECT_TRUE(emptyRoot.err.contains("no device backups in " + work.filePath("empty-root")))
+        << emptyRoot.err.toStdString();
+
+    // Progress and what the command is busy with show on a terminal or when asked for, never otherwise.
+    const CliRun unlocking = runCli({"files", backup, "--progress"}, {}, Password);
+    EXPECT_EQ(unlocking.exitCode, 0);
+    EXPECT_TRUE(unlocking.err.contains("Unlocking backup...")) << unlocking.err.toStdString();
+    const CliRun quiet = runCli({"files", backup}, {}, Password);
+    EXPECT_EQ(quiet.exitCode, 0);
+    EXPECT_TRUE(quiet.err.isEmpty()) << quiet.err.toStdString();
+
+    // Help shows the command as it is typed, not the binary's path with the group and command dropped.
+    const CliRun help = runCli({"files", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: ferrowyn-cli backup files [options] BACKUP_DIR"))
+        << help.out.toStdString();
+    EXPECT_TRUE(runCli({"list", "--help"}).out.contains(QDir::homePath()))
+        << "list --help names where it looks";
+}
+
+// The example of the README, run as written from a source folder whose "build" is this build.
+TEST_F(BackupCliTest, TheReadmeFixtureExampleRunsAsWritten)
+{
+    const QString readme = QString::fromUtf8(readFileBytes(sourceDir() + QStringLiteral("/README.md")));
+    const qsizetype intro = readme.indexOf("write an encrypted backup with the fixture builder");
+    ASSERT_GE(intro, 0);
+    const qsizetype start = readme.indexOf("```sh\n", intro);
+    const qsizetype end = readme.indexOf("```", start + 6);
+    ASSERT_TRUE(start >= 0 && end > start);
+    // Everything the example writes below /tmp goes into this test's folder instead.
+    QString script = readme.mid(start + 6, end - start - 6);
+    script.replace("/tmp/", work.filePath("tmp") + "/");
+    ASSERT_TRUE(QDir().mkpath(work.filePath("tmp")));
+    ASSERT_TRUE(QDir().mkpath(work.filePath("source")));
+    ASSERT_TRUE(QFile::link(QStringLiteral(FERROWYN_BINARY_DIR), work.filePath("source/build")));
+    QProcess shell;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("FERROWYN_BACKUP_PASSWORD"));
+    shell.setProcessEnvironment(environment);
+    shell.setWorkingDirectory(work.filePath("source"));
+    shell.start("sh", {"-e", "-c", script});
+    ASSERT_TRUE(shell.waitForFinished(120000));
+    const QString out = QString::fromUtf8(shell.readAllStandardOutput());
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    EXPECT_TRUE(out.contains("Line.sqlite")) << out.toStdString();
 }

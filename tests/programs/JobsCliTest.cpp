@@ -13,6 +13,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace {
@@ -129,8 +130,9 @@ TEST_F(JobsCliTest, BackingUpTwiceAddsEveryMessageOnceAndALocalDatabaseExportsTh
     CliRun run = runCli(
         {QStringLiteral("localdb"), QStringLiteral("backup"), local, QStringLiteral("--line"), appRoot()});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains(
-        QStringLiteral("Successfully backed up %1 messages.").arg(s_fixture->visibleMessages)))
+    EXPECT_TRUE(
+        run.out.contains(QStringLiteral("Successfully backed up %1 messages: %1 new, 0 already there.")
+                             .arg(s_fixture->visibleMessages)))
         << run.out.toStdString();
     EXPECT_EQ(localMessages(local), s_fixture->visibleMessages);
     const QMap<QString, QByteArray> media = fileDigests(local + QStringLiteral("/files"));
@@ -138,6 +140,10 @@ TEST_F(JobsCliTest, BackingUpTwiceAddsEveryMessageOnceAndALocalDatabaseExportsTh
     run = runCli(
         {QStringLiteral("localdb"), QStringLiteral("backup"), local, QStringLiteral("--line"), appRoot()});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(
+        run.out.contains(QStringLiteral("Successfully backed up %1 messages: 0 new, %1 already there.")
+                             .arg(s_fixture->visibleMessages)))
+        << run.out.toStdString();
     EXPECT_EQ(localMessages(local), s_fixture->visibleMessages);
     EXPECT_EQ(fileDigests(local + QStringLiteral("/files")), media);
 
@@ -203,15 +209,110 @@ TEST_F(JobsCliTest, MediaExtractCopiesAttachmentsNamedByTheirTime)
     EXPECT_FALSE(files.filter(QRegularExpression(QStringLiteral("^atta_\\d{8}-\\d{6}"))).isEmpty())
         << files.join(QLatin1Char(' ')).toStdString();
 
-    // A second run never replaces what is there: it adds numbered copies beside.
+    // A second run never replaces what is there, and copies nothing that is there already.
     const QMap<QString, QByteArray> first = fileDigests(folder);
-    ASSERT_EQ(runCli({QStringLiteral("media"), QStringLiteral("extract"), QStringLiteral("--line"), appRoot(),
-                      QStringLiteral("--out"), folder})
+    const QStringList extract = {QStringLiteral("media"),  QStringLiteral("extract"),
+                                 QStringLiteral("--line"), appRoot(),
+                                 QStringLiteral("--out"),  folder};
+    const CliRun again = runCli(extract);
+    ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_TRUE(again.out.contains(QStringLiteral("%1 attachments were already there").arg(first.size())))
+        << again.out.toStdString();
+    EXPECT_EQ(fileDigests(folder), first);
+
+    // A different file under a copy's name stays, and the attachment gets a numbered name beside it.
+    const QString changed = first.firstKey();
+    writeFileBytes(changed, "the user's own file");
+    ASSERT_EQ(runCli(extract).exitCode, 0);
+    const QMap<QString, QByteArray> third = fileDigests(folder);
+    EXPECT_EQ(third.size(), first.size() + 1);
+    EXPECT_EQ(readFileBytes(changed), QByteArray("the user's own file"));
+    const QFileInfo info(changed);
+    const QString numbered =
+        QDir(info.absolutePath())
+            .filePath(
+                info.fileName().section(QLatin1Char('.'), 0, 0) + QStringLiteral("(1)") +
+                (info.fileName().contains(QLatin1Char('.')) ? QLatin1Char('.') + info.suffix() : QString()));
+    EXPECT_EQ(third.value(numbered), first.value(changed)) << numbered.toStdString();
+}
+
+// Two Ctrl+C's end an export at once, wherever it is; what it left of its own in the target folder is
+// gone after the next export into that folder, and the user's files there stay.
+TEST_F(JobsCliTest, TemporariesOfAnExportEndedByTwoInterruptsGoWithTheNextExport)
+{
+    for (const char* format : {"html", "linetxt", "txt"}) {
+        const QString folder = out(QStringLiteral("interrupted-") + QLatin1String(format));
+        const QString target =
+            QLatin1String(format) == QLatin1String("txt") ? folder + QStringLiteral("/all.txt") : folder;
+        writeFileBytes(folder + QStringLiteral("/notes.part"), "the user's own");
+        const QStringList args = {
+            QStringLiteral("export"), QStringLiteral("--line"), appRoot(), QStringLiteral("--format"),
+            QLatin1String(format),    QStringLiteral("--out"),  target};
+        const CliRun killed = interruptCliAt(QStringLiteral("export-message-written"), args, 2);
+        EXPECT_EQ(killed.exitCode, -1) << format << killed.err.toStdString();
+        auto temporaries = [&folder] {
+            return filesUnder(folder).filter(QRegularExpression(QStringLiteral("\\.ferrowyn-\\w+\\.part$")));
+        };
+        EXPECT_FALSE(temporaries().isEmpty()) << format << ": " << filesUnder(folder).join(' ').toStdString();
+        const CliRun next = runCli(args);
+        ASSERT_EQ(next.exitCode, 0) << format << next.err.toStdString();
+        EXPECT_EQ(temporaries(), QStringList()) << format;
+        EXPECT_EQ(readFileBytes(folder + QStringLiteral("/notes.part")), QByteArray("the user's own"));
+    }
+}
+
+// Where an export goes: standard output for a one-file format, missing folders made for every format,
+// a failure naming the path, and chats of several people named after the chat, never its first member.
+TEST_F(JobsCliTest, ExportTargetsBehaveAlikeAndNameWhatFailed)
+{
+    const QStringList csv = {QStringLiteral("export"),   QStringLiteral("--line"), appRoot(),
+                             QStringLiteral("--format"), QStringLiteral("csv"),    QStringLiteral("--out")};
+    CliSetup here;
+    here.workingDirectory = m_out.path();
+    const CliRun piped = runCliWith(csv + QStringList{QStringLiteral("-")}, here);
+    ASSERT_EQ(piped.exitCode, 0) << piped.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out(QStringLiteral("-"))));
+    ASSERT_EQ(runCli(csv + QStringList{out(QStringLiteral("deep/er/all.csv"))}).exitCode, 0);
+    EXPECT_EQ(piped.out.toUtf8(), readFileBytes(out(QStringLiteral("deep/er/all.csv"))));
+    EXPECT_TRUE(piped.err.contains(QStringLiteral("Successfully exported"))) << piped.err.toStdString();
+    const CliRun folderToOutput =
+        runCliWith({QStringLiteral("export"), QStringLiteral("--line"), appRoot(), QStringLiteral("--format"),
+                    QStringLiteral("html"), QStringLiteral("--out"), QStringLiteral("-")},
+                   here);
+    EXPECT_EQ(folderToOutput.exitCode, 2);
+    EXPECT_EQ(runCliWith({QStringLiteral("media"), QStringLiteral("extract"), QStringLiteral("--line"),
+                          appRoot(), QStringLiteral("--out"), QStringLiteral("-")},
+                         here)
+                  .exitCode,
+              2);
+    EXPECT_FALSE(QFileInfo::exists(out(QStringLiteral("-"))));
+
+    writeFileBytes(out(QStringLiteral("a-file")), "x");
+    for (const char* format : {"txt", "html"}) {
+        const QString below = out(QStringLiteral("a-file/sub/x.") + QLatin1String(format));
+        const CliRun failed =
+            runCli({QStringLiteral("export"), QStringLiteral("--line"), appRoot(), QStringLiteral("--format"),
+                    QLatin1String(format), QStringLiteral("--out"), below});
+        EXPECT_EQ(failed.exitCode, 1);
+        EXPECT_TRUE(failed.err.contains(out(QStringLiteral("a-file")))) << failed.err.toStdString();
+    }
+
+    const QString texts = out(QStringLiteral("texts"));
+    ASSERT_EQ(runCli({QStringLiteral("export"), QStringLiteral("--line"), appRoot(),
+                      QStringLiteral("--format"), QStringLiteral("linetxt"), QStringLiteral("--out"), texts})
                   .exitCode,
               0);
-    const QMap<QString, QByteArray> second = fileDigests(folder);
-    for (auto it = first.cbegin(); it != first.cend(); ++it)
-        EXPECT_EQ(second.value(it.key()), it.value());
+    int several = 0;
+    for (const LineFixtureChat& chat : s_fixture->chats)
+        several += chat.enabled && chat.type != 0 ? 1 : 0;
+    ASSERT_GT(several, 0);
+    const QStringList names = filesUnder(texts);
+    EXPECT_EQ(names.filter(QStringLiteral("US-Chat%20history%20in%20")).size(), several)
+        << names.join(' ').toStdString();
+    // The owner is a member of every chat of several people, and named first: never its name.
+    const QString afterOwner = QStringLiteral("US-Chat%20history%20with%20") +
+                               QString::fromLatin1(QUrl::toPercentEncoding(s_fixture->ownerName));
+    EXPECT_TRUE(names.filter(afterOwner).isEmpty()) << names.join(' ').toStdString();
 }
 
 TEST_F(JobsCliTest, WrongOptionsAreUsageErrorsAndBadStoresFailWithoutOutput)

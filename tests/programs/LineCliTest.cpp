@@ -18,6 +18,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -238,6 +239,97 @@ TEST_F(LineCliTest, SearchListsTheMessagesHoldingTheQueryNewestFirst)
         runCli({QStringLiteral("search"), QStringLiteral("  "), QStringLiteral("--localdb"), localFolder()});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("Type something to search for."))) << run.err.toStdString();
+}
+
+// Ctrl+C in the first moments of the first command on a LINE folder, while its store is being copied into
+// the program's cache: the command stops, and neither that nor a crash at the same point leaves a partial
+// copy for the next command to read as a damaged store.
+TEST_F(LineCliTest, AnInterruptWhileTheStoreIsCopiedLeavesNothingTheNextCommandReads)
+{
+    QTemporaryDir dir;
+    LineFixtureOptions options;
+    options.messages = 80;
+    const LineFixture fixture = LineFixtureBuilder::build(dir.filePath(QStringLiteral("app")), options);
+    const QStringList chats = {QStringLiteral("line"), QStringLiteral("chats"), fixture.appRoot,
+                               QStringLiteral("--json")};
+    const QString copy = IOSLineStoreCache::folderFor(fixture.appRoot);
+    auto leftovers = [] {
+        return QDir(IOSLineStoreCache::cacheRoot()).entryList({QStringLiteral("*.part-*")}, QDir::Dirs);
+    };
+
+    const CliRun interrupted = interruptCliAt(QStringLiteral("store-copy"), chats, 1);
+    EXPECT_EQ(interrupted.exitCode, 130) << interrupted.err.toStdString();
+    EXPECT_TRUE(interrupted.err.contains(QStringLiteral("cancelled"))) << interrupted.err.toStdString();
+    EXPECT_TRUE(interrupted.out.isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(copy));
+    EXPECT_EQ(leftovers(), QStringList());
+
+    const CliRun killed = interruptCliAt(QStringLiteral("store-copy"), chats, 0);
+    EXPECT_EQ(killed.exitCode, -1);
+    EXPECT_FALSE(QFileInfo::exists(copy));
+
+    for (int run = 0; run < 2; ++run) {
+        const CliRun next = runCli(chats);
+        ASSERT_EQ(next.exitCode, 0) << next.err.toStdString();
+        EXPECT_EQ(next.objects().size(),
+                  int(std::count_if(fixture.chats.cbegin(), fixture.chats.cend(),
+                                    [](const LineFixtureChat& c) { return c.enabled; })));
+        // A crash while a later command replaces the copy leaves the complete one in place.
+        if (run == 0) {
+            EXPECT_EQ(interruptCliAt(QStringLiteral("store-copy"), chats, 0).exitCode, -1);
+            EXPECT_TRUE(QFileInfo(QDir(copy).filePath(fixture.storeRelativePath)).isFile());
+        }
+    }
+}
+
+// Output for scripts: times that mean the same under any time zone, absolute paths, a failed write to
+// standard output reported as a failure, and no progress or diagnostics on a standard error that is not
+// a terminal unless asked for.
+TEST_F(LineCliTest, OutputIsFitForScriptsAndAFailedWriteIsAFailure)
+{
+    const QString parent = QFileInfo(s_fixture->appRoot).absolutePath();
+    const QString relative = QFileInfo(s_fixture->appRoot).fileName();
+    CliSetup inParent;
+    inParent.workingDirectory = parent;
+    const CliRun line = runCliWith(
+        {QStringLiteral("line"), QStringLiteral("messages"), relative, QStringLiteral("--json")}, inParent);
+    ASSERT_EQ(line.exitCode, 0) << line.err.toStdString();
+    EXPECT_TRUE(line.err.isEmpty()) << line.err.toStdString();
+    const CliRun local = runCliWith({QStringLiteral("localdb"), QStringLiteral("messages"),
+                                     QDir(parent).relativeFilePath(localFolder()), QStringLiteral("--json")},
+                                    inParent);
+    ASSERT_EQ(local.exitCode, 0) << local.err.toStdString();
+    int withFiles = 0;
+    for (const CliRun* run : {&line, &local}) {
+        for (const QJsonObject& message : run->objects()) {
+            // The tests run with TZ=Asia/Tokyo.
+            EXPECT_TRUE(message.value(QStringLiteral("time")).toString().endsWith(QStringLiteral("+09:00")))
+                << message.value(QStringLiteral("time")).toString().toStdString();
+            const QString filePath = message.value(QStringLiteral("filePath")).toString();
+            if (filePath.isEmpty())
+                continue;
+            ++withFiles;
+            EXPECT_TRUE(QDir::isAbsolutePath(filePath)) << filePath.toStdString();
+        }
+    }
+    EXPECT_GT(withFiles, 0);
+
+    CliSetup full;
+    full.standardOutputFile = QStringLiteral("/dev/full");
+    const CliRun noRoom =
+        runCliWith({QStringLiteral("line"), QStringLiteral("chats"), s_fixture->appRoot}, full);
+    EXPECT_EQ(noRoom.exitCode, 1);
+    EXPECT_TRUE(noRoom.err.contains(QStringLiteral("cannot write to standard output")))
+        << noRoom.err.toStdString();
+
+    const CliRun progress = runCli(
+        {QStringLiteral("line"), QStringLiteral("chats"), s_fixture->appRoot, QStringLiteral("--progress")});
+    EXPECT_EQ(progress.exitCode, 0);
+    EXPECT_TRUE(progress.err.contains(QStringLiteral("Copying"))) << progress.err.toStdString();
+    EXPECT_EQ(runCli({QStringLiteral("line"), QStringLiteral("chats"), s_fixture->appRoot,
+                      QStringLiteral("--progress"), QStringLiteral("--quiet")})
+                  .exitCode,
+              2);
 }
 
 } // namespace

@@ -226,6 +226,16 @@ TEST(Sqlite3DBOpenTest, ForeignFileFailsAtOpenWithAClearText)
     }
     EXPECT_FALSE(db.isOpen());
     EXPECT_EQ(readFileBytes(path), QByteArray(4096, 'x'));
+
+    // A temporary file standing for the user's file: the error names the user's.
+    try {
+        db.openFile(path, Sqlite3DB::OpenReadWrite, QDir(dir.path()).filePath(QStringLiteral("Manifest.db")));
+        FAIL() << "opened a file that is not a database";
+    } catch (const Sqlite3Error& e) {
+        const QString text = QString::fromUtf8(e.what());
+        EXPECT_TRUE(text.contains(QStringLiteral("[Manifest.db]"))) << e.what();
+        EXPECT_FALSE(text.contains(QStringLiteral("not-a-db"))) << e.what();
+    }
 }
 
 TEST(Sqlite3DBOpenTest, MissingFileWithoutCreateFailsAndCreatesNothing)

@@ -140,9 +140,9 @@ TEST_F(LineBubbleViewMgrTest, MissingOrEmptyAttachmentsAreReported)
     clickAttachment(media(QStringLiteral("empty")), QStringLiteral("jpg"));
     clickAttachment(QStringLiteral("gone"), QString());
     ASSERT_EQ(m_notices.size(), 3);
-    EXPECT_EQ(m_notices[0], QStringLiteral("can not find ...three/four/gone.jpg."));
+    EXPECT_EQ(m_notices[0], QStringLiteral("cannot find ...three/four/gone.jpg."));
     EXPECT_TRUE(m_notices[1].endsWith(QLatin1String("/empty.")));
-    EXPECT_EQ(m_notices[2], QStringLiteral("can not find gone."));
+    EXPECT_EQ(m_notices[2], QStringLiteral("cannot find gone."));
     EXPECT_TRUE(m_files.isEmpty());
     EXPECT_TRUE(m_folders.isEmpty());
 }

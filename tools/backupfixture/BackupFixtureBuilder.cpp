@@ -65,14 +65,14 @@ qint64 writeContent(const FileEntry& entry, const QString& path, const QByteArra
 {
     QSaveFile output(path);
     if (!output.open(QIODevice::WriteOnly))
-        throw std::runtime_error(QStringLiteral("fixture: can not create %1").arg(path).toStdString());
+        throw std::runtime_error(QStringLiteral("fixture: cannot create %1").arg(path).toStdString());
     QFile localFile(entry.localPath);
     QBuffer buffer;
     QIODevice* input = &buffer;
     if (!entry.localPath.isEmpty()) {
         if (!localFile.open(QIODevice::ReadOnly))
             throw std::runtime_error(
-                QStringLiteral("fixture: can not read %1").arg(entry.localPath).toStdString());
+                QStringLiteral("fixture: cannot read %1").arg(entry.localPath).toStdString());
         input = &localFile;
     } else {
         buffer.setData(entry.bytes);
@@ -85,11 +85,11 @@ qint64 writeContent(const FileEntry& entry, const QString& path, const QByteArra
         QByteArray chunk(1 << 20, Qt::Uninitialized);
         for (qint64 read; (read = input->read(chunk.data(), chunk.size())) > 0; size += read) {
             if (output.write(chunk.constData(), read) != read)
-                throw std::runtime_error(QStringLiteral("fixture: can not write %1").arg(path).toStdString());
+                throw std::runtime_error(QStringLiteral("fixture: cannot write %1").arg(path).toStdString());
         }
     }
     if (!output.commit())
-        throw std::runtime_error(QStringLiteral("fixture: can not write %1").arg(path).toStdString());
+        throw std::runtime_error(QStringLiteral("fixture: cannot write %1").arg(path).toStdString());
     return size;
 }
 
@@ -256,7 +256,7 @@ void BackupFixtureBuilder::writeFiles(const QString& folderPath)
 {
     QDir folder(folderPath);
     if (!folder.mkpath(QStringLiteral(".")))
-        throw std::runtime_error(QStringLiteral("fixture: can not create %1").arg(folderPath).toStdString());
+        throw std::runtime_error(QStringLiteral("fixture: cannot create %1").arg(folderPath).toStdString());
     QRandomGenerator64 random(m_seed);
     m_keys = FixtureKeys();
     const bool encrypted = m_encryption.enabled;

@@ -23,7 +23,7 @@ QByteArray readAll(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("can not read %1").arg(path));
+        fail(QStringLiteral("cannot read %1").arg(path));
     return file.readAll();
 }
 
@@ -87,7 +87,7 @@ StoredRecord FixtureBackupReader::record(const QString& domain, const QString& r
     // SQLite reads files; the plain manifest goes to a private temporary file outside the backup.
     QTemporaryFile file;
     if (!file.open() || file.write(m_manifestImage) != m_manifestImage.size() || !file.flush())
-        fail(QStringLiteral("can not write a temporary file"));
+        fail(QStringLiteral("cannot write a temporary file"));
     Sqlite3DB db;
     db.openFile(file.fileName(), Sqlite3DB::OpenReadOnly);
     Sqlite3Cursor cursor = db.query(Sqlite3Sql("select file from Files where fileID=?")

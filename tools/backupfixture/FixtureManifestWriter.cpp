@@ -18,7 +18,7 @@ void saveFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw std::runtime_error(QStringLiteral("fixture: can not write %1").arg(path).toStdString());
+        throw std::runtime_error(QStringLiteral("fixture: cannot write %1").arg(path).toStdString());
 }
 
 PlistCFType classInfo(const QStringList& classes)

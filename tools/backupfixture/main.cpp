@@ -106,7 +106,7 @@ int main(int argc, char* argv[])
         if (parser.isSet(passwordFile)) {
             QFile source(parser.value(passwordFile));
             if (!source.open(QIODevice::ReadOnly)) {
-                err << "error: can not read " << source.fileName() << "\n";
+                err << "error: cannot read " << source.fileName() << "\n";
                 return 1;
             }
             encryption.password = QString::fromUtf8(source.readAll()).section(QLatin1Char('\n'), 0, 0);
