@@ -103,6 +103,73 @@ int chatMarkerLength(const char* text, int size)
     return i + 1;
 }
 
+// The tokens of a text (see BigramTokenizer::tokenize), given to onToken: a template, so the million calls
+// of an index build go straight to FTS5 without a std::function between.
+template <typename OnToken>
+void forEachToken(const char* text, int size, bool distinct, OnToken&& onToken)
+{
+    if (!text || size <= 0)
+        return;
+    const int marker = chatMarkerLength(text, size);
+    if (marker > 0) {
+        onToken(text, marker - 1);
+        text += marker;
+        size -= marker;
+    }
+    if (size <= 0)
+        return;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
+    char buffer[12];
+    const auto give = [&](std::uint64_t key) {
+        const auto top = char32_t(key >> 42);
+        const auto middle = char32_t((key >> 21) & kCodeMask);
+        const auto low = char32_t(key & kCodeMask);
+        int length = top == kPairTag ? 0 : appendUtf8(top, buffer);
+        length += appendUtf8(middle, buffer + length);
+        length += appendUtf8(low, buffer + length);
+        onToken(static_cast<const char*>(buffer), length);
+    };
+    // Tokens are made as numbers (a pair: tag, first, second; across a space: first, space, second).
+    // Without distinct they are given in the order of the text at once (FTS5 takes a repeat within a
+    // document as a no-op, cheaper than sorting them out); with distinct, gathered, sorted and given once.
+    thread_local std::vector<std::uint64_t> keys;
+    keys.clear();
+    std::uint64_t last = 0;
+    const auto take = [&](std::uint64_t key) {
+        if (distinct) {
+            keys.push_back(key);
+        } else if (key != last) {
+            last = key;
+            give(key);
+        }
+    };
+    int i = 0;
+    char32_t beforePrevious = U' ';
+    char32_t previous = BigramTokenizer::fold(nextCodePoint(bytes, size, i));
+    bool previousSpace = BigramTokenizer::isSpace(previous);
+    bool beforePreviousSpace = true;
+    while (i < size) {
+        const char32_t current = BigramTokenizer::fold(nextCodePoint(bytes, size, i));
+        const bool currentSpace = BigramTokenizer::isSpace(current);
+        if (!currentSpace) {
+            if (!previousSpace)
+                take((std::uint64_t(kPairTag) << 42) | (std::uint64_t(previous) << 21) | current);
+            else if (!beforePreviousSpace)
+                take((std::uint64_t(beforePrevious) << 42) | (std::uint64_t(previous) << 21) | current);
+        }
+        beforePrevious = previous;
+        beforePreviousSpace = previousSpace;
+        previous = current;
+        previousSpace = currentSpace;
+    }
+    if (!distinct)
+        return;
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    for (const std::uint64_t key : keys)
+        give(key);
+}
+
 // ---- FTS5 glue ----
 
 struct TokenizerInstance
@@ -120,17 +187,16 @@ void deleteTokenizer(Fts5Tokenizer* tokenizer)
     delete reinterpret_cast<TokenizerInstance*>(tokenizer);
 }
 
-int tokenizeForFts(Fts5Tokenizer*, void* context, int flags, const char* text, int size,
+int tokenizeForFts(Fts5Tokenizer*, void* context, int, const char* text, int size,
                    int (*token)(void*, int, const char*, int, int, int))
 {
     // Offsets are not kept (the index stores no positions), so each token reports the whole text.
     int result = SQLITE_OK;
     try {
-        BigramTokenizer::tokenize(text, size, (flags & FTS5_TOKENIZE_DOCUMENT) != 0,
-                                  [&](const char* bytes, int length) {
-                                      if (result == SQLITE_OK)
-                                          result = token(context, 0, bytes, length, 0, size);
-                                  });
+        forEachToken(text, size, false, [&](const char* bytes, int length) {
+            if (result == SQLITE_OK)
+                result = token(context, 0, bytes, length, 0, size);
+        });
     } catch (const std::bad_alloc&) {
         return SQLITE_NOMEM;
     }
@@ -169,53 +235,7 @@ char32_t BigramTokenizer::fold(char32_t codePoint)
 void BigramTokenizer::tokenize(const char* text, int size, bool distinct,
                                const std::function<void(const char* token, int size)>& onToken)
 {
-    if (!text || size <= 0)
-        return;
-    const int marker = chatMarkerLength(text, size);
-    if (marker > 0) {
-        onToken(text, marker - 1);
-        text += marker;
-        size -= marker;
-    }
-    if (size <= 0)
-        return;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    const auto give = [&](std::uint64_t key) {
-        char buffer[12];
-        const auto top = char32_t(key >> 42);
-        const auto middle = char32_t((key >> 21) & kCodeMask);
-        const auto low = char32_t(key & kCodeMask);
-        int length = top == kPairTag ? 0 : appendUtf8(top, buffer);
-        length += appendUtf8(middle, buffer + length);
-        length += appendUtf8(low, buffer + length);
-        onToken(buffer, length);
-    };
-    // A text's tokens are gathered as numbers (a pair: tag, first, second; across a space: first,
-    // space, second); sorted and given once each when distinct (the index keeps no counts or
-    // positions, so repeats would only cost time).
-    thread_local std::vector<std::uint64_t> keys;
-    keys.clear();
-    int i = 0;
-    char32_t beforePrevious = U' ';
-    char32_t previous = fold(nextCodePoint(bytes, size, i));
-    while (i < size) {
-        const char32_t current = fold(nextCodePoint(bytes, size, i));
-        if (!isSpace(current)) {
-            if (!isSpace(previous))
-                keys.push_back((std::uint64_t(kPairTag) << 42) | (std::uint64_t(previous) << 21) | current);
-            else if (!isSpace(beforePrevious))
-                keys.push_back((std::uint64_t(beforePrevious) << 42) | (std::uint64_t(previous) << 21) |
-                               current);
-        }
-        beforePrevious = previous;
-        previous = current;
-    }
-    if (distinct) {
-        std::sort(keys.begin(), keys.end());
-        keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    }
-    for (const std::uint64_t key : keys)
-        give(key);
+    forEachToken(text, size, distinct, onToken);
 }
 
 void BigramTokenizer::registerWith(Sqlite3DB& db)

@@ -36,8 +36,9 @@ public:
     // Registers the tokenizer with this connection's FTS5 under Name. Throws when SQLite has no FTS5.
     static void registerWith(Sqlite3DB& db);
 
-    // The tokens of a UTF-8 text, each given to onToken as UTF-8 bytes; with distinct, each token once (in
-    // no particular order). Invalid UTF-8 bytes count as U+FFFD.
+    // The tokens of a UTF-8 text, each given to onToken as UTF-8 bytes: with distinct, each token once (in
+    // no particular order); without, in the order of the text (a token right after itself given once).
+    // Invalid UTF-8 bytes count as U+FFFD.
     static void tokenize(const char* text, int size, bool distinct,
                          const std::function<void(const char* token, int size)>& onToken);
 

@@ -8,11 +8,24 @@
 #include "search/SearchError.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
-// Candidates read from the index per step.
-constexpr int kCandidateBatch = 128;
+// Candidates read from the index per step: few at first (the next hit is often among them), more as the
+// walk goes on.
+constexpr int kFirstCandidateBatch = 16;
+constexpr int kLargestCandidateBatch = 256;
+
+// How many of a token's documents nearest the start of a walk are read to estimate how common it is.
+constexpr int kDensityProbe = 64;
+// At most this many tokens of a query are probed (evenly spread over it), and at most this many go into
+// the walk.
+constexpr int kMostProbed = 16;
+constexpr int kMostWalked = 6;
+// Checking a candidate's text costs about as much as stepping this many documents of one token in the
+// index: a token joins the walk when the candidates it would rule out cost more than its documents.
+constexpr double kCheckCost = 600;
 
 // Whether the index can answer a text: two or more characters, none a control character or half of a
 // surrogate pair (the index holds the text as UTF-8 and uses control characters for its chat markers).
@@ -40,6 +53,56 @@ QByteArray quoted(const QByteArray& token)
     QByteArray text = token;
     text.replace('"', "\"\"");
     return '"' + text + '"';
+}
+
+// One distinct token of a query: where it stands (its ordinals among the query's tokens, neighbours
+// sharing a character; the word it is in, -1 for a token across a space) and how common it is near the
+// start of the walk.
+struct QueryToken
+{
+    QByteArray text;
+    QList<int> ordinals;
+    int word = -1;
+    double density = 0;
+
+    // Whether two tokens of one word share a character (so one says much about the other); a token
+    // across a space is about two words and is told little by either.
+    bool overlaps(const QueryToken& other) const
+    {
+        if (word < 0 || other.word < 0)
+            return false;
+        for (int mine : ordinals) {
+            for (int theirs : other.ordinals) {
+                if (std::abs(mine - theirs) < 2)
+                    return true;
+            }
+        }
+        return false;
+    }
+};
+
+// The distinct tokens of a text in the order they first appear, each with its ordinals.
+QList<QueryToken> queryTokens(const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    QList<QueryToken> tokens;
+    int ordinal = 0;
+    int word = 0;
+    BigramTokenizer::tokenize(utf8.constData(), int(utf8.size()), false, [&](const char* token, int size) {
+        const QByteArrayView view(token, size);
+        // A pair is two code points; a token of three is made across a space and starts the next word.
+        const bool acrossSpace = QString::fromUtf8(view).toUcs4().size() == 3;
+        if (acrossSpace)
+            ++word;
+        const auto known = std::find_if(tokens.begin(), tokens.end(),
+                                        [&](const QueryToken& other) { return other.text == view; });
+        if (known != tokens.end())
+            known->ordinals << ordinal;
+        else
+            tokens.append({QByteArray(token, size), {ordinal}, acrossSpace ? -1 : word, 0});
+        ++ordinal;
+    });
+    return tokens;
 }
 
 } // namespace
@@ -112,10 +175,72 @@ QList<SearchHit> MessageSearch::collect(std::optional<qint64> chatKey, bool asce
                        : collectByScan(chatKey, ascending, bound, limit);
 }
 
+QByteArray MessageSearch::walkExpression(bool ascending, qint64 bound)
+{
+    // Every candidate's text is checked, so any of the query's tokens find all hits: the walk takes the
+    // rarest few (near where it starts), spread over the query so they rule out different messages (the
+    // rarest of each word first, then others not sharing a character with those taken), as long as each
+    // rules out more candidates than it costs to step through. A token absent from the walked range
+    // means no hit at all.
+    QList<QueryToken> tokens = queryTokens(m_query);
+    if (tokens.isEmpty())
+        return m_match;
+    if (tokens.size() > kMostProbed) {
+        QList<QueryToken> spread;
+        for (int i = 0; i < kMostProbed; ++i)
+            spread << tokens.at(qsizetype(i) * tokens.size() / kMostProbed);
+        tokens = spread;
+    }
+    const QString sql = ascending ? QStringLiteral("select rowid from fts where fts match ? and rowid > ? "
+                                                   "order by rowid asc limit %1")
+                                  : QStringLiteral("select rowid from fts where fts match ? and rowid < ? "
+                                                   "order by rowid desc limit %1");
+    const qint64 range = ascending ? m_index.messageCount() - 1 - bound : bound;
+    for (QueryToken& token : tokens) {
+        Sqlite3Cursor cursor = m_index.index().query(
+            Sqlite3Sql(sql.arg(kDensityProbe)).addTextBytesParam(quoted(token.text)).addInt64Param(bound));
+        int found = 0;
+        qint64 last = bound;
+        while (cursor.moveNext()) {
+            ++found;
+            last = cursor.int64At(0);
+        }
+        if (found == 0)
+            return {};
+        const qint64 span = found < kDensityProbe ? range : std::abs(last - bound);
+        token.density = std::min(1.0, double(found) / double(std::max<qint64>(1, span)));
+    }
+    std::stable_sort(tokens.begin(), tokens.end(),
+                     [](const QueryToken& a, const QueryToken& b) { return a.density < b.density; });
+    QList<const QueryToken*> walked{&tokens.first()};
+    double joint = tokens.first().density;
+    for (const bool otherWords : {true, false}) {
+        for (qsizetype i = 1; i < tokens.size() && walked.size() < kMostWalked; ++i) {
+            const QueryToken& token = tokens.at(i);
+            if (walked.contains(&token) ||
+                std::any_of(walked.cbegin(), walked.cend(), [&](const QueryToken* chosen) {
+                    return chosen->overlaps(token) ||
+                           (otherWords && token.word >= 0 && chosen->word == token.word);
+                }))
+                continue;
+            if (joint * (1 - token.density) * kCheckCost <= token.density)
+                break;
+            walked << &token;
+            joint *= token.density;
+        }
+    }
+    QList<QByteArray> parts;
+    for (const QueryToken* token : walked)
+        parts << quoted(token->text);
+    return parts.join(" AND ");
+}
+
 QList<SearchHit> MessageSearch::collectByIndex(std::optional<qint64> chatKey, bool ascending, qint64 bound,
                                                int limit)
 {
-    QByteArray match = m_match;
+    QByteArray match = walkExpression(ascending, bound);
+    if (match.isEmpty())
+        return {};
     if (chatKey)
         match += " AND " + quoted(BigramTokenizer::chatMarker(*chatKey));
     const QString sql =
@@ -128,11 +253,13 @@ QList<SearchHit> MessageSearch::collectByIndex(std::optional<qint64> chatKey, bo
     QList<SearchHit> hits;
     QList<qint64> candidates;
     bool more = true;
+    int batch = kFirstCandidateBatch;
     while (more && hits.size() < limit) {
         candidates.clear();
-        while (candidates.size() < kCandidateBatch && (more = cursor.moveNext()))
+        while (candidates.size() < batch && (more = cursor.moveNext()))
             candidates << cursor.int64At(0);
         checkCandidates(candidates, hits, limit);
+        batch = std::min(batch * 2, kLargestCandidateBatch);
     }
     return hits;
 }

@@ -47,12 +47,16 @@ public:
     // has no token or cannot be searched through the index.
     static QByteArray matchExpression(const QString& text);
 
-    // At most this many tokens of a long query go to the index; the check of the text does the rest.
+    // At most this many tokens of a long query are written into the expression; the check of the text
+    // does the rest.
     static constexpr int MaxTokens = 12;
 
 private:
     // Hits of a chat key (nullopt: all) in the walk direction, starting beyond the position bound.
     QList<SearchHit> collect(std::optional<qint64> chatKey, bool ascending, qint64 bound, int limit);
+    // The tokens a walk from the position bound goes along (see collectByIndex); empty when one of the
+    // query's tokens is in no message of the walked range, so nothing can match.
+    QByteArray walkExpression(bool ascending, qint64 bound);
     QList<SearchHit> collectByIndex(std::optional<qint64> chatKey, bool ascending, qint64 bound, int limit);
     QList<SearchHit> collectByScan(std::optional<qint64> chatKey, bool ascending, qint64 bound, int limit);
     // Reads candidate positions' messages, keeps those whose text matches, appends them to hits.

@@ -7,6 +7,7 @@
 #include "line/LineMsg.h"
 #include "line/MessageType.h"
 #include "search/BigramTokenizer.h"
+#include "search/MappedReads.h"
 #include "search/SearchError.h"
 #include "search/VarintCodec.h"
 
@@ -14,10 +15,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <sqlite3.h>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -39,32 +43,37 @@ QString displayTextFingerprint()
         QCryptographicHash::hash(texts.join(QChar(0)).toUtf8(), QCryptographicHash::Md5).toHex());
 }
 
-// The prepared insert of one document, finalized however the build ends: a million inserts go through
-// it without building a statement text each time.
-class DocumentInsert
+// A prepared insert of a key and a text or blob, finalized however the build ends: a million inserts go
+// through it without building a statement text each time.
+class KeyedInsert
 {
 public:
-    explicit DocumentInsert(Sqlite3DB& db) : m_db(db)
+    KeyedInsert(Sqlite3DB& db, const char* sql) : m_db(db)
     {
         sqlite3_stmt* raw = nullptr;
-        if (sqlite3_prepare_v2(db.handle(), "insert into fts(rowid, t) values(?, ?)", -1, &raw, nullptr) !=
-            SQLITE_OK)
+        if (sqlite3_prepare_v2(db.handle(), sql, -1, &raw, nullptr) != SQLITE_OK)
             throwError();
         m_statement.reset(raw);
     }
 
-    void insert(qint64 rowid, const QByteArray& text)
+    void insertText(qint64 key, const QByteArray& text) { insert(key, text, false); }
+    void insertBlob(qint64 key, const QByteArray& blob) { insert(key, blob, true); }
+
+private:
+    void insert(qint64 key, const QByteArray& value, bool blob)
     {
         sqlite3_stmt* statement = m_statement.get();
-        sqlite3_bind_int64(statement, 1, rowid);
-        sqlite3_bind_text(statement, 2, text.constData(), int(text.size()), SQLITE_STATIC);
+        sqlite3_bind_int64(statement, 1, key);
+        if (blob)
+            sqlite3_bind_blob(statement, 2, value.constData(), int(value.size()), SQLITE_STATIC);
+        else
+            sqlite3_bind_text(statement, 2, value.constData(), int(value.size()), SQLITE_STATIC);
         const int rc = sqlite3_step(statement);
         sqlite3_reset(statement);
         if (rc != SQLITE_DONE)
             throwError();
     }
 
-private:
     struct Finalize
     {
         void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
@@ -114,6 +123,7 @@ void MessageSearchIndex::prepare(JobControl& control)
 {
     // The identity costs a pass over the message table: taken once for both the check and a build.
     m_data->db()->open();
+    const MappedReads mapped(*m_data->db());
     const QString identity = currentIdentity();
     if (!openIfCurrent(identity))
         build(control, identity);
@@ -122,6 +132,7 @@ void MessageSearchIndex::prepare(JobControl& control)
 bool MessageSearchIndex::openIfCurrent()
 {
     m_data->db()->open();
+    const MappedReads mapped(*m_data->db());
     return openIfCurrent(currentIdentity());
 }
 
@@ -182,6 +193,7 @@ void MessageSearchIndex::createSchema(Sqlite3DB& db)
 void MessageSearchIndex::build(JobControl& control)
 {
     m_data->db()->open();
+    const MappedReads mapped(*m_data->db());
     build(control, currentIdentity());
 }
 
@@ -200,9 +212,12 @@ void MessageSearchIndex::build(JobControl& control, const QString& identity)
             Sqlite3DB db;
             db.openFile(building, Sqlite3DB::OpenReadWriteCreate);
             BigramTokenizer::registerWith(db);
-            // A file that is only ever renamed into place when complete needs no journal.
+            // A file that is only ever renamed into place when complete needs no journal, no syncing
+            // and no locking; a large page cache keeps its pages from being written more than once.
             db.execute("pragma journal_mode=off");
             db.execute("pragma synchronous=off");
+            db.execute("pragma locking_mode=exclusive");
+            db.execute("pragma cache_size=-131072");
             createSchema(db);
             Sqlite3Transaction transaction(db);
             writeIndex(db, control, total);
@@ -226,30 +241,34 @@ void MessageSearchIndex::build(JobControl& control, const QString& identity)
 
 void MessageSearchIndex::writeIndex(Sqlite3DB& db, JobControl& control, qint64 total)
 {
-    // Fewer, larger segments while filling (64 MiB of pending terms before each is written), none merged
-    // until the end, when all become one.
+    // The pending terms of up to 256 MiB stay in memory, so most databases are written as one segment,
+    // which needs no merging; larger ones are merged once, at the end.
     db.execute("insert into fts(fts, rank) values('automerge', 0)");
-    db.execute("insert into fts(fts, rank) values('hashsize', 67108864)");
+    db.execute("insert into fts(fts, rank) values('hashsize', 268435456)");
     qint64 position = 0;
     QByteArray chunk;
     qint64 previousKey = 0;
-    QHash<qint64, QList<qint64>> chats;
+    // (chat, position) of every message, sorted into each chat's list at the end.
+    std::vector<std::pair<qint64, qint64>> chatOfPosition;
+    chatOfPosition.reserve(std::size_t(std::max<qint64>(0, total)));
     QByteArray document;
-    DocumentInsert insert(db);
+    KeyedInsert documents(db, "insert into fts(rowid, t) values(?, ?)");
+    KeyedInsert chunks(db, "insert into chunks(chunk, entries) values(?, ?)");
     m_data->db()->forEachMessageText([&](const _LineMsg& message) {
         const qint64 chat = chatKeyOf(message);
-        document = BigramTokenizer::chatMarker(chat);
-        document += message.displayText().toUtf8();
-        insert.insert(position, document);
+        document.clear();
+        document.append(BigramTokenizer::ChatMarkerLead);
+        document.append(QByteArray::number(chat));
+        document.append(BigramTokenizer::ChatMarkerEnd);
+        document.append(message.displayText().toUtf8());
+        documents.insertText(position, document);
         VarintCodec::appendSigned(chunk, message.id - previousKey);
         VarintCodec::append(chunk, quint64(chat));
         previousKey = message.id;
-        chats[chat].append(position);
+        chatOfPosition.emplace_back(chat, position);
         ++position;
         if (position % ChunkSize == 0) {
-            db.execute(Sqlite3Sql("insert into chunks(chunk, entries) values(?, ?)")
-                           .addInt64Param(position / ChunkSize - 1)
-                           .addBlobParam(chunk));
+            chunks.insertBlob(position / ChunkSize - 1, chunk);
             chunk.clear();
             previousKey = 0;
         }
@@ -257,19 +276,18 @@ void MessageSearchIndex::writeIndex(Sqlite3DB& db, JobControl& control, qint64 t
         control.throwIfCancelled();
     });
     if (!chunk.isEmpty())
-        db.execute(Sqlite3Sql("insert into chunks(chunk, entries) values(?, ?)")
-                       .addInt64Param(position / ChunkSize)
-                       .addBlobParam(chunk));
-    for (auto it = chats.cbegin(); it != chats.cend(); ++it) {
+        chunks.insertBlob(position / ChunkSize, chunk);
+    std::sort(chatOfPosition.begin(), chatOfPosition.end());
+    KeyedInsert chats(db, "insert into chats(chat, positions) values(?, ?)");
+    for (auto it = chatOfPosition.cbegin(); it != chatOfPosition.cend();) {
+        const qint64 chat = it->first;
         QByteArray positions;
         qint64 previous = 0;
-        for (qint64 value : it.value()) {
-            VarintCodec::append(positions, quint64(value - previous));
-            previous = value;
+        for (; it != chatOfPosition.cend() && it->first == chat; ++it) {
+            VarintCodec::append(positions, quint64(it->second - previous));
+            previous = it->second;
         }
-        db.execute(Sqlite3Sql("insert into chats(chat, positions) values(?, ?)")
-                       .addInt64Param(it.key())
-                       .addBlobParam(positions));
+        chats.insertBlob(chat, positions);
     }
     control.setStatus(tr("Compacting the search index..."));
     db.execute("insert into fts(fts) values('optimize')");

@@ -317,9 +317,12 @@ TEST(MessageSearchStoreTest, IndexAndScanAgreeOnALineStore)
     index.prepare(control);
     EXPECT_EQ(index.messageCount(), db->countMessages(nullptr));
     EXPECT_TRUE(index.path().startsWith(IOSLineStoreCache::folderFor(fixture.appRoot)));
-    expectAgreement(index, {QStringLiteral("Hello"), QStringLiteral("ありがとう"), QStringLiteral("謝謝 "),
-                            QStringLiteral("😀 t"), QStringLiteral("[sticker"), QStringLiteral("o t"),
-                            QStringLiteral("駅")});
+    // Long queries of common words go along only some of their tokens: the checked texts decide.
+    expectAgreement(index,
+                    {QStringLiteral("Hello"), QStringLiteral("ありがとう"), QStringLiteral("謝謝 "),
+                     QStringLiteral("😀 t"), QStringLiteral("[sticker"), QStringLiteral("o t"),
+                     QStringLiteral("駅"), QStringLiteral("coffee late lunch"),
+                     QStringLiteral("了解 coffee 駅"), QStringLiteral("see you tomorrow at the station")});
     // A fresh copy of the same store keeps its index.
     const std::shared_ptr<IOSLineDb> copy = IOSLineStoreCache::openCopy(fixture.appRoot);
     auto copyData = std::make_shared<_LineData>(copy);
