@@ -3,13 +3,9 @@
 // loaded first). The store is read from a copy in the program's cache; the
 // folder itself is never changed.
 #include "CliCommand.h"
-#include "CliPassword.h"
-#include "ConsoleDeviceDialogs.h"
+#include "CliLineLoad.h"
 #include "LineListing.h"
 #include "app/JobControl.h"
-#include "device/DeviceInfo.h"
-#include "jobs/BackupLineLoad.h"
-#include "jobs/DeviceLineLoad.h"
 #include "line/IOSLineDb.h"
 #include "line/IOSLineStoreCache.h"
 
@@ -20,64 +16,12 @@ namespace {
 
 using Printer = int (*)(CliContext&, const QCommandLineParser&, const std::shared_ptr<AbsLineDb>&);
 
-const QString kDevice = QStringLiteral("device");
-const QString kBackup = QStringLiteral("backup");
-
-// Loads LINE's data from the device named by --device; returns the LINE folder, or empty with exitCode
-// set after the reason was printed.
-QString loadFromDevice(CliContext& context, const QCommandLineParser& parser, int& exitCode)
-{
-    int trustWait = 0;
-    if (!ConsoleDeviceDialogs::trustWait(parser, context.err, trustWait)) {
-        exitCode = CliUsage;
-        return {};
-    }
-    ConsoleDeviceDialogs dialogs(context.out, context.err, parser, trustWait);
-    DeviceLineLoad load(dialogs);
-    const PDeviceInfo device = load.connect(parser.value(kDevice));
-    if (!device) {
-        exitCode = CliFailed;
-        return {};
-    }
-    const DeviceLineLoad::Result result = load.loadLine(device);
-    if (result != DeviceLineLoad::Result::Loaded) {
-        exitCode = result == DeviceLineLoad::Result::Cancelled ? CliCancelled : CliFailed;
-        return {};
-    }
-    return lineCacheDir(*device);
-}
-
-// Loads LINE's data from the backup folder named by --backup into the backup's cache; returns the LINE
-// folder, or empty with exitCode set after the reason was printed.
-QString loadFromBackup(CliContext& context, const QCommandLineParser& parser, int& exitCode)
-{
-    ConsoleDeviceDialogs dialogs(context.out, context.err, parser, 0);
-    BackupLineLoad load(dialogs);
-    const BackupLineLoad::Result result = load.load(parser.value(kBackup), BackupLineLoad::Role::Source);
-    if (result != BackupLineLoad::Result::Loaded) {
-        exitCode = result == BackupLineLoad::Result::Cancelled ? CliCancelled : CliFailed;
-        return {};
-    }
-    return load.appFolder();
-}
-
 int run(CliContext& context, const QString& description, bool messages, Printer print)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("APP_ROOT"),
                                  QStringLiteral("Folder mirroring LINE's app data (Documents, Library)."));
-    parser.addOption({kDevice,
-                      QStringLiteral("Instead of APP_ROOT, load LINE's data from this attached iPhone first "
-                                     "(as 'device load' does). ") +
-                          CliPassword::help(),
-                      QStringLiteral("UDID")});
-    parser.addOption({kBackup,
-                      QStringLiteral("Instead of APP_ROOT, load LINE's data from this iTunes/Finder backup "
-                                     "folder first (it is only read). ") +
-                          CliPassword::help(),
-                      QStringLiteral("DIR")});
-    CliPassword::addOptions(parser);
-    ConsoleDeviceDialogs::addTrustOption(parser);
+    CliLineLoad::addOptions(parser, QStringLiteral("APP_ROOT"));
     if (messages)
         LineListing::addMessagesOptions(parser);
     else
@@ -85,19 +29,13 @@ int run(CliContext& context, const QString& description, bool messages, Printer 
     int exitCode = CliOk;
     if (!context.parse(parser, description, exitCode))
         return exitCode;
-    const bool loaded = parser.isSet(kDevice) || parser.isSet(kBackup);
-    if ((parser.isSet(kDevice) && parser.isSet(kBackup)) ||
-        parser.positionalArguments().size() != (loaded ? 0 : 1)) {
+    const bool loaded = CliLineLoad::isSet(parser);
+    if (CliLineLoad::bothSet(parser) || parser.positionalArguments().size() != (loaded ? 0 : 1)) {
         context.err << "error: give exactly one APP_ROOT, --backup DIR or --device UDID\n";
         return CliUsage;
     }
-    QString root;
-    if (parser.isSet(kDevice))
-        root = loadFromDevice(context, parser, exitCode);
-    else if (parser.isSet(kBackup))
-        root = loadFromBackup(context, parser, exitCode);
-    else
-        root = parser.positionalArguments().first();
+    QString root =
+        loaded ? CliLineLoad::load(context, parser, exitCode) : parser.positionalArguments().first();
     if (loaded && root.isEmpty())
         return exitCode;
     // Absolute, so that the paths of its media are too.

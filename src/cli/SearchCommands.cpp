@@ -1,7 +1,8 @@
 // ferrowyn-cli search: the messages whose text contains a query, newest first, found through the search
 // index beside the database (built with a progress bar on first use, and again whenever the messages
-// changed).
+// changed) of a LINE folder, a local database, or LINE's data loaded from a backup or an iPhone.
 #include "CliCommand.h"
+#include "CliLineLoad.h"
 #include "CliMessageSource.h"
 #include "ConsoleJobReporter.h"
 #include "LineListing.h"
@@ -35,6 +36,7 @@ int search(CliContext& context)
     parser.addPositionalArgument(QStringLiteral("QUERY"),
                                  QStringLiteral("The text to find, ignoring case (at least one character)."));
     CliMessageSource::addOptions(parser);
+    CliLineLoad::addOptions(parser, QStringLiteral("--line or --localdb"));
     parser.addOption(LimitOption);
     parser.addOption(JsonOption);
     int exitCode = CliOk;
@@ -55,12 +57,23 @@ int search(CliContext& context)
         return CliUsage;
     }
     CliMessageSource store;
-    if (!store.open(context, parser, exitCode))
+    if (CliLineLoad::isSet(parser)) {
+        if (CliLineLoad::bothSet(parser) || parser.isSet(QStringLiteral("line")) ||
+            parser.isSet(QStringLiteral("localdb"))) {
+            context.err
+                << "error: give one of --line APP_ROOT, --localdb DIR, --backup DIR or --device UDID\n";
+            return CliUsage;
+        }
+        const QString root = CliLineLoad::load(context, parser, exitCode);
+        if (root.isEmpty() || !store.openAppRoot(context, parser, root, exitCode))
+            return exitCode;
+    } else if (!store.open(context, parser, exitCode)) {
         return exitCode;
+    }
     try {
         MessageSearchIndex index(store.data());
         if (!index.openIfCurrent()) {
-            ConsoleJobReporter reporter(context.out, context.err);
+            ConsoleJobReporter reporter(context);
             BuildSearchIndexThread job(index, &reporter);
             const int built = reporter.run(job);
             if (built != CliOk)

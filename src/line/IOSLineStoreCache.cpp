@@ -130,14 +130,20 @@ void stamp(const QString& folder)
     }
 }
 
-// Puts the complete copy in staging where the copy of the app folder belongs, keeping the thumbnails
-// the old copy made (they are made from the messages, which a newer store keeps).
-void putInPlace(const QString& staging, const QString& folder)
+// Puts the complete copy in staging where the copy of the app folder belongs, keeping what was derived
+// from the old copy: the thumbnails (made from the messages, which a newer store keeps) and the files
+// readers keep beside a store (a search index), which check themselves against the store they find.
+void putInPlace(const QString& staging, const QString& folder, const QStringList& keptBesideStores)
 {
     if (QFileInfo::exists(folder)) {
         const QString thumbnails = QDir(folder).filePath(QStringLiteral("tmp"));
         if (QFileInfo(thumbnails).isDir())
             QDir().rename(thumbnails, QDir(staging).filePath(QStringLiteral("tmp")));
+        for (const QString& relative : keptBesideStores) {
+            const QString kept = QDir(folder).filePath(relative);
+            if (QFileInfo(kept).isFile())
+                QFile::rename(kept, QDir(staging).filePath(relative));
+        }
         const QString old = folder + QStringLiteral(".old-") + randomTag();
         if (!QDir().rename(folder, old)) {
             removeTree(folder);
@@ -164,6 +170,11 @@ void copyStoreInto(const IOSLineDb& db, const QString& folder, JobControl& contr
         files << store << store + QStringLiteral("-wal") << store + QStringLiteral("-shm");
     }
     files << LinePreferences::RelativePath;
+    QStringList keptBesideStores;
+    for (const QString& store : {db.storeRelativePath(), db.groupStoreRelativePath()}) {
+        if (!store.isEmpty())
+            keptBesideStores << store + IOSLineStoreCache::SearchIndexSuffix;
+    }
 
     const QString staging = folder + QStringLiteral(".part-") + randomTag();
     try {
@@ -179,7 +190,7 @@ void copyStoreInto(const IOSLineDb& db, const QString& folder, JobControl& contr
             first = false;
         }
         control.throwIfCancelled();
-        putInPlace(staging, folder);
+        putInPlace(staging, folder, keptBesideStores);
     } catch (...) {
         removeTree(staging);
         throw;

@@ -26,6 +26,9 @@ class IOSLineStoreCache
 public:
     static constexpr int kStaleDays = 30;
     static constexpr qint64 kDefaultSizeLimit = qint64(1) << 30;
+    // What a search index adds to its store's file name; a fresh copy keeps the index of the copy it
+    // replaces (the index checks itself against the store it finds).
+    static inline const QString SearchIndexSuffix = QStringLiteral(".search");
 
     // The folder holding the copies: appDataDir()/"ios_cache".
     static QString cacheRoot();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "line/IOSLineStoreCache.h"
 #include "storage/Sqlite3DB.h"
 
 #include <QCoreApplication>
@@ -34,7 +35,8 @@ class MessageSearchIndex
 public:
     static constexpr int FormatVersion = 2;
     static constexpr int ChunkSize = 64;
-    static inline const QString FileSuffix = QStringLiteral(".search");
+    // The store cache keeps an index across fresh copies by this name.
+    static inline const QString FileSuffix = IOSLineStoreCache::SearchIndexSuffix;
 
     // The data set's database is what is indexed; its contacts must be loaded.
     explicit MessageSearchIndex(std::shared_ptr<_LineData> data);

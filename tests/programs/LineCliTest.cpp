@@ -204,9 +204,10 @@ TEST_F(LineCliTest, SearchListsTheMessagesHoldingTheQueryNewestFirst)
     }
     ASSERT_GT(expected.size(), 3);
 
-    const QStringList args{
-        QStringLiteral("search"), QStringLiteral("HELLO"),   QStringLiteral("--localdb"), localFolder(),
-        QStringLiteral("--json"), QStringLiteral("--limit"), QStringLiteral("0")};
+    const QStringList args{QStringLiteral("search"),    QStringLiteral("HELLO"),
+                           QStringLiteral("--localdb"), localFolder(),
+                           QStringLiteral("--json"),    QStringLiteral("--limit"),
+                           QStringLiteral("0"),         QStringLiteral("--progress")};
     CliRun run = runCli(args);
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("Building the search index"))) << run.err.toStdString();
@@ -224,7 +225,8 @@ TEST_F(LineCliTest, SearchListsTheMessagesHoldingTheQueryNewestFirst)
 
     // The index is used as it is the second time; --limit keeps the newest.
     run = runCli({QStringLiteral("search"), QStringLiteral("hello"), QStringLiteral("--localdb"),
-                  localFolder(), QStringLiteral("--json"), QStringLiteral("--limit"), QStringLiteral("2")});
+                  localFolder(), QStringLiteral("--json"), QStringLiteral("--limit"), QStringLiteral("2"),
+                  QStringLiteral("--progress")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_FALSE(run.err.contains(QStringLiteral("Building")));
     ASSERT_EQ(run.objects().size(), 2);

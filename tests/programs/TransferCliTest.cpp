@@ -128,6 +128,25 @@ TEST_F(TransferCliTest, LineAndImportReadPlainAndEncryptedBackupsAndASecondImpor
                    passwordArgs(encrypted));
         ASSERT_EQ(messages.exitCode, 0) << messages.err.toStdString();
         EXPECT_EQ(messages.objects().size(), s_target->visibleMessages);
+        // A search of the backup finds exactly the messages whose text holds the query.
+        QString query;
+        for (const QJsonObject& object : messages.objects()) {
+            const QString text = object.value(QStringLiteral("text")).toString();
+            if (text.size() >= 4) {
+                query = text.left(4);
+                break;
+            }
+        }
+        ASSERT_FALSE(query.isEmpty());
+        int holding = 0;
+        for (const QJsonObject& object : messages.objects())
+            holding += object.value(QStringLiteral("text")).toString().contains(query, Qt::CaseInsensitive);
+        const CliRun found =
+            runCli(QStringList{QStringLiteral("search"), query, QStringLiteral("--backup"), backup,
+                               QStringLiteral("--limit"), QStringLiteral("0"), QStringLiteral("--json")} +
+                   passwordArgs(encrypted));
+        ASSERT_EQ(found.exitCode, 0) << found.err.toStdString();
+        EXPECT_EQ(found.objects().size(), holding);
 
         const QString name = encrypted ? QStringLiteral("Enc") : QString();
         QStringList args{QStringLiteral("import"), QStringLiteral("--backup"), backup};
