@@ -364,6 +364,14 @@ Step 3) Run Vantorel software to try again.</translation>
         <source>IDS_LOAD_BK_EXISTS</source>
         <translation>This iTunes Backup has been listed on the left.</translation>
     </message>
+    <message>
+        <source>Load</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>LoadLineDbThread</name>
@@ -664,6 +672,10 @@ Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (F
     <message>
         <source>&lt;p&gt;&lt;b&gt;Notes:&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;1.&lt;/b&gt;  If your iPhone is protected with a passcode, please enter your passcode on iPhone first.&lt;/nobr&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;2.&lt;/b&gt;  Please make sure you have installed and logined Line on your iPhone.&lt;/nobr&gt;&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;Notes:&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;1.&lt;/b&gt;  If your iPhone is protected with a passcode, please enter your passcode on iPhone first.&lt;/nobr&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;2.&lt;/b&gt;  Please make sure you have installed and logined Line on your iPhone.&lt;/nobr&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Found no Line data in your iTunes Backup.</source>
+        <translation>Found no Line data in your iTunes Backup.</translation>
     </message>
 </context>
 <context>

@@ -364,6 +364,14 @@ Step 3) Run Vantorel software to try again.</source>
         <source>IDS_LOAD_BK_EXISTS</source>
         <translation>このiTunesバックアップはすでに左側の一覧にあります。</translation>
     </message>
+    <message>
+        <source>Load</source>
+        <translation>読み込む</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
 </context>
 <context>
     <name>LoadLineDbThread</name>
@@ -664,6 +672,10 @@ iPhone を USB ケーブルで接続してロックを解除するか、iTunes �
     <message>
         <source>&lt;p&gt;&lt;b&gt;Notes:&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;1.&lt;/b&gt;  If your iPhone is protected with a passcode, please enter your passcode on iPhone first.&lt;/nobr&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;2.&lt;/b&gt;  Please make sure you have installed and logined Line on your iPhone.&lt;/nobr&gt;&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;注意:&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;1.&lt;/b&gt;  iPhone にパスコードを設定している場合は、先に iPhone でパスコードを入力してください。&lt;/nobr&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;2.&lt;/b&gt;  iPhone に LINE がインストールされ、ログインしていることを確認してください。&lt;/nobr&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Found no Line data in your iTunes Backup.</source>
+        <translation>iTunes バックアップに LINE のデータが見つかりませんでした。</translation>
     </message>
 </context>
 <context>

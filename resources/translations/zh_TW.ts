@@ -364,6 +364,14 @@ Step 3) Run Vantorel software to try again.</source>
         <source>IDS_LOAD_BK_EXISTS</source>
         <translation>此 iTunes 備份已列在左側。</translation>
     </message>
+    <message>
+        <source>Load</source>
+        <translation>載入</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
 </context>
 <context>
     <name>LoadLineDbThread</name>
@@ -664,6 +672,10 @@ Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (F
     <message>
         <source>&lt;p&gt;&lt;b&gt;Notes:&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;1.&lt;/b&gt;  If your iPhone is protected with a passcode, please enter your passcode on iPhone first.&lt;/nobr&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;2.&lt;/b&gt;  Please make sure you have installed and logined Line on your iPhone.&lt;/nobr&gt;&lt;/p&gt;</source>
         <translation>&lt;p&gt;&lt;b&gt;注意：&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;1.&lt;/b&gt;  如果 iPhone 設有密碼，請先在 iPhone 上輸入密碼。&lt;/nobr&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;2.&lt;/b&gt;  請確認 iPhone 上已安裝並登入 LINE。&lt;/nobr&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Found no Line data in your iTunes Backup.</source>
+        <translation>在您的 iTunes 備份中找不到 LINE 資料。</translation>
     </message>
 </context>
 <context>

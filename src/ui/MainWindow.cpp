@@ -3,7 +3,9 @@
 #include "app/FolderUtils.h"
 #include "app/StyleSheet.h"
 #include "device/DeviceInfo.h"
+#include "jobs/BackupLineMessagesThread.h"
 #include "jobs/DeviceLineLoad.h"
+#include "jobs/IOSLoadLineFromiTunesThread.h"
 #include "jobs/LoadLineDbThread.h"
 #include "line/IOSLineDb.h"
 #include "line/IOSLineStoreCache.h"
@@ -17,9 +19,14 @@
 #include "ui/AboutUsForm.h"
 #include "ui/ItemModelMain.h"
 #include "ui/ItemModelSms.h"
+#include "ui/LoadItunesBackupDlg.h"
+#include "ui/LocalDbSelForm.h"
 #include "ui/MessageBoxes.h"
 #include "ui/MyTreeView.h"
+#include "ui/PasscodeDlg.h"
+#include "ui/ProgressForm.h"
 #include "ui/WindowDeviceDialogs.h"
+#include "ui/WindowJobRunner.h"
 
 #include <QAction>
 #include <QFile>
@@ -37,6 +44,8 @@
 #include <QVBoxLayout>
 #include <QWebEngineView>
 #include <exception>
+#include <functional>
+#include <memory>
 
 namespace {
 constexpr int kNoDeviceTipsMs = 10000;
@@ -263,6 +272,9 @@ void MainWindow::buildMenus()
     m_actDeleteToolbar->setObjectName(QStringLiteral("actDeleteToolbar"));
     m_actDeleteToolbar->setEnabled(false);
     file->addSeparator();
+    QAction* import = file->addAction(QIcon(QStringLiteral(":res/load_itunes.png")),
+                                      tr("IDS_MI_IMPORT_FROM_ITUNES"), this, &MainWindow::miImportiTunes);
+    import->setObjectName(QStringLiteral("actImportiTunes"));
     QAction* openFolder = file->addAction(QIcon(QStringLiteral(":res/open_db_folder.png")),
                                           tr("IDS_MI_OPEN_DB_FOLDER"), this, &MainWindow::miOpenDBFolder);
     openFolder->setObjectName(QStringLiteral("actOpenDBFolder"));
@@ -276,6 +288,8 @@ void MainWindow::buildMenus()
     QToolBar* tools = addToolBar(tr("File"));
     tools->setObjectName(QStringLiteral("mainToolBar"));
     tools->setMovable(false);
+    tools->addAction(import);
+    tools->addSeparator();
     tools->addAction(m_actDeleteToolbar);
 }
 
@@ -535,6 +549,8 @@ void MainWindow::onMainTreeContextMenu()
     case RootLocalDbKind:
         menu.addAction(QIcon(QStringLiteral(":res/open_db_folder.png")), tr("IDS_MI_OPEN_DB_FOLDER"), this,
                        &MainWindow::miOpenDBFolder);
+        menu.addAction(QIcon(QStringLiteral(":res/load_itunes.png")), tr("IDS_MI_IMPORT_FROM_ITUNES"), this,
+                       &MainWindow::miImportiTunes);
         break;
     case LocalDbKind:
         menu.addAction(QIcon(QStringLiteral(":res/delete.png")), tr("IDS_MI_DELETE_ALL"), this,
@@ -671,6 +687,93 @@ void MainWindow::miDeleteToolbar()
 void MainWindow::miOpenDBFolder()
 {
     openInFileManager(localDbDir().absolutePath());
+}
+
+void MainWindow::miImportiTunes()
+{
+    importFromiTunes(QString());
+}
+
+bool MainWindow::unlockBackup(BackupManifest& backup)
+{
+    const QString remembered = m_backupPasswords.value(backup.path());
+    if (!remembered.isEmpty() && PasscodeDlg::tryUnlock(backup, remembered, this))
+        return true;
+    PasscodeDlg dialog(backup, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    m_backupPasswords.insert(backup.path(), dialog.password());
+    return true;
+}
+
+void MainWindow::importFromiTunes(const QString& defaultName)
+{
+    LoadItunesBackupDlg chooser(this);
+    if (chooser.exec() != QDialog::Accepted || !chooser.selectedBackup())
+        return;
+    const PBackupManifest backup = chooser.selectedBackup();
+    if (backup->isEncrypted() && !backup->isUnlocked() && !unlockBackup(*backup))
+        return;
+
+    ProgressForm form(QString(), this);
+    IOSLoadLineFromiTunesThread load(backup.get(), &form, QString());
+    load.setMissingIsNotFound(true);
+    runJobModal(load, form);
+    // The decrypted mirror of LINE's data is only needed until it is in the local database.
+    const QString cacheFolder = QFileInfo(load.appFolder()).path();
+    const std::unique_ptr<void, std::function<void(void*)>> removeCache(
+        reinterpret_cast<void*>(1), [cacheFolder](void*) { removeTree(cacheFolder); });
+    if (!load.succeeded())
+        return;
+    if (!load.found()) {
+        showErrorReport(tr("Found no Line data in your iTunes Backup."), this);
+        return;
+    }
+    std::shared_ptr<IOSLineDb> db;
+    try {
+        db = IOSLineStoreCache::openCopy(load.appFolder());
+    } catch (const std::exception& failure) {
+        showErrorReport(QString::fromUtf8(failure.what()).toHtmlEscaped(), this);
+        return;
+    }
+    const PLineData data = loadDataSet(db);
+    if (!data)
+        return;
+    QStringList names;
+    for (const _LocalDbItemNode* node : m_mainModel->localDbNodes())
+        names << node->text;
+    const QString name =
+        LocalDbSelForm::choose(
+            names, defaultName.isEmpty() ? backup->deviceName() + QStringLiteral("_Backup") : defaultName,
+            this)
+            .trimmed();
+    if (name.isEmpty())
+        return;
+    backupIntoLocalDb(std::make_shared<LineMsgsDataSource>(data, nullptr, true), name);
+}
+
+void MainWindow::backupIntoLocalDb(const PAbsLineMsgsSource& source, const QString& name)
+{
+    const QString folder = localDbDir().filePath(name);
+    {
+        ProgressForm form(QString(), this);
+        BackupLineMessagesThread job(source, folder, &form);
+        runJobModal(job, form);
+        if (!job.succeeded())
+            return;
+    }
+    m_treeViewDS->setCurrentIndex(QModelIndex());
+    clearPanes();
+    _LocalDbItemNode* node = m_mainModel->findLocalDbNode(name);
+    if (node)
+        m_mainModel->removeChildren(node);
+    else
+        node = m_mainModel->addLocalDbNode(name);
+    node->loaded = false;
+    node->data = std::make_shared<_LineData>(std::make_shared<LineLocalDb>(folder));
+    m_treeViewDS->expand(m_mainModel->indexOf(m_mainModel->localDbRoot()));
+    updateFirstRunHint();
+    selectNode(node);
 }
 
 void MainWindow::miAbout()

@@ -6,12 +6,14 @@
 #include "ui/AbsTreeItemModel.h"
 #include "ui/LineBubbleViewMgr.h"
 
+#include <QHash>
 #include <QItemSelection>
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
 
 class AbsLineDb;
+class BackupManifest;
 class DeviceLoadDialogs;
 class ItemModelMain;
 class ItemModelSms;
@@ -66,6 +68,7 @@ public slots:
     void miDeleteAll();
     void miDeleteToolbar();
     void miOpenDBFolder();
+    void miImportiTunes();
     void miAbout();
     void iosDeviceConnected(const QString& udid);
     void iosDeviceDisconnected(const QString& udid);
@@ -89,6 +92,14 @@ private:
     _AbsDBItemNode* currentDbNode() const;
     void selectNode(AbsTreeItemModel::_ItemNode* node);
     void updateFirstRunHint();
+    // Loads a chosen iTunes backup's LINE data and backs all of it up into a local database (default name:
+    // defaultName, or the backup's device name + "_Backup").
+    void importFromiTunes(const QString& defaultName);
+    // Unlocks an encrypted backup: the password remembered for it this run first, else the password
+    // dialog. False when the user gave up.
+    bool unlockBackup(BackupManifest& backup);
+    // Backs source up into the local database name (added to the tree when new), then shows it.
+    void backupIntoLocalDb(const PAbsLineMsgsSource& source, const QString& name);
 
     ItemModelMain* m_mainModel = nullptr;
     ItemModelSms* m_smsModel = nullptr;
@@ -112,6 +123,8 @@ private:
     QLabel* m_newsLabel = nullptr;
 
     QAction* m_actDeleteToolbar = nullptr;
+    // Passwords of encrypted backups that unlocked them, by backup folder; in memory only.
+    QHash<QString, QString> m_backupPasswords;
 
     // Devices are loaded one at a time: an attach during a load waits for it.
     QStringList m_pendingDevices;

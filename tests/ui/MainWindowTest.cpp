@@ -1,11 +1,14 @@
 // The main window driven like a user, under Xvfb: a simulated iPhone (its own simulator and socket) that
 // asks to be trusted is attached, its LINE chats are listed and shown; a local database written from the
-// chat fixture is opened and a chat deleted from it; the phone is detached. Saves
-// test-artifacts/main-window-device-chat.png and test-artifacts/main-window-first-run.png.
+// chat fixture is opened and a chat deleted from it; an encrypted iTunes backup is imported into a new
+// local database; the phone is detached. Saves test-artifacts/main-window-device-chat.png,
+// backup-list-dialog.png, password-dialog.png and main-window-first-run.png.
 #include "ui/MainWindow.h"
 #include "../device/DeviceTestSupport.h"
+#include "BackupFixtureBuilder.h"
 #include "ChatFixture.h"
 #include "LineContent.h"
+#include "LineFixtureBuilder.h"
 #include "ModalCloser.h"
 #include "WebViewTestSupport.h"
 #include "device/PartialBackupRoot.h"
@@ -29,8 +32,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <QWebEngineView>
 
 using namespace iphonesim;
@@ -77,6 +83,61 @@ protected:
         LineLocalDbMerger(target).merge(*chats.source());
     }
 
+    // An encrypted iTunes backup with LINE's data where the program looks for backups.
+    static void writeItunesBackup()
+    {
+        QTemporaryDir app;
+        LineFixtureOptions line;
+        line.seed = 9;
+        line.messages = 40;
+        line.users = 4;
+        line.chats = 3;
+        LineFixtureBuilder::build(app.filePath(QStringLiteral("jp.naver.line")), line);
+        backupfixture::EncryptionSettings encryption;
+        encryption.enabled = true;
+        encryption.password = QStringLiteral("secret");
+        backupfixture::DeviceIdentity device;
+        device.deviceName = QStringLiteral("Old iPhone");
+        backupfixture::BackupFixtureBuilder builder;
+        builder.setDevice(device).setEncryption(encryption);
+        builder.addLineAppFolder(app.filePath(QStringLiteral("jp.naver.line")));
+        ASSERT_TRUE(
+            builder.write(QDir::home().filePath(QStringLiteral("Apple/MobileSync/Backup/") + device.udid)));
+    }
+
+    // The user's answers in the import dialogs, given from a timer as each dialog runs its own loop: the
+    // first listed backup, its password, the proposed database name.
+    static void answerImportDialogs(QTimer& timer)
+    {
+        timer.setInterval(20);
+        QObject::connect(&timer, &QTimer::timeout, [] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible())
+                return;
+            const auto button = [modal](const char* name) {
+                return modal->findChild<QPushButton*>(QString::fromLatin1(name));
+            };
+            const auto save = [modal](const QString& name) {
+                QDir().mkpath(artifactDir());
+                modal->grab().save(QDir(artifactDir()).filePath(name));
+            };
+            if (modal->objectName() == QStringLiteral("LoadItunesBackupDlg")) {
+                auto* list = modal->findChild<QTreeView*>(QStringLiteral("listBackups"));
+                list->setCurrentIndex(list->model()->index(0, 0));
+                save(QStringLiteral("backup-list-dialog.png"));
+                button("btnLoad")->click();
+            } else if (modal->objectName() == QStringLiteral("PasscodeDlg")) {
+                modal->findChild<QLineEdit*>(QStringLiteral("txtPasscode"))
+                    ->setText(QStringLiteral("secret"));
+                save(QStringLiteral("password-dialog.png"));
+                button("btnOK")->click();
+            } else if (modal->objectName() == QStringLiteral("LocalDbSelForm")) {
+                button("btnOK")->click();
+            }
+        });
+        timer.start();
+    }
+
     static MyTreeView* tree(MainWindow& window, const char* name)
     {
         return window.findChild<MyTreeView*>(QString::fromLatin1(name));
@@ -118,6 +179,7 @@ TEST_F(MainWindowTest, AttachedPhoneShowsItsChatsAndLocalDatabasesAreEdited)
 {
     control("trust " + m_udid + " dialog");
     writeLocalDb();
+    writeItunesBackup();
     ModalCloser closer({}, 60000);
     closer.ignoreNamed(QStringLiteral("ProgressForm"));
     MainWindow window;
@@ -214,6 +276,24 @@ TEST_F(MainWindowTest, AttachedPhoneShowsItsChatsAndLocalDatabasesAreEdited)
         EXPECT_EQ(messages.total(), reread->countMessages(nullptr));
     }
 
+    // An encrypted iTunes backup imported into a new local database named after its device.
+    QTimer importAnswers;
+    answerImportDialogs(importAnswers);
+    closer.ignoreNamed(QStringLiteral("LoadItunesBackupDlg"));
+    closer.ignoreNamed(QStringLiteral("PasscodeDlg"));
+    closer.ignoreNamed(QStringLiteral("LocalDbSelForm"));
+    closer.answer(QStringLiteral("OK")); // the backup's result
+    window.findChild<QAction*>(QStringLiteral("actImportiTunes"))->trigger();
+    importAnswers.stop();
+    _LocalDbItemNode* imported = model.findLocalDbNode(QStringLiteral("Old iPhone_Backup"));
+    ASSERT_NE(imported, nullptr) << closer.texts.join('\n').toStdString();
+    EXPECT_EQ(model.nodeOf(sources->currentIndex()), imported);
+    EXPECT_EQ(imported->childCount(), 3);
+    EXPECT_GT(messages.total(), 0);
+    EXPECT_EQ(messages.total(), imported->data->db()->countMessages(nullptr));
+    EXPECT_TRUE(closer.texts.last().startsWith(QStringLiteral("IDS_SUC_BACKUP_")))
+        << closer.texts.last().toStdString();
+
     // Detaching the phone while its chat is shown empties both panes.
     sources->setCurrentIndex(model.indexOf(chatNode));
     ASSERT_GT(messages.total(), 0);
@@ -227,11 +307,13 @@ TEST_F(MainWindowTest, AttachedPhoneShowsItsChatsAndLocalDatabasesAreEdited)
     EXPECT_EQ(window.bubbleView().messageCount(), 0);
     EXPECT_EQ(window.currentChat(), nullptr);
 
-    // The whole database deleted: with nothing left, the panes show how to start.
-    sources->setCurrentIndex(model.indexOf(family));
-    closer.answer(QStringLiteral("Yes"));
-    closer.answer(QStringLiteral("OK"));
-    deleteAction->trigger();
+    // The whole databases deleted: with nothing left, the panes show how to start.
+    for (_LocalDbItemNode* node : model.localDbNodes()) {
+        sources->setCurrentIndex(model.indexOf(node));
+        closer.answer(QStringLiteral("Yes"));
+        closer.answer(QStringLiteral("OK"));
+        deleteAction->trigger();
+    }
     EXPECT_TRUE(model.localDbNodes().isEmpty());
     EXPECT_FALSE(QFileInfo::exists(localDbDir().filePath(QStringLiteral("Family"))));
     EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("lbListHint"))->isVisible());
