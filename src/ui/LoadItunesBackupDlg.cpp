@@ -70,6 +70,13 @@ void LoadItunesBackupDlg::resizeEvent(QResizeEvent* event)
     fitColumns();
 }
 
+void LoadItunesBackupDlg::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The list has its real width only once the layout ran.
+    fitColumns();
+}
+
 void LoadItunesBackupDlg::fitColumns()
 {
     const int width = m_list->viewport()->width();
