@@ -677,6 +677,26 @@ Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (F
         <source>Found no Line data in your iTunes Backup.</source>
         <translation>Found no Line data in your iTunes Backup.</translation>
     </message>
+    <message>
+        <source>Text Files(*.txt)</source>
+        <translation>Text Files(*.txt)</translation>
+    </message>
+    <message>
+        <source>Doc Files(*.doc)</source>
+        <translation>Doc Files(*.doc)</translation>
+    </message>
+    <message>
+        <source>CSV Files(*.csv)</source>
+        <translation>CSV Files(*.csv)</translation>
+    </message>
+    <message>
+        <source>PDF Files(*.pdf)</source>
+        <translation>PDF Files(*.pdf)</translation>
+    </message>
+    <message>
+        <source>HTML Files(*.html)</source>
+        <translation>HTML Files(*.html)</translation>
+    </message>
 </context>
 <context>
     <name>MediaExtractor</name>

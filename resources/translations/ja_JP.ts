@@ -677,6 +677,26 @@ iPhone を USB ケーブルで接続してロックを解除するか、iTunes �
         <source>Found no Line data in your iTunes Backup.</source>
         <translation>iTunes バックアップに LINE のデータが見つかりませんでした。</translation>
     </message>
+    <message>
+        <source>Text Files(*.txt)</source>
+        <translation>テキストファイル(*.txt)</translation>
+    </message>
+    <message>
+        <source>Doc Files(*.doc)</source>
+        <translation>Doc ファイル(*.doc)</translation>
+    </message>
+    <message>
+        <source>CSV Files(*.csv)</source>
+        <translation>CSV ファイル(*.csv)</translation>
+    </message>
+    <message>
+        <source>PDF Files(*.pdf)</source>
+        <translation>PDF ファイル(*.pdf)</translation>
+    </message>
+    <message>
+        <source>HTML Files(*.html)</source>
+        <translation>HTML ファイル(*.html)</translation>
+    </message>
 </context>
 <context>
     <name>MediaExtractor</name>

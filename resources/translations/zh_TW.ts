@@ -677,6 +677,26 @@ Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (F
         <source>Found no Line data in your iTunes Backup.</source>
         <translation>在您的 iTunes 備份中找不到 LINE 資料。</translation>
     </message>
+    <message>
+        <source>Text Files(*.txt)</source>
+        <translation>文字檔(*.txt)</translation>
+    </message>
+    <message>
+        <source>Doc Files(*.doc)</source>
+        <translation>Doc 檔案(*.doc)</translation>
+    </message>
+    <message>
+        <source>CSV Files(*.csv)</source>
+        <translation>CSV 檔案(*.csv)</translation>
+    </message>
+    <message>
+        <source>PDF Files(*.pdf)</source>
+        <translation>PDF 檔案(*.pdf)</translation>
+    </message>
+    <message>
+        <source>HTML Files(*.html)</source>
+        <translation>HTML 檔案(*.html)</translation>
+    </message>
 </context>
 <context>
     <name>MediaExtractor</name>

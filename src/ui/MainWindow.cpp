@@ -5,6 +5,8 @@
 #include "device/DeviceInfo.h"
 #include "jobs/BackupLineMessagesThread.h"
 #include "jobs/DeviceLineLoad.h"
+#include "jobs/ExportMessagesThread.h"
+#include "jobs/ExtractMediaFilesThread.h"
 #include "jobs/IOSLoadLineFromiTunesThread.h"
 #include "jobs/LoadLineDbThread.h"
 #include "line/IOSLineDb.h"
@@ -17,6 +19,7 @@
 #include "platform/Shell.h"
 #include "platform/UsbMultiplexer.h"
 #include "ui/AboutUsForm.h"
+#include "ui/ExportTarget.h"
 #include "ui/ItemModelMain.h"
 #include "ui/ItemModelSms.h"
 #include "ui/LoadItunesBackupDlg.h"
@@ -29,13 +32,16 @@
 #include "ui/WindowJobRunner.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QFile>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMutex>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -46,6 +52,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 namespace {
 constexpr int kNoDeviceTipsMs = 10000;
@@ -267,6 +274,20 @@ void MainWindow::connectWidgets()
 void MainWindow::buildMenus()
 {
     QMenu* file = menuBar()->addMenu(tr("File"));
+    const auto fileAction = [&](const char* icon, const QString& text, void (MainWindow::*slot)(),
+                                const char* name) {
+        QAction* action = file->addAction(QIcon(QString::fromLatin1(icon)), text, this, slot);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setEnabled(false);
+        return action;
+    };
+    m_actBackupToolbar = fileAction(":res/backup.png", tr("IDS_MI_BACKUP_TOOLBAR"),
+                                    &MainWindow::miBackupToolbar, "actBackupToolbar");
+    file->addSeparator();
+    m_actExtractToolbar = fileAction(":res/extract_media.png", tr("IDS_MI_EXTRACT_MEDIA_TOOLBAR"),
+                                     &MainWindow::miExtractMediaToolbar, "actExtractMediaToolbar");
+    m_actExportToolbar = fileAction(":res/export.png", tr("IDS_MI_EXPORT_TOOLBAR"),
+                                    &MainWindow::miExportToolbar, "actExportToolbar");
     m_actDeleteToolbar = file->addAction(QIcon(QStringLiteral(":res/delete.png")),
                                          tr("IDS_MI_DELETE_TOOLBAR"), this, &MainWindow::miDeleteToolbar);
     m_actDeleteToolbar->setObjectName(QStringLiteral("actDeleteToolbar"));
@@ -288,8 +309,11 @@ void MainWindow::buildMenus()
     QToolBar* tools = addToolBar(tr("File"));
     tools->setObjectName(QStringLiteral("mainToolBar"));
     tools->setMovable(false);
+    tools->addAction(m_actBackupToolbar);
     tools->addAction(import);
     tools->addSeparator();
+    tools->addAction(m_actExtractToolbar);
+    tools->addAction(m_actExportToolbar);
     tools->addAction(m_actDeleteToolbar);
 }
 
@@ -419,6 +443,9 @@ void MainWindow::selectNode(AbsTreeItemModel::_ItemNode* node)
 void MainWindow::updateActions()
 {
     const _AbsDBItemNode* node = currentDbNode();
+    m_actBackupToolbar->setEnabled(node && node->kind == DeviceKind);
+    m_actExtractToolbar->setEnabled(node != nullptr);
+    m_actExportToolbar->setEnabled(node != nullptr);
     m_actDeleteToolbar->setEnabled(node && node->kind == LocalDbKind);
 }
 
@@ -552,11 +579,32 @@ void MainWindow::onMainTreeContextMenu()
         menu.addAction(QIcon(QStringLiteral(":res/load_itunes.png")), tr("IDS_MI_IMPORT_FROM_ITUNES"), this,
                        &MainWindow::miImportiTunes);
         break;
+    case DeviceKind:
+        menu.addAction(QIcon(QStringLiteral(":res/backup.png")), tr("IDS_MI_BACKUP_ALL"), this,
+                       &MainWindow::miBackupAll);
+        menu.addAction(QIcon(QStringLiteral(":res/extract_media.png")), tr("IDS_MI_EXTRACT_MEDIA_All"), this,
+                       &MainWindow::miExtractMediaAll);
+        menu.addAction(QIcon(QStringLiteral(":res/export.png")), tr("IDS_MI_EXPORT_ALL"), this,
+                       &MainWindow::miExportAll);
+        break;
     case LocalDbKind:
+        menu.addAction(QIcon(QStringLiteral(":res/extract_media.png")), tr("IDS_MI_EXTRACT_MEDIA_All"), this,
+                       &MainWindow::miExtractMediaAll);
+        menu.addAction(QIcon(QStringLiteral(":res/export.png")), tr("IDS_MI_EXPORT_ALL"), this,
+                       &MainWindow::miExportAll);
         menu.addAction(QIcon(QStringLiteral(":res/delete.png")), tr("IDS_MI_DELETE_ALL"), this,
                        &MainWindow::miDeleteAll);
+        menu.addAction(QIcon(QStringLiteral(":res/load_itunes.png")), tr("IDS_MI_IMPORT_FROM_ITUNES"), this,
+                       [this, node] { importFromiTunes(node->text); });
         break;
     case ChatKind:
+        if (node->parent && node->parent->kind == DeviceKind)
+            menu.addAction(QIcon(QStringLiteral(":res/backup.png")), tr("IDS_MI_BACKUP_CHAT"), this,
+                           &MainWindow::miBackupChat);
+        menu.addAction(QIcon(QStringLiteral(":res/extract_media.png")), tr("IDS_MI_EXTRACT_MEDIA_CHAT"), this,
+                       &MainWindow::miExtractMediaChat);
+        menu.addAction(QIcon(QStringLiteral(":res/export.png")), tr("IDS_MI_EXPORT_CHAT"), this,
+                       &MainWindow::miExportChat);
         if (node->parent && node->parent->kind == LocalDbKind)
             menu.addAction(QIcon(QStringLiteral(":res/delete.png")), tr("IDS_MI_DELETE_CHAT"), this,
                            &MainWindow::miDeleteChat);
@@ -682,6 +730,147 @@ void MainWindow::miDeleteToolbar()
         miDeleteChat();
     else
         miDeleteAll();
+}
+
+// ---- Back up, extract, export ----
+
+PAbsLineMsgsSource MainWindow::toolbarSource()
+{
+    if (!m_treeViewSMS->selectionModel()->selectedRows(0).isEmpty())
+        return selectedSource();
+    const AbsTreeItemModel::_ItemNode* node = currentNode();
+    if (node && node->kind == ChatKind && m_smsModel->source())
+        return m_smsModel->source();
+    return allMessagesSource();
+}
+
+void MainWindow::miBackup()
+{
+    backupMessages(selectedSource());
+}
+
+void MainWindow::miBackupChat()
+{
+    backupMessages(m_smsModel->source());
+}
+
+void MainWindow::miBackupAll()
+{
+    backupMessages(allMessagesSource());
+}
+
+void MainWindow::miBackupToolbar()
+{
+    backupMessages(toolbarSource());
+}
+
+void MainWindow::backupMessages(const PAbsLineMsgsSource& source)
+{
+    const _AbsDBItemNode* node = currentDbNode();
+    if (!source || !node)
+        return;
+    QStringList names;
+    for (const _LocalDbItemNode* local : m_mainModel->localDbNodes())
+        names << local->text;
+    const QString name =
+        LocalDbSelForm::choose(names, node->text + QStringLiteral("_Backup"), this).trimmed();
+    if (!name.isEmpty())
+        backupIntoLocalDb(source, name);
+}
+
+void MainWindow::miExtractMedia()
+{
+    extractMedia(selectedSource());
+}
+
+void MainWindow::miExtractMediaChat()
+{
+    extractMedia(m_smsModel->source());
+}
+
+void MainWindow::miExtractMediaAll()
+{
+    extractMedia(allMessagesSource());
+}
+
+void MainWindow::miExtractMediaToolbar()
+{
+    extractMedia(toolbarSource());
+}
+
+void MainWindow::extractMedia(const PAbsLineMsgsSource& source)
+{
+    if (!source)
+        return;
+    QFileDialog chooser(this, tr("IDS_TITLE_SEL_OUTPUT_FOLDER_EXTRACT_MEDIA_FILES"), QDir::homePath());
+    chooser.setObjectName(QStringLiteral("extractFolderDialog"));
+    chooser.setFileMode(QFileDialog::Directory);
+    chooser.setOption(QFileDialog::ShowDirsOnly);
+    chooser.setOption(QFileDialog::DontUseNativeDialog);
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        return;
+    const QString target =
+        QDir(chooser.selectedFiles().first())
+            .filePath(QStringLiteral("attachments(%1)")
+                          .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"))));
+    ProgressForm form(QString(), this);
+    ExtractMediaFilesThread job(source, target, &form);
+    runJobModal(job, form);
+}
+
+void MainWindow::miExport()
+{
+    exportMessages(selectedSource());
+}
+
+void MainWindow::miExportChat()
+{
+    exportMessages(m_smsModel->source());
+}
+
+void MainWindow::miExportAll()
+{
+    exportMessages(allMessagesSource());
+}
+
+void MainWindow::miExportToolbar()
+{
+    exportMessages(toolbarSource());
+}
+
+void MainWindow::exportMessages(const PAbsLineMsgsSource& source)
+{
+    // Export processes events while it asks and runs: it must not start again from inside itself.
+    static QMutex busy;
+    const std::unique_lock<QMutex> lock(busy, std::try_to_lock);
+    if (!lock.owns_lock() || !source)
+        return;
+    QFileDialog chooser(this, tr("IDS_SEL_EXPORT_MESSAGES_PATH"),
+                        QDir::home().filePath(QStringLiteral("chats(%1)")
+                                                  .arg(QDateTime::currentDateTime().toString(
+                                                      QStringLiteral("yyyyMMdd-hhmmss")))));
+    chooser.setObjectName(QStringLiteral("exportFileDialog"));
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setOption(QFileDialog::DontUseNativeDialog);
+    chooser.setNameFilters(ExportTarget::filters());
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+        return;
+    ExportTarget target;
+    try {
+        target = ExportTarget::of(chooser.selectedFiles().first(), chooser.selectedNameFilter());
+    } catch (const std::exception& failure) {
+        showErrorReport(QString::fromUtf8(failure.what()).toHtmlEscaped(), this);
+        return;
+    }
+    const AbsTreeItemModel::_ItemNode* node = currentNode();
+    const _AbsDBItemNode* dbNode =
+        ItemModelMain::databaseNodeOf(const_cast<AbsTreeItemModel::_ItemNode*>(node));
+    const QString owner = dbNode && dbNode->kind == DeviceKind
+                              ? static_cast<const _IOSDeviceItemNode*>(dbNode)->ownerName
+                              : QString();
+    ProgressForm form(QString(), this);
+    ExportMessagesThread job(source, target.path, target.format, &form, owner);
+    runJobModal(job, form);
 }
 
 void MainWindow::miOpenDBFolder()

@@ -67,6 +67,18 @@ public slots:
     void miDeleteChat();
     void miDeleteAll();
     void miDeleteToolbar();
+    void miBackup();
+    void miBackupChat();
+    void miBackupAll();
+    void miBackupToolbar();
+    void miExtractMedia();
+    void miExtractMediaChat();
+    void miExtractMediaAll();
+    void miExtractMediaToolbar();
+    void miExport();
+    void miExportChat();
+    void miExportAll();
+    void miExportToolbar();
     void miOpenDBFolder();
     void miImportiTunes();
     void miAbout();
@@ -92,6 +104,11 @@ private:
     _AbsDBItemNode* currentDbNode() const;
     void selectNode(AbsTreeItemModel::_ItemNode* node);
     void updateFirstRunHint();
+    // The source of the tool-bar and File-menu actions: the selected rows, else the shown chat, else all.
+    PAbsLineMsgsSource toolbarSource();
+    void backupMessages(const PAbsLineMsgsSource& source);
+    void extractMedia(const PAbsLineMsgsSource& source);
+    void exportMessages(const PAbsLineMsgsSource& source);
     // Loads a chosen iTunes backup's LINE data and backs all of it up into a local database (default name:
     // defaultName, or the backup's device name + "_Backup").
     void importFromiTunes(const QString& defaultName);
@@ -122,6 +139,9 @@ private:
     QWebEngineView* m_webViewSMS = nullptr;
     QLabel* m_newsLabel = nullptr;
 
+    QAction* m_actBackupToolbar = nullptr;
+    QAction* m_actExtractToolbar = nullptr;
+    QAction* m_actExportToolbar = nullptr;
     QAction* m_actDeleteToolbar = nullptr;
     // Passwords of encrypted backups that unlocked them, by backup folder; in memory only.
     QHash<QString, QString> m_backupPasswords;
