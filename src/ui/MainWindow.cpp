@@ -221,9 +221,12 @@ void MainWindow::buildWidgets()
     m_lbSMSCount = new QLabel(tr("Total: 0"), middle);
     m_lbSMSCount->setObjectName(QStringLiteral("lbSMSCount"));
     m_lbSMSCount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The list or the hint takes the height; the search row and the count keep theirs.
+    middleSearch->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    m_lbSMSCount->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     middleLayout->addWidget(middleSearch);
-    middleLayout->addWidget(m_treeViewSMS);
-    middleLayout->addWidget(m_lbListHint);
+    middleLayout->addWidget(m_treeViewSMS, 1);
+    middleLayout->addWidget(m_lbListHint, 1);
     middleLayout->addWidget(m_lbSMSCount);
 
     // Right: the conversation's header and the bubbles.

@@ -10,7 +10,6 @@
 #include "LineContent.h"
 #include "LineFixtureBuilder.h"
 #include "ModalCloser.h"
-#include "TestFiles.h"
 #include "WebViewTestSupport.h"
 #include "device/PartialBackupRoot.h"
 #include "line/IOSLineDb.h"
@@ -29,7 +28,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -140,26 +138,6 @@ protected:
         timer.start();
     }
 
-    // The user's choice in the export and extraction file dialogs, given from a timer: the file name
-    // (relative to the home folder) with the filter of that index, or the home folder itself.
-    static void answerFileDialogs(QTimer& timer, const QString& name, int filter)
-    {
-        timer.setInterval(20);
-        QObject::connect(&timer, &QTimer::timeout, [name, filter] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible())
-                return;
-            if (dialog->objectName() == QStringLiteral("exportFileDialog")) {
-                dialog->selectNameFilter(dialog->nameFilters().at(filter));
-                dialog->selectFile(QDir::home().filePath(name));
-            } else {
-                dialog->selectFile(QDir::homePath());
-            }
-            static_cast<QDialog*>(dialog)->accept(); // the dialog checks and takes the choice like its button
-        });
-        timer.start();
-    }
-
     static MyTreeView* tree(MainWindow& window, const char* name)
     {
         return window.findChild<MyTreeView*>(QString::fromLatin1(name));
@@ -262,38 +240,7 @@ TEST_F(MainWindowTest, AttachedPhoneShowsItsChatsAndLocalDatabasesAreEdited)
     list->header()->setSortIndicator(0, Qt::AscendingOrder);
     saveScreenshot(window, QStringLiteral("main-window-device-chat.png"));
 
-    // The shown chat exported as text and as PDF, its attachments extracted, all through the tool bar.
-    closer.ignoreNamed(QStringLiteral("exportFileDialog"));
-    closer.ignoreNamed(QStringLiteral("extractFolderDialog"));
     closer.ignoreNamed(QStringLiteral("LocalDbSelForm"));
-    {
-        QTimer files;
-        answerFileDialogs(files, QStringLiteral("report"), 0);
-        closer.answer(QStringLiteral("OK"));
-        window.findChild<QAction*>(QStringLiteral("actExportToolbar"))->trigger();
-        EXPECT_TRUE(closer.texts.last().startsWith(QStringLiteral("IDS_SUC_EXPORT_")))
-            << closer.texts.last().toStdString();
-        const QString text =
-            QString::fromUtf8(readFileBytes(QDir::home().filePath(QStringLiteral("report.txt"))));
-        EXPECT_TRUE(text.contains(messages.data(messages.index(0, 3)).toString()))
-            << text.left(300).toStdString();
-    }
-    {
-        QTimer files;
-        answerFileDialogs(files, QStringLiteral("my.report.pdf"), 3);
-        closer.answer(QStringLiteral("OK"));
-        window.findChild<QAction*>(QStringLiteral("actExportToolbar"))->trigger();
-        const QDir pdfs(QDir::home().filePath(QStringLiteral("my-pdf")));
-        EXPECT_FALSE(pdfs.entryList({QStringLiteral("*.pdf")}, QDir::Files).isEmpty());
-    }
-    {
-        QTimer files;
-        answerFileDialogs(files, QString(), 0);
-        closer.answer(QStringLiteral("OK"));
-        window.findChild<QAction*>(QStringLiteral("actExtractMediaToolbar"))->trigger();
-        EXPECT_EQ(QDir::home().entryList({QStringLiteral("attachments(*")}, QDir::Dirs).size(), 1)
-            << closer.texts.last().toStdString();
-    }
 
     // The chat search finds a chat by part of its name, ignoring case.
     auto* keyword = window.findChild<QLineEdit*>(QStringLiteral("txtHandleKeyword"));
