@@ -538,6 +538,14 @@ Step 3) Run Vantorel software to try again.</translation>
         <source>IDS_LOAD_BK_EXISTS</source>
         <translation>This iTunes Backup has been listed on the left.</translation>
     </message>
+    <message>
+        <source>Load</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
 </context>
 <context>
     <name>LoadLineDbThread</name>
@@ -771,6 +779,98 @@ Step 3) Run Vantorel software to try again.</translation>
         <source>IDS_SEL_ONE_IOS_DEVICE</source>
         <translation>Please select an iPhone:</translation>
     </message>
+    <message>
+        <source>Total: 0</source>
+        <translation>Total: 0</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Failed to detect iPhone. Please launch iTunes (Finder if MacOS 10.15 or above) first and then re-connect your iPhone. Once your iPhone is visible in iTunes (Finder if MacOS 10.15 or above), please restart Vantorel software.</source>
+        <translation>Failed to detect iPhone. Please launch iTunes (Finder if MacOS 10.15 or above) first and then re-connect your iPhone. Once your iPhone is visible in iTunes (Finder if MacOS 10.15 or above), please restart Vantorel software.</translation>
+    </message>
+    <message>
+        <source>Messages: %1</source>
+        <translation>Messages: %1</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>Messages: 0</source>
+        <translation>Messages: 0</translation>
+    </message>
+    <message>
+        <source>No iPhone and no message database yet.
+
+Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (File menu).</source>
+        <translation>No iPhone and no message database yet.
+
+Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (File menu).</translation>
+    </message>
+    <message>
+        <source>Your LINE chats appear here once an iPhone is attached or a backup is imported.</source>
+        <translation>Your LINE chats appear here once an iPhone is attached or a backup is imported.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Failed to Detect Your Phone.&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Failed to Detect Your Phone.&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>For iPhone, please follow these steps:&lt;br/&gt;1. Use your passcode to unlock iPhone.&lt;br/&gt;2. Connect your iPhone with another USB port.&lt;br/&gt;3. Exit Vantorel and then launch iTunes (Finder  if MacOS 10.15 or above) to install USB driver.</source>
+        <translation>For iPhone, please follow these steps:&lt;br/&gt;1. Use your passcode to unlock iPhone.&lt;br/&gt;2. Connect your iPhone with another USB port.&lt;br/&gt;3. Exit Vantorel and then launch iTunes (Finder  if MacOS 10.15 or above) to install USB driver.</translation>
+    </message>
+    <message>
+        <source>4. Click &lt;a href=&quot;#restart_applemobileservice&quot;&gt;HERE&lt;/a&gt; to restart AppleMobileService.</source>
+        <translation>4. Click &lt;a href=&quot;#restart_applemobileservice&quot;&gt;HERE&lt;/a&gt; to restart AppleMobileService.</translation>
+    </message>
+    <message>
+        <source>Failed to restart.</source>
+        <translation>Failed to restart.</translation>
+    </message>
+    <message>
+        <source>Successfully restarted! Now please reconnect your iPhone to PC.&lt;br/&gt;&lt;br/&gt;Note:&lt;br/&gt;1. Make sure you have unlocked your iPhone screen.&lt;br/&gt;2. If you get a &quot;Trust this computer?&quot; prompt on your iPhone, please tap &quot;Trust&quot;&lt;br/&gt;&lt;br/&gt;&lt;img src=&quot;:res/trust_iphone.png&quot;/&gt;</source>
+        <translation>Successfully restarted! Now please reconnect your iPhone to PC.&lt;br/&gt;&lt;br/&gt;Note:&lt;br/&gt;1. Make sure you have unlocked your iPhone screen.&lt;br/&gt;2. If you get a &quot;Trust this computer?&quot; prompt on your iPhone, please tap &quot;Trust&quot;&lt;br/&gt;&lt;br/&gt;&lt;img src=&quot;:res/trust_iphone.png&quot;/&gt;</translation>
+    </message>
+    <message>
+        <source>You need to allow this computer to access data on your iPhone. Please choose &lt;b&gt;&quot;Trust&quot;&lt;/b&gt; option on your iPhone screen and then click the &quot;Retry&quot; button below. &lt;br/&gt;&lt;br/&gt;&lt;img src=&quot;:res/trust_iphone.png&quot;/&gt;</source>
+        <translation>You need to allow this computer to access data on your iPhone. Please choose &lt;b&gt;&quot;Trust&quot;&lt;/b&gt; option on your iPhone screen and then click the &quot;Retry&quot; button below. &lt;br/&gt;&lt;br/&gt;&lt;img src=&quot;:res/trust_iphone.png&quot;/&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Notes:&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;1.&lt;/b&gt;  If your iPhone is protected with a passcode, please enter your passcode on iPhone first.&lt;/nobr&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;2.&lt;/b&gt;  Please make sure you have installed and logined Line on your iPhone.&lt;/nobr&gt;&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;Notes:&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;1.&lt;/b&gt;  If your iPhone is protected with a passcode, please enter your passcode on iPhone first.&lt;/nobr&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;2.&lt;/b&gt;  Please make sure you have installed and logined Line on your iPhone.&lt;/nobr&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Found no Line data in your iTunes Backup.</source>
+        <translation>Found no Line data in your iTunes Backup.</translation>
+    </message>
+    <message>
+        <source>Text Files(*.txt)</source>
+        <translation>Text Files(*.txt)</translation>
+    </message>
+    <message>
+        <source>Doc Files(*.doc)</source>
+        <translation>Doc Files(*.doc)</translation>
+    </message>
+    <message>
+        <source>CSV Files(*.csv)</source>
+        <translation>CSV Files(*.csv)</translation>
+    </message>
+    <message>
+        <source>PDF Files(*.pdf)</source>
+        <translation>PDF Files(*.pdf)</translation>
+    </message>
+    <message>
+        <source>HTML Files(*.html)</source>
+        <translation>HTML Files(*.html)</translation>
+    </message>
 </context>
 <context>
     <name>MediaExtractor</name>
@@ -908,6 +1008,14 @@ Step 3) Run Vantorel software to try again.</translation>
     <message>
         <source>IDS_INVALID_PASSWORD</source>
         <translation>Invalid password.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

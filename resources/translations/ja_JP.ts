@@ -538,6 +538,14 @@ Step 3) Run Vantorel software to try again.</source>
         <source>IDS_LOAD_BK_EXISTS</source>
         <translation>このiTunesバックアップはすでに左側の一覧にあります。</translation>
     </message>
+    <message>
+        <source>Load</source>
+        <translation>読み込む</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
 </context>
 <context>
     <name>LoadLineDbThread</name>
@@ -771,6 +779,98 @@ Step 3) Run Vantorel software to try again.</source>
         <source>IDS_SEL_ONE_IOS_DEVICE</source>
         <translation>iPhoneを選択してください：</translation>
     </message>
+    <message>
+        <source>Total: 0</source>
+        <translation>合計: 0</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>ファイル</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>ヘルプ</translation>
+    </message>
+    <message>
+        <source>Failed to detect iPhone. Please launch iTunes (Finder if MacOS 10.15 or above) first and then re-connect your iPhone. Once your iPhone is visible in iTunes (Finder if MacOS 10.15 or above), please restart Vantorel software.</source>
+        <translation>iPhone を検出できませんでした。まず iTunes（macOS 10.15 以降は Finder）を起動してから iPhone を接続し直してください。iTunes（macOS 10.15 以降は Finder）に iPhone が表示されたら、Vantorel ソフトウェアを再起動してください。</translation>
+    </message>
+    <message>
+        <source>Messages: %1</source>
+        <translation>メッセージ: %1</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>すべて</translation>
+    </message>
+    <message>
+        <source>Messages: 0</source>
+        <translation>メッセージ: 0</translation>
+    </message>
+    <message>
+        <source>No iPhone and no message database yet.
+
+Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (File menu).</source>
+        <translation>iPhone もメッセージデータベースもまだありません。
+
+iPhone を USB ケーブルで接続してロックを解除するか、iTunes バックアップをインポートしてください（ファイルメニュー）。</translation>
+    </message>
+    <message>
+        <source>Your LINE chats appear here once an iPhone is attached or a backup is imported.</source>
+        <translation>iPhone を接続するかバックアップをインポートすると、ここに LINE のトークが表示されます。</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Failed to Detect Your Phone.&lt;/b&gt;</source>
+        <translation>&lt;b&gt;電話を検出できませんでした。&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>For iPhone, please follow these steps:&lt;br/&gt;1. Use your passcode to unlock iPhone.&lt;br/&gt;2. Connect your iPhone with another USB port.&lt;br/&gt;3. Exit Vantorel and then launch iTunes (Finder  if MacOS 10.15 or above) to install USB driver.</source>
+        <translation>iPhone の場合は次の手順に従ってください:&lt;br/&gt;1. パスコードで iPhone のロックを解除してください。&lt;br/&gt;2. iPhone を別の USB ポートに接続してください。&lt;br/&gt;3. Vantorel を終了し、iTunes（macOS 10.15 以降は Finder）を起動して USB ドライバーをインストールしてください。</translation>
+    </message>
+    <message>
+        <source>4. Click &lt;a href=&quot;#restart_applemobileservice&quot;&gt;HERE&lt;/a&gt; to restart AppleMobileService.</source>
+        <translation>4. &lt;a href=&quot;#restart_applemobileservice&quot;&gt;ここ&lt;/a&gt;をクリックして AppleMobileService を再起動してください。</translation>
+    </message>
+    <message>
+        <source>Failed to restart.</source>
+        <translation>再起動できませんでした。</translation>
+    </message>
+    <message>
+        <source>Successfully restarted! Now please reconnect your iPhone to PC.&lt;br/&gt;&lt;br/&gt;Note:&lt;br/&gt;1. Make sure you have unlocked your iPhone screen.&lt;br/&gt;2. If you get a &quot;Trust this computer?&quot; prompt on your iPhone, please tap &quot;Trust&quot;&lt;br/&gt;&lt;br/&gt;&lt;img src=&quot;:res/trust_iphone.png&quot;/&gt;</source>
+        <translation>再起動しました。iPhone をパソコンに接続し直してください。&lt;br/&gt;&lt;br/&gt;注意:&lt;br/&gt;1. iPhone の画面のロックを解除してください。&lt;br/&gt;2. iPhone に「このコンピュータを信頼しますか？」と表示されたら「信頼」をタップしてください。&lt;br/&gt;&lt;br/&gt;&lt;img src=&quot;:res/trust_iphone.png&quot;/&gt;</translation>
+    </message>
+    <message>
+        <source>You need to allow this computer to access data on your iPhone. Please choose &lt;b&gt;&quot;Trust&quot;&lt;/b&gt; option on your iPhone screen and then click the &quot;Retry&quot; button below. &lt;br/&gt;&lt;br/&gt;&lt;img src=&quot;:res/trust_iphone.png&quot;/&gt;</source>
+        <translation>このコンピュータに iPhone のデータへのアクセスを許可する必要があります。iPhone の画面で&lt;b&gt;「信頼」&lt;/b&gt;を選び、下の「再試行」ボタンをクリックしてください。&lt;br/&gt;&lt;br/&gt;&lt;img src=&quot;:res/trust_iphone.png&quot;/&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Notes:&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;1.&lt;/b&gt;  If your iPhone is protected with a passcode, please enter your passcode on iPhone first.&lt;/nobr&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;2.&lt;/b&gt;  Please make sure you have installed and logined Line on your iPhone.&lt;/nobr&gt;&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;注意:&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;1.&lt;/b&gt;  iPhone にパスコードを設定している場合は、先に iPhone でパスコードを入力してください。&lt;/nobr&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;2.&lt;/b&gt;  iPhone に LINE がインストールされ、ログインしていることを確認してください。&lt;/nobr&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Found no Line data in your iTunes Backup.</source>
+        <translation>iTunes バックアップに LINE のデータが見つかりませんでした。</translation>
+    </message>
+    <message>
+        <source>Text Files(*.txt)</source>
+        <translation>テキストファイル(*.txt)</translation>
+    </message>
+    <message>
+        <source>Doc Files(*.doc)</source>
+        <translation>Doc ファイル(*.doc)</translation>
+    </message>
+    <message>
+        <source>CSV Files(*.csv)</source>
+        <translation>CSV ファイル(*.csv)</translation>
+    </message>
+    <message>
+        <source>PDF Files(*.pdf)</source>
+        <translation>PDF ファイル(*.pdf)</translation>
+    </message>
+    <message>
+        <source>HTML Files(*.html)</source>
+        <translation>HTML ファイル(*.html)</translation>
+    </message>
 </context>
 <context>
     <name>MediaExtractor</name>
@@ -908,6 +1008,14 @@ Step 3) Run Vantorel software to try again.</source>
     <message>
         <source>IDS_INVALID_PASSWORD</source>
         <translation>パスワードが正しくありません。</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
     </message>
 </context>
 <context>

@@ -538,6 +538,14 @@ Step 3) Run Vantorel software to try again.</source>
         <source>IDS_LOAD_BK_EXISTS</source>
         <translation>此 iTunes 備份已列在左側。</translation>
     </message>
+    <message>
+        <source>Load</source>
+        <translation>載入</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
 </context>
 <context>
     <name>LoadLineDbThread</name>
@@ -771,6 +779,98 @@ Step 3) Run Vantorel software to try again.</source>
         <source>IDS_SEL_ONE_IOS_DEVICE</source>
         <translation>請選擇一部 iPhone：</translation>
     </message>
+    <message>
+        <source>Total: 0</source>
+        <translation>總計: 0</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>檔案</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>說明</translation>
+    </message>
+    <message>
+        <source>Failed to detect iPhone. Please launch iTunes (Finder if MacOS 10.15 or above) first and then re-connect your iPhone. Once your iPhone is visible in iTunes (Finder if MacOS 10.15 or above), please restart Vantorel software.</source>
+        <translation>無法偵測 iPhone。請先啟動 iTunes（macOS 10.15 或以上為 Finder），再重新連接 iPhone。當 iPhone 出現在 iTunes（macOS 10.15 或以上為 Finder）中後，請重新啟動 Vantorel 軟體。</translation>
+    </message>
+    <message>
+        <source>Messages: %1</source>
+        <translation>訊息: %1</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>全部</translation>
+    </message>
+    <message>
+        <source>Messages: 0</source>
+        <translation>訊息: 0</translation>
+    </message>
+    <message>
+        <source>No iPhone and no message database yet.
+
+Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (File menu).</source>
+        <translation>尚未有 iPhone 或訊息資料庫。
+
+請以 USB 線連接 iPhone 並解鎖，或匯入 iTunes 備份（檔案選單）。</translation>
+    </message>
+    <message>
+        <source>Your LINE chats appear here once an iPhone is attached or a backup is imported.</source>
+        <translation>連接 iPhone 或匯入備份後，LINE 聊天會顯示在這裡。</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Failed to Detect Your Phone.&lt;/b&gt;</source>
+        <translation>&lt;b&gt;無法偵測到您的手機。&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>For iPhone, please follow these steps:&lt;br/&gt;1. Use your passcode to unlock iPhone.&lt;br/&gt;2. Connect your iPhone with another USB port.&lt;br/&gt;3. Exit Vantorel and then launch iTunes (Finder  if MacOS 10.15 or above) to install USB driver.</source>
+        <translation>iPhone 請依下列步驟操作：&lt;br/&gt;1. 使用密碼解鎖 iPhone。&lt;br/&gt;2. 將 iPhone 連接到另一個 USB 連接埠。&lt;br/&gt;3. 結束 Vantorel，然後啟動 iTunes（macOS 10.15 或以上為 Finder）以安裝 USB 驅動程式。</translation>
+    </message>
+    <message>
+        <source>4. Click &lt;a href=&quot;#restart_applemobileservice&quot;&gt;HERE&lt;/a&gt; to restart AppleMobileService.</source>
+        <translation>4. 點擊&lt;a href=&quot;#restart_applemobileservice&quot;&gt;這裡&lt;/a&gt;重新啟動 AppleMobileService。</translation>
+    </message>
+    <message>
+        <source>Failed to restart.</source>
+        <translation>重新啟動失敗。</translation>
+    </message>
+    <message>
+        <source>Successfully restarted! Now please reconnect your iPhone to PC.&lt;br/&gt;&lt;br/&gt;Note:&lt;br/&gt;1. Make sure you have unlocked your iPhone screen.&lt;br/&gt;2. If you get a &quot;Trust this computer?&quot; prompt on your iPhone, please tap &quot;Trust&quot;&lt;br/&gt;&lt;br/&gt;&lt;img src=&quot;:res/trust_iphone.png&quot;/&gt;</source>
+        <translation>已重新啟動！請將 iPhone 重新連接到電腦。&lt;br/&gt;&lt;br/&gt;注意：&lt;br/&gt;1. 請確認已解鎖 iPhone 螢幕。&lt;br/&gt;2. 如果 iPhone 上出現「要信任這部電腦嗎？」，請點一下「信任」。&lt;br/&gt;&lt;br/&gt;&lt;img src=&quot;:res/trust_iphone.png&quot;/&gt;</translation>
+    </message>
+    <message>
+        <source>You need to allow this computer to access data on your iPhone. Please choose &lt;b&gt;&quot;Trust&quot;&lt;/b&gt; option on your iPhone screen and then click the &quot;Retry&quot; button below. &lt;br/&gt;&lt;br/&gt;&lt;img src=&quot;:res/trust_iphone.png&quot;/&gt;</source>
+        <translation>您需要允許這部電腦存取 iPhone 上的資料。請在 iPhone 螢幕上選擇&lt;b&gt;「信任」&lt;/b&gt;，然後點擊下方的「重試」按鈕。&lt;br/&gt;&lt;br/&gt;&lt;img src=&quot;:res/trust_iphone.png&quot;/&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;p&gt;&lt;b&gt;Notes:&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;1.&lt;/b&gt;  If your iPhone is protected with a passcode, please enter your passcode on iPhone first.&lt;/nobr&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;2.&lt;/b&gt;  Please make sure you have installed and logined Line on your iPhone.&lt;/nobr&gt;&lt;/p&gt;</source>
+        <translation>&lt;p&gt;&lt;b&gt;注意：&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;1.&lt;/b&gt;  如果 iPhone 設有密碼，請先在 iPhone 上輸入密碼。&lt;/nobr&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;2.&lt;/b&gt;  請確認 iPhone 上已安裝並登入 LINE。&lt;/nobr&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Found no Line data in your iTunes Backup.</source>
+        <translation>在您的 iTunes 備份中找不到 LINE 資料。</translation>
+    </message>
+    <message>
+        <source>Text Files(*.txt)</source>
+        <translation>文字檔(*.txt)</translation>
+    </message>
+    <message>
+        <source>Doc Files(*.doc)</source>
+        <translation>Doc 檔案(*.doc)</translation>
+    </message>
+    <message>
+        <source>CSV Files(*.csv)</source>
+        <translation>CSV 檔案(*.csv)</translation>
+    </message>
+    <message>
+        <source>PDF Files(*.pdf)</source>
+        <translation>PDF 檔案(*.pdf)</translation>
+    </message>
+    <message>
+        <source>HTML Files(*.html)</source>
+        <translation>HTML 檔案(*.html)</translation>
+    </message>
 </context>
 <context>
     <name>MediaExtractor</name>
@@ -908,6 +1008,14 @@ Step 3) Run Vantorel software to try again.</source>
     <message>
         <source>IDS_INVALID_PASSWORD</source>
         <translation>密碼錯誤。</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 <context>

@@ -19,7 +19,8 @@ ModalCloser::ModalCloser(QStringList answers, int timeLimitMs)
 void ModalCloser::poll()
 {
     QWidget* modal = QApplication::activeModalWidget();
-    const bool foreign = modal && modal->isVisible() && !m_ignored.contains(modal);
+    const bool foreign = modal && modal->isVisible() && !m_ignored.contains(modal) &&
+                         !m_ignoredNames.contains(modal->objectName());
     if (!foreign || modal == m_lastAnswered || m_answers.isEmpty()) {
         m_waitedMs = foreign ? m_waitedMs + kPollMs : 0;
         if (m_waitedMs > m_timeLimitMs) {

@@ -21,6 +21,8 @@ public:
     void answer(const QString& buttonLabel) { m_answers << buttonLabel; }
     // Widgets that are expected to be modal and must not be answered (for example the form under test).
     void ignore(QWidget* widget) { m_ignored << widget; }
+    // Every modal widget of this object name, for example the progress forms of the jobs a test runs.
+    void ignoreNamed(const QString& objectName) { m_ignoredNames << objectName; }
 
     QStringList texts;    // text of every message box answered, in order
     QStringList answered; // labels clicked, in order
@@ -31,6 +33,7 @@ private:
 
     QStringList m_answers;
     QList<QWidget*> m_ignored;
+    QStringList m_ignoredNames;
     QPointer<QWidget> m_lastAnswered; // a guarded pointer: the next box may reuse a deleted one's address
     QTimer m_timer;
     int m_waitedMs = 0;

@@ -1,4 +1,5 @@
 #include "AppArtwork.h"
+#include "IconArtwork.h"
 #include "LinebbArtwork.h"
 
 #include <QGuiApplication>
@@ -12,7 +13,8 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QString resources = QString::fromLocal8Bit(argv[1]);
-    if (!drawAppArtwork(resources) || !drawLinebbArtwork(resources + QStringLiteral("/linebb"))) {
+    if (!drawAppArtwork(resources) || !drawIconArtwork(resources) ||
+        !drawLinebbArtwork(resources + QStringLiteral("/linebb"))) {
         std::fprintf(stderr, "ferrowyn-artwork: could not write every picture\n");
         return 1;
     }

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "line/AbsLineMsgsSource.h"
+
+#include <QAbstractItemModel>
+#include <QDateTime>
+#include <vector>
+
+// The flat message list of the shown source. Rows are read from the source in batches of 500 as the
+// view scrolls towards the end (canFetchMore/fetchMore), so a million-message database costs one batch
+// to show.
+class ItemModelSms : public QAbstractItemModel
+{
+    Q_OBJECT
+
+public:
+    static constexpr int BatchSize = 500;
+
+    enum Column
+    {
+        DateColumn = 0,
+        FlagColumn = 1,
+        ContactColumn = 2,
+        ContentColumn = 3,
+    };
+
+    explicit ItemModelSms(QObject* parent = nullptr);
+
+    QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
+    QModelIndex parent(const QModelIndex& child) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    void fetchMore(const QModelIndex& parent) override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+
+    // Resets the model onto source (null: no rows); no row is read yet.
+    void setSource(PAbsLineMsgsSource source);
+    const PAbsLineMsgsSource& source() const { return m_source; }
+    // The source's message count, read when it was set.
+    qint64 total() const { return m_total; }
+
+    // A column-0 index for any row below total(), read or not; invalid otherwise.
+    QModelIndex indexForRow(qint64 row) const;
+
+private:
+    struct Row
+    {
+        QString uid;
+        QDateTime time;
+        bool sent = false;
+        QString contact;
+        QString text;
+    };
+    static Row rowOf(const _LineMsg& message);
+
+    PAbsLineMsgsSource m_source;
+    qint64 m_total = 0;
+    std::vector<Row> m_rows;
+};

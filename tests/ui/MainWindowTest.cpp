@@ -1,0 +1,341 @@
+// The main window driven like a user, under Xvfb: a simulated iPhone (its own simulator and socket) that
+// asks to be trusted is attached, its LINE chats are listed and shown; a local database written from the
+// chat fixture is opened and a chat deleted from it; an encrypted iTunes backup is imported into a new
+// local database; the phone is detached. Saves test-artifacts/main-window-device-chat.png,
+// backup-list-dialog.png, password-dialog.png and main-window-first-run.png.
+#include "ui/MainWindow.h"
+#include "../device/DeviceTestSupport.h"
+#include "BackupFixtureBuilder.h"
+#include "ChatFixture.h"
+#include "LineContent.h"
+#include "LineFixtureBuilder.h"
+#include "ModalCloser.h"
+#include "WebViewTestSupport.h"
+#include "device/PartialBackupRoot.h"
+#include "line/IOSLineDb.h"
+#include "line/IOSLineStoreCache.h"
+#include "line/LineChat.h"
+#include "line/LineData.h"
+#include "line/LineImageUrls.h"
+#include "line/LineLocalDb.h"
+#include "line/LineLocalDbMerger.h"
+#include "platform/AppDataDir.h"
+#include "ui/ItemModelMain.h"
+#include "ui/ItemModelSms.h"
+#include "ui/MyTreeView.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeView>
+#include <QWebEngineView>
+
+using namespace iphonesim;
+
+namespace {
+
+constexpr int kDeviceWaitMs = 180000;
+
+class MainWindowTest : public SimulatorTest
+{
+protected:
+    void SetUp() override
+    {
+        PartialBackupRoot::resetPartialBackupRoot(QStringLiteral("line"));
+        LineImageUrls::setStickerServer(QString());
+        LineImageUrls::setMapServer(QString());
+        SimulatorTest::SetUp();
+    }
+    void TearDown() override
+    {
+        SimulatorTest::TearDown();
+        LineImageUrls::resetServers();
+    }
+
+    GeneratorOptions deviceOptions() const override
+    {
+        GeneratorOptions options = currentPhoneOptions();
+        LineFixtureOptions line;
+        line.seed = 5;
+        line.messages = 80;
+        line.users = 5;
+        line.chats = 4;
+        options.fillLine = [this, line](const LineContainers& containers) {
+            m_fixture = fillLineContainers(containers, line);
+        };
+        return options;
+    }
+
+    // A local database "Family" with the chat fixture's messages, as a backup into it leaves it.
+    static void writeLocalDb()
+    {
+        ChatFixture chats;
+        LineLocalDb target(localDbDir().filePath(QStringLiteral("Family")));
+        LineLocalDbMerger(target).merge(*chats.source());
+    }
+
+    // An encrypted iTunes backup with LINE's data where the program looks for backups.
+    static void writeItunesBackup()
+    {
+        QTemporaryDir app;
+        LineFixtureOptions line;
+        line.seed = 9;
+        line.messages = 40;
+        line.users = 4;
+        line.chats = 3;
+        LineFixtureBuilder::build(app.filePath(QStringLiteral("jp.naver.line")), line);
+        backupfixture::EncryptionSettings encryption;
+        encryption.enabled = true;
+        encryption.password = QStringLiteral("secret");
+        backupfixture::DeviceIdentity device;
+        device.deviceName = QStringLiteral("Old iPhone");
+        backupfixture::BackupFixtureBuilder builder;
+        builder.setDevice(device).setEncryption(encryption);
+        builder.addLineAppFolder(app.filePath(QStringLiteral("jp.naver.line")));
+        ASSERT_TRUE(
+            builder.write(QDir::home().filePath(QStringLiteral("Apple/MobileSync/Backup/") + device.udid)));
+    }
+
+    // The user's answers in the import dialogs, given from a timer as each dialog runs its own loop: the
+    // first listed backup, its password, the proposed database name.
+    static void answerImportDialogs(QTimer& timer)
+    {
+        timer.setInterval(20);
+        QObject::connect(&timer, &QTimer::timeout, [] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible())
+                return;
+            const auto button = [modal](const char* name) {
+                return modal->findChild<QPushButton*>(QString::fromLatin1(name));
+            };
+            const auto save = [modal](const QString& name) {
+                QDir().mkpath(artifactDir());
+                modal->grab().save(QDir(artifactDir()).filePath(name));
+            };
+            if (modal->objectName() == QStringLiteral("LoadItunesBackupDlg")) {
+                auto* list = modal->findChild<QTreeView*>(QStringLiteral("listBackups"));
+                list->setCurrentIndex(list->model()->index(0, 0));
+                save(QStringLiteral("backup-list-dialog.png"));
+                button("btnLoad")->click();
+            } else if (modal->objectName() == QStringLiteral("PasscodeDlg")) {
+                modal->findChild<QLineEdit*>(QStringLiteral("txtPasscode"))
+                    ->setText(QStringLiteral("secret"));
+                save(QStringLiteral("password-dialog.png"));
+                button("btnOK")->click();
+            } else if (modal->objectName() == QStringLiteral("LocalDbSelForm")) {
+                button("btnOK")->click();
+            }
+        });
+        timer.start();
+    }
+
+    static MyTreeView* tree(MainWindow& window, const char* name)
+    {
+        return window.findChild<MyTreeView*>(QString::fromLatin1(name));
+    }
+
+    // The user's answer to the trust prompt, given from a timer: the prompt runs its own event loop.
+    // Taps Trust on the phone, then clicks Retry in the window; then the notes box is answered.
+    void trustWhenAsked(QTimer& timer, ModalCloser& closer)
+    {
+        timer.setInterval(20);
+        QObject::connect(&timer, &QTimer::timeout, [this, &timer, &closer] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->text().contains(QStringLiteral("Trust")))
+                return;
+            timer.stop();
+            control("accept " + m_udid);
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == QStringLiteral("Retry"))
+                    button->click();
+            ++m_trustPrompts;
+            closer.answer(QStringLiteral("OK")); // the notes before the backup
+        });
+        timer.start();
+    }
+
+    // Waits until the bubble view shows its page and saves the window.
+    static void saveScreenshot(MainWindow& window, const QString& name)
+    {
+        QTest::qWait(1500); // the web view paints its page after the load finished
+        QDir().mkpath(artifactDir());
+        EXPECT_TRUE(window.grab().save(QDir(artifactDir()).filePath(name)));
+    }
+
+    mutable LineFixture m_fixture;
+    int m_trustPrompts = 0;
+};
+
+TEST_F(MainWindowTest, AttachedPhoneShowsItsChatsAndLocalDatabasesAreEdited)
+{
+    control("trust " + m_udid + " dialog");
+    writeLocalDb();
+    writeItunesBackup();
+    ModalCloser closer({}, 60000);
+    closer.ignoreNamed(QStringLiteral("ProgressForm"));
+    MainWindow window;
+    QElapsedTimer sinceStart; // the window's no-device timer started inside its constructor
+    sinceStart.start();
+    window.show();
+    ItemModelMain& model = *window.mainModel();
+    ItemModelSms& messages = *window.messageModel();
+    MyTreeView* sources = tree(window, "treeViewDS");
+    MyTreeView* list = tree(window, "treeViewSMS");
+    ASSERT_TRUE(sources && list);
+
+    // The local database is listed at once, not loaded yet.
+    ASSERT_EQ(model.localDbNodes().size(), 1);
+    _LocalDbItemNode* family = model.localDbNodes().first();
+    EXPECT_EQ(family->text, QStringLiteral("Family"));
+    EXPECT_EQ(family->childCount(), 0);
+
+    // The phone does not trust the computer yet: the window asks, the user taps Trust and then Retry.
+    QTimer trustAnswer;
+    trustWhenAsked(trustAnswer, closer);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.deviceNodes().size() == 1; }, kDeviceWaitMs))
+        << closer.texts.join('\n').toStdString();
+    EXPECT_EQ(m_trustPrompts, 1);
+    _IOSDeviceItemNode* phone = model.deviceNodes().first();
+    EXPECT_EQ(phone->device->udid, QString::fromStdString(m_udid));
+    EXPECT_EQ(phone->ownerId, m_fixture.ownerMid);
+    int enabledChats = 0;
+    for (const LineFixtureChat& chat : m_fixture.chats)
+        enabledChats += chat.enabled;
+    EXPECT_EQ(phone->childCount(), enabledChats);
+    // The phone's node is selected: every message of it is listed.
+    EXPECT_EQ(model.nodeOf(sources->currentIndex()), phone);
+    EXPECT_EQ(messages.total(), m_fixture.visibleMessages);
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lbChatName"))->text(), QStringLiteral("All"));
+
+    // A chat: the list and the bubbles show its messages.
+    AbsTreeItemModel::_ItemNode* chatNode = nullptr;
+    for (int row = 0; row < phone->childCount() && !chatNode; ++row)
+        if (phone->data->db()->countMessages(static_cast<_ChatSessionItemNode*>(phone->child(row))->chat) > 0)
+            chatNode = phone->child(row);
+    ASSERT_NE(chatNode, nullptr);
+    _LineChat* chat = static_cast<_ChatSessionItemNode*>(chatNode)->chat;
+    sources->setCurrentIndex(model.indexOf(chatNode));
+    EXPECT_EQ(window.currentChat(), chat);
+    const qint64 chatCount = phone->data->db()->countMessages(chat);
+    EXPECT_EQ(messages.total(), chatCount);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return messages.rowCount() == qMin<qint64>(chatCount, 500); }, 10000));
+    EXPECT_EQ(window.bubbleView().messageCount(), chatCount);
+    EXPECT_FALSE(window.bubbleView().currentHtml().isEmpty());
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lbSMSCount"))->text(),
+              QStringLiteral("Messages: %1").arg(chatCount));
+    // Newest first when the date column is sorted the other way.
+    const QString firstAscending = messages.data(messages.index(0, 3)).toString();
+    list->header()->setSortIndicator(0, Qt::DescendingOrder);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return messages.rowCount() > 0; }, 10000));
+    EXPECT_EQ(messages.data(messages.index(int(messages.rowCount()) - 1, 3)).toString(), firstAscending);
+    list->header()->setSortIndicator(0, Qt::AscendingOrder);
+    saveScreenshot(window, QStringLiteral("main-window-device-chat.png"));
+
+    closer.ignoreNamed(QStringLiteral("LocalDbSelForm"));
+
+    // The chat search finds a chat by part of its name, ignoring case.
+    auto* keyword = window.findChild<QLineEdit*>(QStringLiteral("txtHandleKeyword"));
+    sources->setCurrentIndex(model.indexOf(phone));
+    keyword->setText(chatNode->text.left(3).toUpper());
+    QTest::keyClick(keyword, Qt::Key_Return);
+    EXPECT_TRUE(
+        model.nodeOf(sources->currentIndex())->text.contains(chatNode->text.left(3), Qt::CaseInsensitive));
+
+    // The phone's messages backed up into a new local database with the proposed name.
+    {
+        sources->setCurrentIndex(model.indexOf(phone));
+        QTimer answers;
+        answerImportDialogs(answers);
+        closer.answer(QStringLiteral("OK")); // the backup's result
+        window.findChild<QAction*>(QStringLiteral("actBackupToolbar"))->trigger();
+        _LocalDbItemNode* copy = model.findLocalDbNode(phone->text + QStringLiteral("_Backup"));
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(model.nodeOf(sources->currentIndex()), copy);
+        EXPECT_EQ(messages.total(), m_fixture.visibleMessages);
+        EXPECT_EQ(copy->childCount(), phone->childCount());
+    }
+
+    // The local database: selecting it loads it and lists its chats; a chat is deleted through the tool bar.
+    sources->setCurrentIndex(model.indexOf(family));
+    ASSERT_EQ(family->childCount(), 3);
+    auto* victim = static_cast<_ChatSessionItemNode*>(family->child(0));
+    const QString victimUid = victim->chat->uid;
+    sources->setCurrentIndex(model.indexOf(victim));
+    auto* deleteAction = window.findChild<QAction*>(QStringLiteral("actDeleteToolbar"));
+    ASSERT_TRUE(deleteAction && deleteAction->isEnabled());
+    closer.answer(QStringLiteral("No"));
+    deleteAction->trigger();
+    EXPECT_EQ(family->childCount(), 3); // "No" changes nothing
+    closer.answer(QStringLiteral("Yes"));
+    deleteAction->trigger();
+    ASSERT_EQ(family->childCount(), 2);
+    for (int row = 0; row < family->childCount(); ++row)
+        EXPECT_NE(static_cast<_ChatSessionItemNode*>(family->child(row))->chat->uid, victimUid);
+    EXPECT_EQ(model.nodeOf(sources->currentIndex()), family);
+    {
+        // Read again from the file: the chat and its messages are gone.
+        auto reread = std::make_shared<LineLocalDb>(localDbDir().filePath(QStringLiteral("Family")));
+        auto data = std::make_shared<_LineData>(reread);
+        reread->loadContacts(data);
+        EXPECT_EQ(data->chats().size(), 2);
+        for (const _LineChat* left : data->chats())
+            EXPECT_NE(left->uid, victimUid);
+        EXPECT_EQ(messages.total(), reread->countMessages(nullptr));
+    }
+
+    // An encrypted iTunes backup imported into a new local database named after its device.
+    QTimer importAnswers;
+    answerImportDialogs(importAnswers);
+    closer.ignoreNamed(QStringLiteral("LoadItunesBackupDlg"));
+    closer.ignoreNamed(QStringLiteral("PasscodeDlg"));
+    closer.ignoreNamed(QStringLiteral("LocalDbSelForm"));
+    closer.answer(QStringLiteral("OK")); // the backup's result
+    window.findChild<QAction*>(QStringLiteral("actImportiTunes"))->trigger();
+    importAnswers.stop();
+    _LocalDbItemNode* imported = model.findLocalDbNode(QStringLiteral("Old iPhone_Backup"));
+    ASSERT_NE(imported, nullptr) << closer.texts.join('\n').toStdString();
+    EXPECT_EQ(model.nodeOf(sources->currentIndex()), imported);
+    EXPECT_EQ(imported->childCount(), 3);
+    EXPECT_GT(messages.total(), 0);
+    EXPECT_EQ(messages.total(), imported->data->db()->countMessages(nullptr));
+    EXPECT_TRUE(closer.texts.last().startsWith(QStringLiteral("IDS_SUC_BACKUP_")))
+        << closer.texts.last().toStdString();
+
+    // Detaching the phone while its chat is shown empties both panes.
+    sources->setCurrentIndex(model.indexOf(chatNode));
+    ASSERT_GT(messages.total(), 0);
+    // The no-device tips are due 10 s after start (a coarse timer: up to 5 % later) when no phone is
+    // attached; past that the detach is quiet.
+    QTest::qWait(int(qMax<qint64>(0, 11500 - sinceStart.elapsed())));
+    control("detach " + m_udid);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.deviceNodes().isEmpty(); }, 20000));
+    EXPECT_EQ(messages.total(), 0);
+    EXPECT_EQ(messages.rowCount(), 0);
+    EXPECT_EQ(window.bubbleView().messageCount(), 0);
+    EXPECT_EQ(window.currentChat(), nullptr);
+
+    // The whole databases deleted: with nothing left, the panes show how to start.
+    for (_LocalDbItemNode* node : model.localDbNodes()) {
+        sources->setCurrentIndex(model.indexOf(node));
+        closer.answer(QStringLiteral("Yes"));
+        closer.answer(QStringLiteral("OK"));
+        deleteAction->trigger();
+    }
+    EXPECT_TRUE(model.localDbNodes().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(localDbDir().filePath(QStringLiteral("Family"))));
+    EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("lbListHint"))->isVisible());
+    EXPECT_FALSE(list->isVisible());
+    saveScreenshot(window, QStringLiteral("main-window-first-run.png"));
+    EXPECT_EQ(closer.timedOut, 0) << closer.texts.join('\n').toStdString();
+}
+
+} // namespace
