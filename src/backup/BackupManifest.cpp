@@ -8,6 +8,7 @@
 #include "backup/MBDBParser.h"
 #include "backup/ManifestDatabase.h"
 #include "backup/ManifestPruner.h"
+#include "backup/UnlockedKeybagCache.h"
 #include "plist/PlistCFType.h"
 #include "storage/Sqlite3DB.h"
 
@@ -99,8 +100,12 @@ bool BackupManifest::unlock(const QString& password)
     if (m_keybagData.isEmpty())
         throw KeybagError("The backup has no keybag.");
     Keybag keybag = parseKeybag(m_keybagData);
-    if (!deriveAndUnwrapClassKeys(password.toUtf8(), keybag))
-        return false;
+    const QByteArray passwordBytes = password.toUtf8();
+    if (!UnlockedKeybagCache::restore(m_keybagData, passwordBytes, keybag)) {
+        if (!deriveAndUnwrapClassKeys(passwordBytes, keybag))
+            return false;
+        UnlockedKeybagCache::remember(m_keybagData, passwordBytes, keybag);
+    }
     m_keybag = keybag;
     m_password = password;
     m_unlocked = true;

@@ -5,6 +5,7 @@
 #include "TestFiles.h"
 #include "backup/ContentCipher.h"
 #include "backup/MBDBParser.h"
+#include "backup/UnlockedKeybagCache.h"
 #include "storage/Sqlite3DB.h"
 
 #include <QTemporaryDir>
@@ -167,6 +168,17 @@ TEST_F(EncryptedBackupTest, WrongPasswordIsRefusedAndTheRecordsStayUnreadable)
     EXPECT_TRUE(backup.unlock(Password));
     EXPECT_EQ(backup.unwrappedManifestKey(), builder.keys().manifestKey);
     EXPECT_EQ(backup.keybag().classKeys.value(3).value("KEY"), builder.keys().classKeys.value(3));
+
+    // Opened again in this run, the backup's class keys come from memory, for the right password only.
+    Keybag remembered = parseKeybag(backup.keybagData());
+    EXPECT_FALSE(UnlockedKeybagCache::restore(backup.keybagData(), "wrong", remembered));
+    ASSERT_TRUE(UnlockedKeybagCache::restore(backup.keybagData(), Password.toUtf8(), remembered));
+    EXPECT_EQ(remembered.classKeys.value(3).value("KEY"), builder.keys().classKeys.value(3));
+    BackupManifest again(folder);
+    again.loadInfo();
+    EXPECT_FALSE(again.unlock(QStringLiteral("wrong")));
+    EXPECT_TRUE(again.unlock(Password));
+    EXPECT_EQ(again.unwrappedManifestKey(), builder.keys().manifestKey);
 }
 
 TEST_F(EncryptedBackupTest, TheDecryptedManifestNeverReachesTheDiskAndOldCopiesGoAtOpen)
