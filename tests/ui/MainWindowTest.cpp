@@ -447,6 +447,27 @@ TEST_F(MainWindowTest, ALocalDatabaseGoesToThePhoneThenTheCacheIsClearedAndTheLa
         << closer.texts.join('\n').toStdString();
     phone = model.deviceNodes().first();
 
+    // The same messages into an encrypted iTunes backup, chosen in the backup list.
+    {
+        writeItunesBackup();
+        sources->setCurrentIndex(model.indexOf(family));
+        QTimer answers;
+        answerImportDialogs(answers);
+        closer.ignoreNamed(QStringLiteral("LoadItunesBackupDlg"));
+        closer.ignoreNamed(QStringLiteral("PasscodeDlg"));
+        closer.answer(QStringLiteral("OK")); // the result
+        window.miExport2ITunesBKAll();
+        EXPECT_EQ(closer.texts.last(),
+                  QStringLiteral("Successfully transferred %1 messages to iPhone.").arg(familyMessages))
+            << closer.texts.join('\n').toStdString();
+    }
+
+    // Without a vendor service the update check says so and sends nothing.
+    closer.answer(QStringLiteral("OK"));
+    window.findChild<QAction*>(QStringLiteral("actCheckUpdate"))->trigger();
+    EXPECT_TRUE(closer.texts.last().contains(QStringLiteral("no update service")))
+        << closer.texts.last().toStdString();
+
     // Disconnected in the window, the phone's node goes; the cache can be cleared then, local databases stay.
     sources->setCurrentIndex(model.indexOf(phone));
     window.miUnmoutDevice();
