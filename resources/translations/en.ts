@@ -394,6 +394,13 @@ Step 3) Run Vantorel software to try again.</translation>
     </message>
 </context>
 <context>
+    <name>LanguageMenu</name>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+</context>
+<context>
     <name>LineBubblePageBuilder</name>
     <message>
         <source>&lt;&lt;Previous Page</source>
@@ -848,10 +855,6 @@ Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (F
         <translation>&lt;p&gt;&lt;b&gt;Notes:&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;1.&lt;/b&gt;  If your iPhone is protected with a passcode, please enter your passcode on iPhone first.&lt;/nobr&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;2.&lt;/b&gt;  Please make sure you have installed and logined Line on your iPhone.&lt;/nobr&gt;&lt;/p&gt;</translation>
     </message>
     <message>
-        <source>Found no Line data in your iTunes Backup.</source>
-        <translation>Found no Line data in your iTunes Backup.</translation>
-    </message>
-    <message>
         <source>Text Files(*.txt)</source>
         <translation>Text Files(*.txt)</translation>
     </message>
@@ -870,6 +873,54 @@ Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (F
     <message>
         <source>HTML Files(*.html)</source>
         <translation>HTML Files(*.html)</translation>
+    </message>
+    <message>
+        <source>Tools</source>
+        <translation>Tools</translation>
+    </message>
+    <message>
+        <source>View Cache Files</source>
+        <translation>View Cache Files</translation>
+    </message>
+    <message>
+        <source>Export Messages to iTunes Backup</source>
+        <translation>Export Messages to iTunes Backup</translation>
+    </message>
+    <message>
+        <source>Export Messages with this contact to iTunes Backup</source>
+        <translation>Export Messages with this contact to iTunes Backup</translation>
+    </message>
+    <message>
+        <source>Export selected Messages to iTunes Backup</source>
+        <translation>Export selected Messages to iTunes Backup</translation>
+    </message>
+    <message>
+        <source>To delete and clear the cache files, please disconnect your phone first.</source>
+        <translation>To delete and clear the cache files, please disconnect your phone first.</translation>
+    </message>
+    <message>
+        <source>Delete the cached copies of your iPhones&apos; data? They are made again when an iPhone is attached; your local databases are not touched.</source>
+        <translation>Delete the cached copies of your iPhones&apos; data? They are made again when an iPhone is attached; your local databases are not touched.</translation>
+    </message>
+    <message>
+        <source>Some cache files could not be deleted (they may be in use). Please try again later.</source>
+        <translation>Some cache files could not be deleted (they may be in use). Please try again later.</translation>
+    </message>
+    <message>
+        <source>This copy of the program has no update service configured, so it cannot look for a newer version. Nothing was sent.</source>
+        <translation>This copy of the program has no update service configured, so it cannot look for a newer version. Nothing was sent.</translation>
+    </message>
+    <message>
+        <source>This copy of the program has no help pages configured. Nothing was sent.</source>
+        <translation>This copy of the program has no help pages configured. Nothing was sent.</translation>
+    </message>
+    <message>
+        <source>This copy of the program has no support address configured. Nothing was sent.</source>
+        <translation>This copy of the program has no support address configured. Nothing was sent.</translation>
+    </message>
+    <message>
+        <source>Attach the iPhone the messages should go to, then try again.</source>
+        <translation>Attach the iPhone the messages should go to, then try again.</translation>
     </message>
 </context>
 <context>

@@ -394,6 +394,13 @@ Step 3) Run Vantorel software to try again.</source>
     </message>
 </context>
 <context>
+    <name>LanguageMenu</name>
+    <message>
+        <source>Language</source>
+        <translation>言語</translation>
+    </message>
+</context>
+<context>
     <name>LineBubblePageBuilder</name>
     <message>
         <source>&lt;&lt;Previous Page</source>
@@ -848,10 +855,6 @@ iPhone を USB ケーブルで接続してロックを解除するか、iTunes �
         <translation>&lt;p&gt;&lt;b&gt;注意:&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;1.&lt;/b&gt;  iPhone にパスコードを設定している場合は、先に iPhone でパスコードを入力してください。&lt;/nobr&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;2.&lt;/b&gt;  iPhone に LINE がインストールされ、ログインしていることを確認してください。&lt;/nobr&gt;&lt;/p&gt;</translation>
     </message>
     <message>
-        <source>Found no Line data in your iTunes Backup.</source>
-        <translation>iTunes バックアップに LINE のデータが見つかりませんでした。</translation>
-    </message>
-    <message>
         <source>Text Files(*.txt)</source>
         <translation>テキストファイル(*.txt)</translation>
     </message>
@@ -870,6 +873,54 @@ iPhone を USB ケーブルで接続してロックを解除するか、iTunes �
     <message>
         <source>HTML Files(*.html)</source>
         <translation>HTML ファイル(*.html)</translation>
+    </message>
+    <message>
+        <source>Tools</source>
+        <translation>ツール</translation>
+    </message>
+    <message>
+        <source>View Cache Files</source>
+        <translation>キャッシュファイルを表示</translation>
+    </message>
+    <message>
+        <source>Export Messages to iTunes Backup</source>
+        <translation>メッセージを iTunes バックアップへエクスポート</translation>
+    </message>
+    <message>
+        <source>Export Messages with this contact to iTunes Backup</source>
+        <translation>この連絡先とのメッセージを iTunes バックアップへエクスポート</translation>
+    </message>
+    <message>
+        <source>Export selected Messages to iTunes Backup</source>
+        <translation>選択したメッセージを iTunes バックアップへエクスポート</translation>
+    </message>
+    <message>
+        <source>To delete and clear the cache files, please disconnect your phone first.</source>
+        <translation>キャッシュファイルを削除するには、先に iPhone の接続を解除してください。</translation>
+    </message>
+    <message>
+        <source>Delete the cached copies of your iPhones&apos; data? They are made again when an iPhone is attached; your local databases are not touched.</source>
+        <translation>iPhone のデータのキャッシュを削除しますか？ iPhone を接続すると再び作成されます。ローカルデータベースは変更されません。</translation>
+    </message>
+    <message>
+        <source>Some cache files could not be deleted (they may be in use). Please try again later.</source>
+        <translation>一部のキャッシュファイルを削除できませんでした（使用中の可能性があります）。後でもう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>This copy of the program has no update service configured, so it cannot look for a newer version. Nothing was sent.</source>
+        <translation>このプログラムには更新サービスが設定されていないため、新しいバージョンを確認できません。何も送信されていません。</translation>
+    </message>
+    <message>
+        <source>This copy of the program has no help pages configured. Nothing was sent.</source>
+        <translation>このプログラムにはヘルプページが設定されていません。何も送信されていません。</translation>
+    </message>
+    <message>
+        <source>This copy of the program has no support address configured. Nothing was sent.</source>
+        <translation>このプログラムにはサポートの連絡先が設定されていません。何も送信されていません。</translation>
+    </message>
+    <message>
+        <source>Attach the iPhone the messages should go to, then try again.</source>
+        <translation>メッセージの転送先の iPhone を接続してから、もう一度お試しください。</translation>
     </message>
 </context>
 <context>

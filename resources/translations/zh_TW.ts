@@ -394,6 +394,13 @@ Step 3) Run Vantorel software to try again.</source>
     </message>
 </context>
 <context>
+    <name>LanguageMenu</name>
+    <message>
+        <source>Language</source>
+        <translation>語言</translation>
+    </message>
+</context>
+<context>
     <name>LineBubblePageBuilder</name>
     <message>
         <source>&lt;&lt;Previous Page</source>
@@ -848,10 +855,6 @@ Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (F
         <translation>&lt;p&gt;&lt;b&gt;注意：&lt;/b&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;1.&lt;/b&gt;  如果 iPhone 設有密碼，請先在 iPhone 上輸入密碼。&lt;/nobr&gt;&lt;/p&gt;&lt;p&gt;&lt;nobr&gt;&lt;b&gt;2.&lt;/b&gt;  請確認 iPhone 上已安裝並登入 LINE。&lt;/nobr&gt;&lt;/p&gt;</translation>
     </message>
     <message>
-        <source>Found no Line data in your iTunes Backup.</source>
-        <translation>在您的 iTunes 備份中找不到 LINE 資料。</translation>
-    </message>
-    <message>
         <source>Text Files(*.txt)</source>
         <translation>文字檔(*.txt)</translation>
     </message>
@@ -870,6 +873,54 @@ Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (F
     <message>
         <source>HTML Files(*.html)</source>
         <translation>HTML 檔案(*.html)</translation>
+    </message>
+    <message>
+        <source>Tools</source>
+        <translation>工具</translation>
+    </message>
+    <message>
+        <source>View Cache Files</source>
+        <translation>檢視快取檔案</translation>
+    </message>
+    <message>
+        <source>Export Messages to iTunes Backup</source>
+        <translation>將訊息匯出到 iTunes 備份</translation>
+    </message>
+    <message>
+        <source>Export Messages with this contact to iTunes Backup</source>
+        <translation>將與此聯絡人的訊息匯出到 iTunes 備份</translation>
+    </message>
+    <message>
+        <source>Export selected Messages to iTunes Backup</source>
+        <translation>將選取的訊息匯出到 iTunes 備份</translation>
+    </message>
+    <message>
+        <source>To delete and clear the cache files, please disconnect your phone first.</source>
+        <translation>若要刪除並清除快取檔案，請先中斷手機的連線。</translation>
+    </message>
+    <message>
+        <source>Delete the cached copies of your iPhones&apos; data? They are made again when an iPhone is attached; your local databases are not touched.</source>
+        <translation>要刪除 iPhone 資料的快取副本嗎？連接 iPhone 時會重新建立；本機資料庫不受影響。</translation>
+    </message>
+    <message>
+        <source>Some cache files could not be deleted (they may be in use). Please try again later.</source>
+        <translation>部分快取檔案無法刪除（可能正在使用中）。請稍後再試。</translation>
+    </message>
+    <message>
+        <source>This copy of the program has no update service configured, so it cannot look for a newer version. Nothing was sent.</source>
+        <translation>此程式未設定更新服務，因此無法檢查新版本。未傳送任何資料。</translation>
+    </message>
+    <message>
+        <source>This copy of the program has no help pages configured. Nothing was sent.</source>
+        <translation>此程式未設定說明頁面。未傳送任何資料。</translation>
+    </message>
+    <message>
+        <source>This copy of the program has no support address configured. Nothing was sent.</source>
+        <translation>此程式未設定支援聯絡方式。未傳送任何資料。</translation>
+    </message>
+    <message>
+        <source>Attach the iPhone the messages should go to, then try again.</source>
+        <translation>請連接要接收訊息的 iPhone，然後再試一次。</translation>
     </message>
 </context>
 <context>

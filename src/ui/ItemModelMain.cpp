@@ -41,6 +41,16 @@ ItemModelMain::ItemModelMain(QObject* parent) : AbsTreeItemModel(parent)
     m_localDbRoot = appendNode(nullptr, std::make_unique<_ItemNode>(RootLocalDbKind, tr("IDS_ROOT_LOCALDB")));
 }
 
+void ItemModelMain::retranslate()
+{
+    m_deviceRoot->text = tr("IDS_ROOT_DEVICE");
+    m_localDbRoot->text = tr("IDS_ROOT_LOCALDB");
+    for (const _ItemNode* root : {m_deviceRoot, m_localDbRoot}) {
+        const QModelIndex index = indexOf(root);
+        emit dataChanged(index, index);
+    }
+}
+
 int ItemModelMain::columnCount(const QModelIndex&) const
 {
     return 1;

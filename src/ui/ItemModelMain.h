@@ -18,6 +18,9 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // The roots' texts again, in the language installed now.
+    void retranslate();
+
     _ItemNode* deviceRoot() const { return m_deviceRoot; }
     _ItemNode* localDbRoot() const { return m_localDbRoot; }
 

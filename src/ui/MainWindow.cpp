@@ -7,7 +7,7 @@
 #include "jobs/DeviceLineLoad.h"
 #include "jobs/ExportMessagesThread.h"
 #include "jobs/ExtractMediaFilesThread.h"
-#include "jobs/IOSLoadLineFromiTunesThread.h"
+#include "jobs/LineTransferFlow.h"
 #include "jobs/LoadLineDbThread.h"
 #include "line/IOSLineDb.h"
 #include "line/IOSLineStoreCache.h"
@@ -19,20 +19,24 @@
 #include "platform/Shell.h"
 #include "platform/UsbMultiplexer.h"
 #include "ui/AboutUsForm.h"
+#include "ui/CacheFiles.h"
+#include "ui/DataSourceSelForm.h"
 #include "ui/ExportTarget.h"
 #include "ui/ItemModelMain.h"
 #include "ui/ItemModelSms.h"
-#include "ui/LoadItunesBackupDlg.h"
+#include "ui/LanguageMenu.h"
 #include "ui/LocalDbSelForm.h"
 #include "ui/MessageBoxes.h"
 #include "ui/MyTreeView.h"
-#include "ui/PasscodeDlg.h"
 #include "ui/ProgressForm.h"
 #include "ui/WindowDeviceDialogs.h"
 #include "ui/WindowJobRunner.h"
+#include "ui/WindowOnlineActions.h"
+#include "ui/WindowTransferActions.h"
 
 #include <QAction>
 #include <QDateTime>
+#include <QEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -42,6 +46,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMutex>
+#include <QScopeGuard>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
@@ -50,7 +55,6 @@
 #include <QVBoxLayout>
 #include <QWebEngineView>
 #include <exception>
-#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -286,6 +290,8 @@ void MainWindow::buildMenus()
     };
     m_actBackupToolbar = fileAction(":res/backup.png", tr("IDS_MI_BACKUP_TOOLBAR"),
                                     &MainWindow::miBackupToolbar, "actBackupToolbar");
+    m_actDb2iToolbar =
+        fileAction(":res/db2i.png", tr("IDS_MI_DB2I_TOOLBAR"), &MainWindow::miDb2iToolbar, "actDb2iToolbar");
     file->addSeparator();
     m_actExtractToolbar = fileAction(":res/extract_media.png", tr("IDS_MI_EXTRACT_MEDIA_TOOLBAR"),
                                      &MainWindow::miExtractMediaToolbar, "actExtractMediaToolbar");
@@ -306,18 +312,69 @@ void MainWindow::buildMenus()
     QAction* exit =
         file->addAction(QIcon(QStringLiteral(":res/exit.png")), tr("IDS_MI_EXIT"), this, &QWidget::close);
     exit->setObjectName(QStringLiteral("actExit"));
+    QMenu* toolsMenu = menuBar()->addMenu(tr("Tools"));
+    toolsMenu->setObjectName(QStringLiteral("menuTools"));
+    toolsMenu
+        ->addAction(QIcon(QStringLiteral(":res/check-update.png")), tr("IDS_MI_CHECK_UPDATE"), this,
+                    &MainWindow::miCheckUpdate)
+        ->setObjectName(QStringLiteral("actCheckUpdate"));
+    toolsMenu
+        ->addAction(QIcon(QStringLiteral(":res/clear-cache.png")), tr("IDS_CLEAR_CACHE"), this,
+                    &MainWindow::miClearCache)
+        ->setObjectName(QStringLiteral("actClearCache"));
     QMenu* help = menuBar()->addMenu(tr("Help"));
+    help->setObjectName(QStringLiteral("menuHelp"));
+    help->addMenu(new LanguageMenu(help));
+    help->addAction(QIcon(QStringLiteral(":res/help.png")), tr("IDS_MI_HELP"), this, &MainWindow::miHelp)
+        ->setObjectName(QStringLiteral("actHelp"));
+    help->addAction(QIcon(QStringLiteral(":res/feedback.png")), tr("IDS_MI_FEEDBACK"), this,
+                    &MainWindow::miFeedback)
+        ->setObjectName(QStringLiteral("actFeedback"));
     help->addAction(QIcon(QStringLiteral(":res/about.png")), tr("IDS_MI_ABOUT"), this, &MainWindow::miAbout);
 
     QToolBar* tools = addToolBar(tr("File"));
     tools->setObjectName(QStringLiteral("mainToolBar"));
     tools->setMovable(false);
     tools->addAction(m_actBackupToolbar);
+    tools->addAction(m_actDb2iToolbar);
     tools->addAction(import);
     tools->addSeparator();
     tools->addAction(m_actExtractToolbar);
     tools->addAction(m_actExportToolbar);
     tools->addAction(m_actDeleteToolbar);
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+}
+
+void MainWindow::retranslate()
+{
+    if (!m_mainModel)
+        return;
+    setWindowTitle(tr("Ferrowyn"));
+    // The menus and the tool bar are made again with the new texts; the old ones go once their own
+    // signals (the language menu's, say) have returned.
+    const QList<QMenu*> menus = menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly);
+    const QList<QToolBar*> toolBars =
+        findChildren<QToolBar*>(QStringLiteral("mainToolBar"), Qt::FindDirectChildrenOnly);
+    menuBar()->clear();
+    for (QToolBar* bar : toolBars) {
+        removeToolBar(bar);
+        bar->deleteLater();
+    }
+    for (QMenu* menu : menus)
+        menu->deleteLater();
+    buildMenus();
+    updateActions();
+    m_mainModel->retranslate();
+    m_lbSMSCount->setText(tr("Messages: %1").arg(m_smsModel->total()));
+    if (!m_currentChat && !m_lbChatName->text().isEmpty())
+        m_lbChatName->setText(tr("All"));
+    updateFirstRunHint();
 }
 
 // ---- Start-up listings ----
@@ -447,6 +504,7 @@ void MainWindow::updateActions()
 {
     const _AbsDBItemNode* node = currentDbNode();
     m_actBackupToolbar->setEnabled(node && node->kind == DeviceKind);
+    m_actDb2iToolbar->setEnabled(node && node->kind == LocalDbKind && !attachedDevices().isEmpty());
     m_actExtractToolbar->setEnabled(node != nullptr);
     m_actExportToolbar->setEnabled(node != nullptr);
     m_actDeleteToolbar->setEnabled(node && node->kind == LocalDbKind);
@@ -574,6 +632,7 @@ void MainWindow::onMainTreeContextMenu()
     AbsTreeItemModel::_ItemNode* node = currentNode();
     if (!node)
         return;
+    const bool hasOtherTarget = hasTransferTarget(ItemModelMain::databaseNodeOf(node));
     QMenu menu(this);
     switch (node->kind) {
     case RootLocalDbKind:
@@ -585,12 +644,23 @@ void MainWindow::onMainTreeContextMenu()
     case DeviceKind:
         menu.addAction(QIcon(QStringLiteral(":res/backup.png")), tr("IDS_MI_BACKUP_ALL"), this,
                        &MainWindow::miBackupAll);
+        menu.addAction(QIcon(QStringLiteral(":res/i2i.png")), tr("IDS_MI_I2I_ALL"), this,
+                       &MainWindow::miI2iAll)
+            ->setEnabled(hasOtherTarget);
         menu.addAction(QIcon(QStringLiteral(":res/extract_media.png")), tr("IDS_MI_EXTRACT_MEDIA_All"), this,
                        &MainWindow::miExtractMediaAll);
         menu.addAction(QIcon(QStringLiteral(":res/export.png")), tr("IDS_MI_EXPORT_ALL"), this,
                        &MainWindow::miExportAll);
+        menu.addAction(QIcon(QStringLiteral(":res/unmount.png")), tr("IDS_MI_UNMOUNT_DEVICE"), this,
+                       &MainWindow::miUnmoutDevice)
+            ->setEnabled(!static_cast<_IOSDeviceItemNode*>(node)->kept);
+        menu.addAction(QIcon(QStringLiteral(":res/view-cache.png")), tr("View Cache Files"), this,
+                       &MainWindow::miViewIOSCacheFiles);
         break;
     case LocalDbKind:
+        menu.addAction(QIcon(QStringLiteral(":res/db2i.png")), tr("IDS_MI_DB2I_ALL"), this,
+                       &MainWindow::miDb2iAll)
+            ->setEnabled(hasOtherTarget);
         menu.addAction(QIcon(QStringLiteral(":res/extract_media.png")), tr("IDS_MI_EXTRACT_MEDIA_All"), this,
                        &MainWindow::miExtractMediaAll);
         menu.addAction(QIcon(QStringLiteral(":res/export.png")), tr("IDS_MI_EXPORT_ALL"), this,
@@ -598,19 +668,31 @@ void MainWindow::onMainTreeContextMenu()
         menu.addAction(QIcon(QStringLiteral(":res/delete.png")), tr("IDS_MI_DELETE_ALL"), this,
                        &MainWindow::miDeleteAll);
         menu.addAction(QIcon(QStringLiteral(":res/load_itunes.png")), tr("IDS_MI_IMPORT_FROM_ITUNES"), this,
-                       [this, node] { importFromiTunes(node->text); });
+                       &MainWindow::miImportiTunesToLocalDb);
+        menu.addAction(tr("Export Messages to iTunes Backup"), this, &MainWindow::miExport2ITunesBKAll);
         break;
     case ChatKind:
-        if (node->parent && node->parent->kind == DeviceKind)
+        if (node->parent && node->parent->kind == DeviceKind) {
             menu.addAction(QIcon(QStringLiteral(":res/backup.png")), tr("IDS_MI_BACKUP_CHAT"), this,
                            &MainWindow::miBackupChat);
+            menu.addAction(QIcon(QStringLiteral(":res/i2i.png")), tr("IDS_MI_I2I_CHAT"), this,
+                           &MainWindow::miI2iChat)
+                ->setEnabled(hasOtherTarget);
+        } else {
+            menu.addAction(QIcon(QStringLiteral(":res/db2i.png")), tr("IDS_MI_DB2I_CHAT"), this,
+                           &MainWindow::miDb2iChat)
+                ->setEnabled(hasOtherTarget);
+        }
         menu.addAction(QIcon(QStringLiteral(":res/extract_media.png")), tr("IDS_MI_EXTRACT_MEDIA_CHAT"), this,
                        &MainWindow::miExtractMediaChat);
         menu.addAction(QIcon(QStringLiteral(":res/export.png")), tr("IDS_MI_EXPORT_CHAT"), this,
                        &MainWindow::miExportChat);
-        if (node->parent && node->parent->kind == LocalDbKind)
+        if (node->parent && node->parent->kind == LocalDbKind) {
             menu.addAction(QIcon(QStringLiteral(":res/delete.png")), tr("IDS_MI_DELETE_CHAT"), this,
                            &MainWindow::miDeleteChat);
+            menu.addAction(tr("Export Messages with this contact to iTunes Backup"), this,
+                           &MainWindow::miExport2ITunesBKChat);
+        }
         break;
     default:
         break;
@@ -622,11 +704,21 @@ void MainWindow::onMainTreeContextMenu()
 void MainWindow::onSMSContextMenu()
 {
     const _AbsDBItemNode* node = currentDbNode();
-    if (!node || node->kind != LocalDbKind)
+    if (!node || (node->kind != LocalDbKind && node->kind != DeviceKind))
         return;
     QMenu menu(this);
-    menu.addAction(QIcon(QStringLiteral(":res/delete.png")), tr("IDS_MI_DELETE_SEL"), this,
-                   &MainWindow::miDelete);
+    if (node->kind == DeviceKind) {
+        menu.addAction(QIcon(QStringLiteral(":res/i2i.png")), tr("IDS_MI_I2I_SEL"), this, &MainWindow::miI2i)
+            ->setEnabled(hasTransferTarget(node));
+    } else {
+        menu.addAction(QIcon(QStringLiteral(":res/db2i.png")), tr("IDS_MI_DB2I_SEL"), this,
+                       &MainWindow::miDb2i)
+            ->setEnabled(hasTransferTarget(node));
+        menu.addAction(QIcon(QStringLiteral(":res/delete.png")), tr("IDS_MI_DELETE_SEL"), this,
+                       &MainWindow::miDelete);
+        menu.addAction(tr("Export selected Messages to iTunes Backup"), this,
+                       &MainWindow::miExport2ITunesBKSel);
+    }
     menu.exec(QCursor::pos());
 }
 
@@ -886,62 +978,21 @@ void MainWindow::miImportiTunes()
     importFromiTunes(QString());
 }
 
-bool MainWindow::unlockBackup(BackupManifest& backup)
+void MainWindow::miImportiTunesToLocalDb()
 {
-    const QString remembered = m_backupPasswords.value(backup.path());
-    if (!remembered.isEmpty() && PasscodeDlg::tryUnlock(backup, remembered, this))
-        return true;
-    PasscodeDlg dialog(backup, this);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    m_backupPasswords.insert(backup.path(), dialog.password());
-    return true;
+    const AbsTreeItemModel::_ItemNode* node = currentNode();
+    if (node && node->kind == LocalDbKind)
+        importFromiTunes(node->text);
 }
 
 void MainWindow::importFromiTunes(const QString& defaultName)
 {
-    LoadItunesBackupDlg chooser(this);
-    if (chooser.exec() != QDialog::Accepted || !chooser.selectedBackup())
-        return;
-    const PBackupManifest backup = chooser.selectedBackup();
-    if (backup->isEncrypted() && !backup->isUnlocked() && !unlockBackup(*backup))
-        return;
-
-    ProgressForm form(QString(), this);
-    IOSLoadLineFromiTunesThread load(backup.get(), &form, QString());
-    load.setMissingIsNotFound(true);
-    runJobModal(load, form);
-    // The decrypted mirror of LINE's data is only needed until it is in the local database.
-    const QString cacheFolder = QFileInfo(load.appFolder()).path();
-    const std::unique_ptr<void, std::function<void(void*)>> removeCache(
-        reinterpret_cast<void*>(1), [cacheFolder](void*) { removeTree(cacheFolder); });
-    if (!load.succeeded())
-        return;
-    if (!load.found()) {
-        showErrorReport(tr("Found no Line data in your iTunes Backup."), this);
-        return;
-    }
-    std::shared_ptr<IOSLineDb> db;
-    try {
-        db = IOSLineStoreCache::openCopy(load.appFolder());
-    } catch (const std::exception& failure) {
-        showErrorReport(QString::fromUtf8(failure.what()).toHtmlEscaped(), this);
-        return;
-    }
-    const PLineData data = loadDataSet(db);
-    if (!data)
-        return;
     QStringList names;
     for (const _LocalDbItemNode* node : m_mainModel->localDbNodes())
         names << node->text;
-    const QString name =
-        LocalDbSelForm::choose(
-            names, defaultName.isEmpty() ? backup->deviceName() + QStringLiteral("_Backup") : defaultName,
-            this)
-            .trimmed();
-    if (name.isEmpty())
-        return;
-    backupIntoLocalDb(std::make_shared<LineMsgsDataSource>(data, nullptr, true), name);
+    const QString name = WindowTransferActions(this, m_backupPasswords).importBackup(defaultName, names);
+    if (!name.isEmpty())
+        showLocalDb(name);
 }
 
 void MainWindow::backupIntoLocalDb(const PAbsLineMsgsSource& source, const QString& name)
@@ -954,6 +1005,12 @@ void MainWindow::backupIntoLocalDb(const PAbsLineMsgsSource& source, const QStri
         if (!job.succeeded())
             return;
     }
+    showLocalDb(name);
+}
+
+void MainWindow::showLocalDb(const QString& name)
+{
+    const QString folder = localDbDir().filePath(name);
     m_treeViewDS->setCurrentIndex(QModelIndex());
     clearPanes();
     _LocalDbItemNode* node = m_mainModel->findLocalDbNode(name);
@@ -966,6 +1023,178 @@ void MainWindow::backupIntoLocalDb(const PAbsLineMsgsSource& source, const QStri
     m_treeViewDS->expand(m_mainModel->indexOf(m_mainModel->localDbRoot()));
     updateFirstRunHint();
     selectNode(node);
+}
+
+// ---- Transfers ----
+
+QList<_IOSDeviceItemNode*> MainWindow::attachedDevices() const
+{
+    QList<_IOSDeviceItemNode*> attached;
+    for (_IOSDeviceItemNode* node : m_mainModel->deviceNodes())
+        if (!node->kept)
+            attached << node;
+    return attached;
+}
+
+bool MainWindow::hasTransferTarget(const _AbsDBItemNode* source) const
+{
+    const QString sourceUdid = source && source->kind == DeviceKind
+                                   ? static_cast<const _IOSDeviceItemNode*>(source)->device->udid
+                                   : QString();
+    for (const _IOSDeviceItemNode* node : attachedDevices())
+        if (node->device->udid != sourceUdid)
+            return true;
+    return false;
+}
+
+LineTransferSource MainWindow::transferSource(const PAbsLineMsgsSource& messages)
+{
+    LineTransferSource source;
+    source.messages = messages;
+    const _AbsDBItemNode* node = currentDbNode();
+    if (node && node->kind == DeviceKind && !static_cast<const _IOSDeviceItemNode*>(node)->kept)
+        source.udid = static_cast<const _IOSDeviceItemNode*>(node)->device->udid;
+    return source;
+}
+
+void MainWindow::transferToDevice(const PAbsLineMsgsSource& messages)
+{
+    if (!messages || !currentDbNode())
+        return;
+    QList<DataSourceEntry> targets;
+    for (const _IOSDeviceItemNode* node : attachedDevices())
+        targets << DataSourceEntry{QStringLiteral(":res/iphone.png"), node->text, node->device->udid};
+    // The target restarts at the end and comes back while the result is still shown: it is read again
+    // once the transfer is over, not from inside it.
+    m_transferring = true;
+    const auto loadLater = qScopeGuard([this] {
+        m_transferring = false;
+        QTimer::singleShot(0, this, [this] {
+            if (m_loadingDevice.isEmpty())
+                loadNextDevice();
+        });
+    });
+    WindowTransferActions(this, m_backupPasswords).toDevice(transferSource(messages), targets);
+}
+
+void MainWindow::exportToBackup(const PAbsLineMsgsSource& messages)
+{
+    if (!messages || !currentDbNode())
+        return;
+    WindowTransferActions(this, m_backupPasswords).toBackup(transferSource(messages));
+}
+
+void MainWindow::miDb2i()
+{
+    transferToDevice(selectedSource());
+}
+
+void MainWindow::miDb2iChat()
+{
+    transferToDevice(m_smsModel->source());
+}
+
+void MainWindow::miDb2iAll()
+{
+    transferToDevice(allMessagesSource());
+}
+
+void MainWindow::miDb2iToolbar()
+{
+    transferToDevice(toolbarSource());
+}
+
+void MainWindow::miI2i()
+{
+    transferToDevice(selectedSource());
+}
+
+void MainWindow::miI2iChat()
+{
+    transferToDevice(m_smsModel->source());
+}
+
+void MainWindow::miI2iAll()
+{
+    transferToDevice(allMessagesSource());
+}
+
+void MainWindow::miExport2ITunesBKSel()
+{
+    exportToBackup(selectedSource());
+}
+
+void MainWindow::miExport2ITunesBKChat()
+{
+    exportToBackup(m_smsModel->source());
+}
+
+void MainWindow::miExport2ITunesBKAll()
+{
+    exportToBackup(allMessagesSource());
+}
+
+// ---- Devices, cache and the vendor ----
+
+void MainWindow::miViewIOSCacheFiles()
+{
+    const _AbsDBItemNode* node = currentDbNode();
+    if (!node || node->kind != DeviceKind)
+        return;
+    const auto* device = static_cast<const _IOSDeviceItemNode*>(node);
+    // A kept device folder is its own data; an attached iPhone's data is in its cache folder.
+    openInFileManager(device->kept ? device->device->udid : CacheFiles::deviceFolder(device->device->udid));
+}
+
+void MainWindow::miUnmoutDevice()
+{
+    AbsTreeItemModel::_ItemNode* node = currentNode();
+    if (!node || node->kind != DeviceKind || static_cast<_IOSDeviceItemNode*>(node)->kept)
+        return;
+    m_treeViewDS->setCurrentIndex(QModelIndex());
+    clearPanes();
+    m_mainModel->removeNode(node);
+    updateActions();
+    updateFirstRunHint();
+}
+
+void MainWindow::miClearCache()
+{
+    // An attached iPhone's node reads its cached data; so does a load under way.
+    if (!attachedDevices().isEmpty() || !m_loadingDevice.isEmpty()) {
+        showTips(tr("To delete and clear the cache files, please disconnect your phone first."), this);
+        return;
+    }
+    if (!askYesNo(tr("Delete the cached copies of your iPhones' data? They are made again when an iPhone is "
+                     "attached; your local databases are not touched."),
+                  this))
+        return;
+    // Kept device folders are read from working copies in the cache: those stay.
+    QStringList inUse;
+    for (const _IOSDeviceItemNode* node : m_mainModel->deviceNodes())
+        if (node->kept)
+            inUse << IOSLineStoreCache::folderFor(lineHomeOfKept(node->device->udid));
+    if (!CacheFiles::clear(inUse)) {
+        showWarning(tr("Some cache files could not be deleted (they may be in use). Please try again later."),
+                    this);
+        return;
+    }
+    showTips(tr("IDS_SUC_CLEAR_CACHE"), this);
+}
+
+void MainWindow::miCheckUpdate()
+{
+    WindowOnlineActions().checkForUpdate(this);
+}
+
+void MainWindow::miHelp()
+{
+    WindowOnlineActions().help(this);
+}
+
+void MainWindow::miFeedback()
+{
+    WindowOnlineActions().feedback(this);
 }
 
 void MainWindow::miAbout()
@@ -981,7 +1210,7 @@ void MainWindow::iosDeviceConnected(const QString& udid)
     if (udid == m_loadingDevice || m_pendingDevices.contains(udid))
         return;
     m_pendingDevices << udid;
-    if (m_loadingDevice.isEmpty())
+    if (m_loadingDevice.isEmpty() && !m_transferring)
         loadNextDevice();
 }
 

@@ -19,12 +19,15 @@ class ItemModelMain;
 class ItemModelSms;
 class MyTreeView;
 class QAction;
+class QEvent;
 class QLabel;
 class QLineEdit;
 class QSplitter;
 class QToolButton;
 class QWebEngineView;
+struct LineTransferSource;
 struct _AbsDBItemNode;
+struct _IOSDeviceItemNode;
 struct _LineChat;
 
 // The program's main window: the data-source tree (devices, local databases and their chats), the
@@ -79,13 +82,33 @@ public slots:
     void miExportChat();
     void miExportAll();
     void miExportToolbar();
+    void miDb2i();
+    void miDb2iChat();
+    void miDb2iAll();
+    void miDb2iToolbar();
+    void miI2i();
+    void miI2iChat();
+    void miI2iAll();
+    void miExport2ITunesBKSel();
+    void miExport2ITunesBKChat();
+    void miExport2ITunesBKAll();
     void miOpenDBFolder();
     void miImportiTunes();
+    void miImportiTunesToLocalDb();
+    void miViewIOSCacheFiles();
+    void miUnmoutDevice();
+    void miClearCache();
+    void miCheckUpdate();
+    void miHelp();
+    void miFeedback();
     void miAbout();
     void iosDeviceConnected(const QString& udid);
     void iosDeviceDisconnected(const QString& udid);
     void androidUsbTips();
     void androidUsbTipsHref(const QString& link);
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildWidgets();
@@ -112,11 +135,20 @@ private:
     // Loads a chosen iTunes backup's LINE data and backs all of it up into a local database (default name:
     // defaultName, or the backup's device name + "_Backup").
     void importFromiTunes(const QString& defaultName);
-    // Unlocks an encrypted backup: the password remembered for it this run first, else the password
-    // dialog. False when the user gave up.
-    bool unlockBackup(BackupManifest& backup);
     // Backs source up into the local database name (added to the tree when new), then shows it.
     void backupIntoLocalDb(const PAbsLineMsgsSource& source, const QString& name);
+    // Lists the local database name (added to the tree when new) afresh and selects it.
+    void showLocalDb(const QString& name);
+    // The messages with the backup folder or device they were read from, for a transfer.
+    LineTransferSource transferSource(const PAbsLineMsgsSource& messages);
+    void transferToDevice(const PAbsLineMsgsSource& messages);
+    void exportToBackup(const PAbsLineMsgsSource& messages);
+    // The iPhones attached now (not the device folders kept on the computer).
+    QList<_IOSDeviceItemNode*> attachedDevices() const;
+    // Whether an attached iPhone other than the source's own can take the source's messages.
+    bool hasTransferTarget(const _AbsDBItemNode* source) const;
+    // Every text of the window again, in the language now installed.
+    void retranslate();
 
     ItemModelMain* m_mainModel = nullptr;
     ItemModelSms* m_smsModel = nullptr;
@@ -140,6 +172,7 @@ private:
     QLabel* m_newsLabel = nullptr;
 
     QAction* m_actBackupToolbar = nullptr;
+    QAction* m_actDb2iToolbar = nullptr;
     QAction* m_actExtractToolbar = nullptr;
     QAction* m_actExportToolbar = nullptr;
     QAction* m_actDeleteToolbar = nullptr;
@@ -150,4 +183,6 @@ private:
     QStringList m_pendingDevices;
     QString m_loadingDevice;
     bool m_loadingDeviceGone = false;
+    // A transfer to an iPhone is under way: attached devices wait for it to end before they are read.
+    bool m_transferring = false;
 };

@@ -1,8 +1,10 @@
 // The main window driven like a user, under Xvfb: a simulated iPhone (its own simulator and socket) that
 // asks to be trusted is attached, its LINE chats are listed and shown; a local database written from the
 // chat fixture is opened and a chat deleted from it; an encrypted iTunes backup is imported into a new
-// local database; the phone is detached. Saves test-artifacts/main-window-device-chat.png,
-// backup-list-dialog.png, password-dialog.png and main-window-first-run.png.
+// local database; the phone is detached. A local database is transferred to the phone through the menu,
+// the cache is cleared once no phone is left and the language is switched to Japanese and back. Saves
+// test-artifacts/main-window-device-chat.png, backup-list-dialog.png, password-dialog.png,
+// main-window-first-run.png and main-window-japanese.png.
 #include "ui/MainWindow.h"
 #include "../device/DeviceTestSupport.h"
 #include "BackupFixtureBuilder.h"
@@ -19,7 +21,10 @@
 #include "line/LineImageUrls.h"
 #include "line/LineLocalDb.h"
 #include "line/LineLocalDbMerger.h"
+#include "line/LineMsgsDataSource.h"
 #include "platform/AppDataDir.h"
+#include "platform/AppLanguage.h"
+#include "storage/Sqlite3DB.h"
 #include "ui/ItemModelMain.h"
 #include "ui/ItemModelSms.h"
 #include "ui/MyTreeView.h"
@@ -36,8 +41,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <QTreeView>
 #include <QWebEngineView>
+#include <sqlite3.h>
 
 using namespace iphonesim;
 
@@ -50,7 +57,10 @@ class MainWindowTest : public SimulatorTest
 protected:
     void SetUp() override
     {
-        PartialBackupRoot::resetPartialBackupRoot(QStringLiteral("line"));
+        for (const char* folder : {"line", "line-full", "line-restore"})
+            PartialBackupRoot::resetPartialBackupRoot(QLatin1String(folder));
+        // The window speaks English, as a user sees it.
+        ASSERT_FALSE(setAppLanguage(QStringLiteral("en_US")).isEmpty());
         LineImageUrls::setStickerServer(QString());
         LineImageUrls::setMapServer(QString());
         SimulatorTest::SetUp();
@@ -169,6 +179,39 @@ protected:
         QTest::qWait(1500); // the web view paints its page after the load finished
         QDir().mkpath(artifactDir());
         EXPECT_TRUE(window.grab().save(QDir(artifactDir()).filePath(name)));
+    }
+
+    // A number from the phone's own message store, read with plain SQL.
+    qint64 storeValue(const char* sql) const
+    {
+        Sqlite3DB db;
+        db.openFile(QString::fromStdString(deviceFile("AppDomainGroup-group.com.linecorp.line",
+                                                      m_fixture.storeRelativePath.toStdString())),
+                    SQLITE_OPEN_READONLY);
+        return db.queryInt64(sql);
+    }
+
+    // The one action of that name once the menus made before a language change are gone.
+    static QAction* onlyAction(MainWindow& window, const QString& name)
+    {
+        const QList<QAction*> actions = window.findChildren<QAction*>(name);
+        return actions.size() == 1 ? actions.first() : nullptr;
+    }
+
+    // Chooses a language from the Help menu and waits until the window shows it: the transfer entry reads
+    // expected.
+    static bool switchLanguage(MainWindow& window, const QString& locale, const QString& expected)
+    {
+        QAction* choice = onlyAction(window, QStringLiteral("miLanguage_") + locale);
+        if (!choice)
+            return false;
+        choice->trigger();
+        return QTest::qWaitFor(
+            [&] {
+                QAction* transfer = onlyAction(window, QStringLiteral("actDb2iToolbar"));
+                return transfer && transfer->text() == expected;
+            },
+            5000);
     }
 
     mutable LineFixture m_fixture;
@@ -307,7 +350,7 @@ TEST_F(MainWindowTest, AttachedPhoneShowsItsChatsAndLocalDatabasesAreEdited)
     EXPECT_EQ(imported->childCount(), 3);
     EXPECT_GT(messages.total(), 0);
     EXPECT_EQ(messages.total(), imported->data->db()->countMessages(nullptr));
-    EXPECT_TRUE(closer.texts.last().startsWith(QStringLiteral("IDS_SUC_BACKUP_")))
+    EXPECT_TRUE(closer.texts.last().startsWith(QStringLiteral("Successfully backed up")))
         << closer.texts.last().toStdString();
 
     // Detaching the phone while its chat is shown empties both panes.
@@ -335,6 +378,134 @@ TEST_F(MainWindowTest, AttachedPhoneShowsItsChatsAndLocalDatabasesAreEdited)
     EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("lbListHint"))->isVisible());
     EXPECT_FALSE(list->isVisible());
     saveScreenshot(window, QStringLiteral("main-window-first-run.png"));
+    EXPECT_EQ(closer.timedOut, 0) << closer.texts.join('\n').toStdString();
+}
+
+TEST_F(MainWindowTest, ALocalDatabaseGoesToThePhoneThenTheCacheIsClearedAndTheLanguageSwitched)
+{
+    writeLocalDb();
+    ModalCloser closer({}, 60000);
+    closer.ignoreNamed(QStringLiteral("ProgressForm"));
+    closer.answer(QStringLiteral("OK")); // the notes before the phone is read
+    MainWindow window;
+    window.show();
+    ItemModelMain& model = *window.mainModel();
+    MyTreeView* sources = tree(window, "treeViewDS");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.deviceNodes().size() == 1; }, kDeviceWaitMs))
+        << closer.texts.join('\n').toStdString();
+    _IOSDeviceItemNode* phone = model.deviceNodes().first();
+    ASSERT_EQ(model.localDbNodes().size(), 1);
+    _LocalDbItemNode* family = model.localDbNodes().first();
+    auto* transfer = window.findChild<QAction*>(QStringLiteral("actDb2iToolbar"));
+    auto* clearCache = window.findChild<QAction*>(QStringLiteral("actClearCache"));
+    ASSERT_TRUE(transfer && clearCache);
+
+    // Messages go from a local database to an iPhone, never from the phone through this entry.
+    sources->setCurrentIndex(model.indexOf(phone));
+    EXPECT_FALSE(transfer->isEnabled());
+    sources->setCurrentIndex(model.indexOf(family));
+    ASSERT_TRUE(transfer->isEnabled());
+
+    // While a phone is attached its cache stays: the window only says to disconnect it first.
+    const QString phoneCache = QDir(IOSLineStoreCache::cacheRoot()).filePath(QString::fromStdString(m_udid));
+    ASSERT_TRUE(QFileInfo::exists(phoneCache));
+    closer.answer(QStringLiteral("OK"));
+    clearCache->trigger();
+    EXPECT_TRUE(closer.texts.last().contains(QStringLiteral("disconnect your phone first")))
+        << closer.texts.last().toStdString();
+    EXPECT_TRUE(QFileInfo::exists(phoneCache));
+
+    // The whole local database into the phone: its store holds the new messages afterwards.
+    const qint64 before = storeValue("select count(*) from ZMESSAGE where ZCONTENTTYPE<>106");
+    const qint64 familyMessages = family->data->db()->countMessages(nullptr);
+    ASSERT_GT(familyMessages, 0);
+    closer.answer(QStringLiteral("Confirm")); // the target iPhone, the only one offered
+    closer.answer(QStringLiteral("OK"));      // the notes: Find My iPhone off, LINE closed
+    closer.answer(QStringLiteral("OK"));      // the result
+    closer.answer(QStringLiteral("OK"));      // the notes before the restarted phone is read again
+    const int shownBefore = int(closer.texts.size());
+    transfer->trigger();
+    const QStringList shown = closer.texts.mid(shownBefore);
+    ASSERT_GE(shown.size(), 3) << closer.texts.join('\n').toStdString();
+    EXPECT_EQ(shown[0], QStringLiteral("DataSourceSelForm"));
+    EXPECT_TRUE(shown[1].contains(QStringLiteral("Find My iPhone"))) << shown[1].toStdString();
+    EXPECT_TRUE(
+        shown[2].startsWith(QStringLiteral("Successfully transferred %1 messages").arg(familyMessages)))
+        << shown.join('\n').toStdString();
+    EXPECT_EQ(storeValue("select count(*) from ZMESSAGE"), before + familyMessages);
+    EXPECT_EQ(storeValue("select count(*) from (select distinct ZCHAT, ZID from ZMESSAGE)"),
+              before + familyMessages);
+
+    // The phone restarts and is read again, now with the transferred messages.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QList<_IOSDeviceItemNode*> phones = model.deviceNodes();
+            return phones.size() == 1 && phones.first()->loaded &&
+                   phones.first()->data->db()->countMessages(nullptr) > m_fixture.visibleMessages;
+        },
+        kDeviceWaitMs))
+        << closer.texts.join('\n').toStdString();
+    phone = model.deviceNodes().first();
+
+    // The same messages into an encrypted iTunes backup, chosen in the backup list.
+    {
+        writeItunesBackup();
+        sources->setCurrentIndex(model.indexOf(family));
+        QTimer answers;
+        answerImportDialogs(answers);
+        closer.ignoreNamed(QStringLiteral("LoadItunesBackupDlg"));
+        closer.ignoreNamed(QStringLiteral("PasscodeDlg"));
+        closer.answer(QStringLiteral("OK")); // the result
+        window.miExport2ITunesBKAll();
+        EXPECT_EQ(closer.texts.last(),
+                  QStringLiteral("Successfully transferred %1 messages to iPhone.").arg(familyMessages))
+            << closer.texts.join('\n').toStdString();
+    }
+
+    // Without a vendor service the update check says so and sends nothing.
+    closer.answer(QStringLiteral("OK"));
+    window.findChild<QAction*>(QStringLiteral("actCheckUpdate"))->trigger();
+    EXPECT_TRUE(closer.texts.last().contains(QStringLiteral("no update service")))
+        << closer.texts.last().toStdString();
+
+    // Disconnected in the window, the phone's node goes; the cache can be cleared then, local databases stay.
+    sources->setCurrentIndex(model.indexOf(phone));
+    window.miUnmoutDevice();
+    EXPECT_TRUE(model.deviceNodes().isEmpty());
+    EXPECT_EQ(window.messageModel()->total(), 0);
+    sources->setCurrentIndex(model.indexOf(family));
+    EXPECT_FALSE(transfer->isEnabled());
+    closer.answer(QStringLiteral("No"));
+    clearCache->trigger();
+    EXPECT_TRUE(QFileInfo::exists(phoneCache)); // "No" changes nothing
+    closer.answer(QStringLiteral("Yes"));
+    closer.answer(QStringLiteral("OK"));
+    clearCache->trigger();
+    EXPECT_EQ(closer.texts.last(), QStringLiteral("Successfully cleared cache files."));
+    EXPECT_FALSE(QFileInfo::exists(phoneCache));
+    EXPECT_FALSE(PartialBackupRoot::partialBackupRoot(QStringLiteral("line")).exists());
+    EXPECT_TRUE(
+        QFileInfo::exists(localDbDir().filePath(QStringLiteral("Family/") + LineLocalDb::DbFileName)));
+
+    // Japanese at once, from the Help menu, remembered for the next start; then English again.
+    QTranslator japanese;
+    ASSERT_TRUE(japanese.load(QStringLiteral(":/ja_JP.qm")));
+    const QString japaneseTransfer = japanese.translate("MainWindow", "IDS_MI_DB2I_TOOLBAR");
+    ASSERT_FALSE(japaneseTransfer.isEmpty());
+    sources->setCurrentIndex(model.indexOf(family->child(0)));
+    ASSERT_TRUE(switchLanguage(window, QStringLiteral("ja_JP"), japaneseTransfer));
+    EXPECT_EQ(model.deviceRoot()->text, japanese.translate("ItemModelMain", "IDS_ROOT_DEVICE"));
+    EXPECT_EQ(model.localDbRoot()->text, japanese.translate("ItemModelMain", "IDS_ROOT_LOCALDB"));
+    EXPECT_FALSE(onlyAction(window, QStringLiteral("actDb2iToolbar"))->isEnabled());
+    EXPECT_TRUE(onlyAction(window, QStringLiteral("actExportToolbar"))->isEnabled());
+    QFile saved(savedLanguageFilePath());
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), QByteArray("ja_JP"));
+    saved.close();
+    saveScreenshot(window, QStringLiteral("main-window-japanese.png"));
+    ASSERT_TRUE(switchLanguage(window, QStringLiteral("en_US"),
+                               QStringLiteral("Transfer Messages from Database to iPhone")));
+    EXPECT_EQ(model.deviceRoot()->text, QStringLiteral("Devices"));
     EXPECT_EQ(closer.timedOut, 0) << closer.texts.join('\n').toStdString();
 }
 
