@@ -41,6 +41,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QTranslator>
 #include <QTreeView>
 #include <QWebEngineView>
@@ -378,6 +379,10 @@ TEST_F(MainWindowTest, AttachedPhoneShowsItsChatsAndLocalDatabasesAreEdited)
     EXPECT_TRUE(window.findChild<QLabel*>(QStringLiteral("lbListHint"))->isVisible());
     EXPECT_FALSE(list->isVisible());
     saveScreenshot(window, QStringLiteral("main-window-first-run.png"));
+    for (const QToolBar* bar : window.findChildren<QToolBar*>())
+        for (const QAction* action : bar->actions())
+            EXPECT_TRUE(action->isSeparator() || !action->icon().pixmap(16).isNull())
+                << "no picture for " << action->text().toStdString();
     EXPECT_EQ(closer.timedOut, 0) << closer.texts.join('\n').toStdString();
 }
 

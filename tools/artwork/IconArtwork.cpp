@@ -1,84 +1,9 @@
 #include "IconArtwork.h"
+#include "ArtworkShapes.h"
 
 #include <QDir>
-#include <QImage>
-#include <QPainter>
-#include <QPainterPath>
-#include <functional>
 
-namespace {
-const QColor kInk(0x33, 0x33, 0x33);
-const QColor kGreen(0x06, 0xC7, 0x55);
-const QColor kBlue(0x2B, 0x6C, 0xB0);
-const QColor kOrange(0xE8, 0x8A, 0x1A);
-
-using Drawing = std::function<void(QPainter&, qreal side)>;
-
-QImage draw(int side, const Drawing& drawing)
-{
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    drawing(p, side);
-    return image;
-}
-
-void phone(QPainter& p, qreal s, QRectF body)
-{
-    p.setPen(QPen(kInk, s * 0.05));
-    p.setBrush(QColor(0xF4, 0xF4, 0xF4));
-    p.drawRoundedRect(body, s * 0.07, s * 0.07);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kBlue);
-    p.drawRect(
-        body.adjusted(body.width() * 0.14, body.height() * 0.1, -body.width() * 0.14, -body.height() * 0.2));
-}
-
-void cylinder(QPainter& p, qreal s, QRectF box, QColor colour)
-{
-    const qreal cap = box.height() * 0.22;
-    p.setPen(QPen(kInk, s * 0.04));
-    p.setBrush(colour);
-    QPainterPath body;
-    body.moveTo(box.left(), box.top() + cap / 2);
-    body.lineTo(box.left(), box.bottom() - cap / 2);
-    body.arcTo(QRectF(box.left(), box.bottom() - cap, box.width(), cap), 180, 180);
-    body.lineTo(box.right(), box.top() + cap / 2);
-    body.closeSubpath();
-    p.drawPath(body);
-    p.setBrush(colour.lighter(130));
-    p.drawEllipse(QRectF(box.left(), box.top(), box.width(), cap));
-}
-
-void person(QPainter& p, qreal s, QPointF centre, qreal size, QColor colour)
-{
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawEllipse(QPointF(centre.x(), centre.y() - size * 0.3), size * 0.22, size * 0.22);
-    p.drawChord(QRectF(centre.x() - size * 0.4, centre.y() - size * 0.02, size * 0.8, size * 0.8), 0,
-                180 * 16);
-    Q_UNUSED(s);
-}
-
-void arrow(QPainter& p, qreal s, bool outgoing)
-{
-    p.setPen(Qt::NoPen);
-    p.setBrush(outgoing ? kGreen : kBlue);
-    p.drawRoundedRect(QRectF(s * 0.06, s * 0.2, s * 0.88, s * 0.6), s * 0.12, s * 0.12);
-    p.setPen(QPen(Qt::white, s * 0.09, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    const qreal y = s * 0.5;
-    if (outgoing) {
-        p.drawLine(QPointF(s * 0.25, y), QPointF(s * 0.72, y));
-        p.drawLine(QPointF(s * 0.55, y - s * 0.14), QPointF(s * 0.72, y));
-        p.drawLine(QPointF(s * 0.55, y + s * 0.14), QPointF(s * 0.72, y));
-    } else {
-        p.drawLine(QPointF(s * 0.28, y), QPointF(s * 0.75, y));
-        p.drawLine(QPointF(s * 0.45, y - s * 0.14), QPointF(s * 0.28, y));
-        p.drawLine(QPointF(s * 0.45, y + s * 0.14), QPointF(s * 0.28, y));
-    }
-}
-} // namespace
+using namespace artwork;
 
 bool drawIconArtwork(const QString& resourcesDir)
 {

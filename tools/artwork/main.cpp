@@ -1,6 +1,7 @@
 #include "AppArtwork.h"
 #include "IconArtwork.h"
 #include "LinebbArtwork.h"
+#include "ToolbarArtwork.h"
 
 #include <QGuiApplication>
 #include <cstdio>
@@ -13,7 +14,7 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QString resources = QString::fromLocal8Bit(argv[1]);
-    if (!drawAppArtwork(resources) || !drawIconArtwork(resources) ||
+    if (!drawAppArtwork(resources) || !drawIconArtwork(resources) || !drawToolbarArtwork(resources) ||
         !drawLinebbArtwork(resources + QStringLiteral("/linebb"))) {
         std::fprintf(stderr, "ferrowyn-artwork: could not write every picture\n");
         return 1;
