@@ -992,6 +992,17 @@ iPhone を USB ケーブルで接続してロックを解除するか、iTunes �
     </message>
 </context>
 <context>
+    <name>MessageSearchPanel</name>
+    <message>
+        <source>Search Results</source>
+        <translation>検索結果</translation>
+    </message>
+    <message>
+        <source>Searching...</source>
+        <translation>検索しています...</translation>
+    </message>
+</context>
+<context>
     <name>PasscodeDlg</name>
     <message>
         <source>IDS_PLEASE_ENTER_PASSWORD_TO_LOAD_BACKUP</source>
@@ -1053,6 +1064,29 @@ iPhone を USB ケーブルで接続してロックを解除するか、iTunes �
     <message>
         <source>Are You Sure You Want To Cancel?</source>
         <translation>キャンセルしてもよろしいですか？</translation>
+    </message>
+</context>
+<context>
+    <name>SearchResultsModel</name>
+    <message>
+        <source>(me)</source>
+        <translation>(自分)</translation>
+    </message>
+    <message>
+        <source>Chat</source>
+        <translation>トーク</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>日時</translation>
+    </message>
+    <message>
+        <source>Sender</source>
+        <translation>送信者</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>メッセージ</translation>
     </message>
 </context>
 <context>

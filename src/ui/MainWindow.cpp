@@ -25,10 +25,13 @@
 #include "ui/LoadItunesBackupDlg.h"
 #include "ui/LocalDbSelForm.h"
 #include "ui/MessageBoxes.h"
+#include "ui/MessageSearchPanel.h"
 #include "ui/MyTreeView.h"
 #include "ui/PasscodeDlg.h"
 #include "ui/ProgressForm.h"
+#include "ui/WindowBusyLock.h"
 #include "ui/WindowDeviceDialogs.h"
+#include "ui/WindowFileChooser.h"
 #include "ui/WindowJobRunner.h"
 
 #include <QAction>
@@ -135,6 +138,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(tr("Ferrowyn"));
     clearPanes();
     buildMenus();
+    buildSearchAndPrint();
 
     m_newsLabel = new QLabel(statusBar());
     m_newsLabel->setObjectName(QStringLiteral("lbNews"));
@@ -202,9 +206,6 @@ void MainWindow::buildWidgets()
     m_txtSMSKeyword = new QLineEdit(middleSearch);
     m_txtSMSKeyword->setObjectName(QStringLiteral("txtSMSKeyword"));
     m_btnSearchSMS = searchButton(QStringLiteral("btnSearchSMS"), middleSearch);
-    // The message search comes with the search index; until then the row is shown but idle.
-    m_txtSMSKeyword->setEnabled(false);
-    m_btnSearchSMS->setEnabled(false);
     middleSearchLayout->addWidget(m_txtSMSKeyword);
     middleSearchLayout->addWidget(m_btnSearchSMS);
     m_treeViewSMS = new MyTreeView(middle);
@@ -402,6 +403,9 @@ void MainWindow::showMessages(const PLineData& data, _LineChat* chat, bool ascen
 void MainWindow::clearPanes()
 {
     m_currentChat = nullptr;
+    // The search lets go of the database too: it may be closed, deleted or reloaded next.
+    if (m_searchPanel)
+        m_searchPanel->forget();
     const auto empty = std::make_shared<LineMsgsListSource>();
     m_smsModel->setSource(empty);
     m_bubbleView.showBubble(empty);
@@ -449,6 +453,7 @@ void MainWindow::updateActions()
     m_actBackupToolbar->setEnabled(node && node->kind == DeviceKind);
     m_actExtractToolbar->setEnabled(node != nullptr);
     m_actExportToolbar->setEnabled(node != nullptr);
+    m_actPrintToolbar->setEnabled(node != nullptr);
     m_actDeleteToolbar->setEnabled(node && node->kind == LocalDbKind);
 }
 
@@ -589,12 +594,16 @@ void MainWindow::onMainTreeContextMenu()
                        &MainWindow::miExtractMediaAll);
         menu.addAction(QIcon(QStringLiteral(":res/export.png")), tr("IDS_MI_EXPORT_ALL"), this,
                        &MainWindow::miExportAll);
+        menu.addAction(QIcon(QStringLiteral(":res/print.png")), tr("IDS_MI_PRINT_ALL"), this,
+                       &MainWindow::miPrintAll);
         break;
     case LocalDbKind:
         menu.addAction(QIcon(QStringLiteral(":res/extract_media.png")), tr("IDS_MI_EXTRACT_MEDIA_All"), this,
                        &MainWindow::miExtractMediaAll);
         menu.addAction(QIcon(QStringLiteral(":res/export.png")), tr("IDS_MI_EXPORT_ALL"), this,
                        &MainWindow::miExportAll);
+        menu.addAction(QIcon(QStringLiteral(":res/print.png")), tr("IDS_MI_PRINT_ALL"), this,
+                       &MainWindow::miPrintAll);
         menu.addAction(QIcon(QStringLiteral(":res/delete.png")), tr("IDS_MI_DELETE_ALL"), this,
                        &MainWindow::miDeleteAll);
         menu.addAction(QIcon(QStringLiteral(":res/load_itunes.png")), tr("IDS_MI_IMPORT_FROM_ITUNES"), this,
@@ -608,6 +617,8 @@ void MainWindow::onMainTreeContextMenu()
                        &MainWindow::miExtractMediaChat);
         menu.addAction(QIcon(QStringLiteral(":res/export.png")), tr("IDS_MI_EXPORT_CHAT"), this,
                        &MainWindow::miExportChat);
+        menu.addAction(QIcon(QStringLiteral(":res/print.png")), tr("IDS_MI_PRINT_CHAT"), this,
+                       &MainWindow::miPrintChat);
         if (node->parent && node->parent->kind == LocalDbKind)
             menu.addAction(QIcon(QStringLiteral(":res/delete.png")), tr("IDS_MI_DELETE_CHAT"), this,
                            &MainWindow::miDeleteChat);
@@ -622,11 +633,14 @@ void MainWindow::onMainTreeContextMenu()
 void MainWindow::onSMSContextMenu()
 {
     const _AbsDBItemNode* node = currentDbNode();
-    if (!node || node->kind != LocalDbKind)
+    if (!node)
         return;
     QMenu menu(this);
-    menu.addAction(QIcon(QStringLiteral(":res/delete.png")), tr("IDS_MI_DELETE_SEL"), this,
-                   &MainWindow::miDelete);
+    menu.addAction(QIcon(QStringLiteral(":res/print.png")), tr("IDS_MI_PRINT_SEL"), this,
+                   &MainWindow::miPrint);
+    if (node->kind == LocalDbKind)
+        menu.addAction(QIcon(QStringLiteral(":res/delete.png")), tr("IDS_MI_DELETE_SEL"), this,
+                       &MainWindow::miDelete);
     menu.exec(QCursor::pos());
 }
 
@@ -805,17 +819,13 @@ void MainWindow::extractMedia(const PAbsLineMsgsSource& source)
 {
     if (!source)
         return;
-    QFileDialog chooser(this, tr("IDS_TITLE_SEL_OUTPUT_FOLDER_EXTRACT_MEDIA_FILES"), QDir::homePath());
-    chooser.setObjectName(QStringLiteral("extractFolderDialog"));
-    chooser.setFileMode(QFileDialog::Directory);
-    chooser.setOption(QFileDialog::ShowDirsOnly);
-    chooser.setOption(QFileDialog::DontUseNativeDialog);
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+    const QString folder =
+        m_fileChooser->folder(this, tr("IDS_TITLE_SEL_OUTPUT_FOLDER_EXTRACT_MEDIA_FILES"), QDir::homePath());
+    if (folder.isEmpty())
         return;
-    const QString target =
-        QDir(chooser.selectedFiles().first())
-            .filePath(QStringLiteral("attachments(%1)")
-                          .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"))));
+    const QString target = QDir(folder).filePath(
+        QStringLiteral("attachments(%1)")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"))));
     ProgressForm form(QString(), this);
     ExtractMediaFilesThread job(source, target, &form);
     runJobModal(job, form);
@@ -844,23 +854,20 @@ void MainWindow::miExportToolbar()
 void MainWindow::exportMessages(const PAbsLineMsgsSource& source)
 {
     // Export processes events while it asks and runs: it must not start again from inside itself.
-    static QMutex busy;
-    const std::unique_lock<QMutex> lock(busy, std::try_to_lock);
+    const std::unique_lock<QMutex> lock(windowBusyLock(), std::try_to_lock);
     if (!lock.owns_lock() || !source)
         return;
-    QFileDialog chooser(this, tr("IDS_SEL_EXPORT_MESSAGES_PATH"),
-                        QDir::home().filePath(QStringLiteral("chats(%1)")
-                                                  .arg(QDateTime::currentDateTime().toString(
-                                                      QStringLiteral("yyyyMMdd-hhmmss")))));
-    chooser.setObjectName(QStringLiteral("exportFileDialog"));
-    chooser.setAcceptMode(QFileDialog::AcceptSave);
-    chooser.setOption(QFileDialog::DontUseNativeDialog);
-    chooser.setNameFilters(ExportTarget::filters());
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+    const WindowFileChooser::Choice chosen = m_fileChooser->saveFile(
+        this, tr("IDS_SEL_EXPORT_MESSAGES_PATH"),
+        QDir::home().filePath(
+            QStringLiteral("chats(%1)")
+                .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss")))),
+        ExportTarget::filters());
+    if (chosen.path.isEmpty())
         return;
     ExportTarget target;
     try {
-        target = ExportTarget::of(chooser.selectedFiles().first(), chooser.selectedNameFilter());
+        target = ExportTarget::of(chosen.path, chosen.filter);
     } catch (const std::exception& failure) {
         showErrorReport(QString::fromUtf8(failure.what()).toHtmlEscaped(), this);
         return;
