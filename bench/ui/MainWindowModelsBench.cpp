@@ -175,6 +175,33 @@ void BM_SearchLastMessageSelected(benchmark::State& state)
 }
 BENCHMARK(BM_SearchLastMessageSelected)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+void BM_SearchResultOpened(benchmark::State& state)
+{
+    // A hit chosen in the results list: its chat shown in the list and the hit selected there.
+    MessageSearchIndex& index = searchIndex();
+    MessageSearch search(index, QStringLiteral("station"));
+    const QList<SearchHit> hits = search.hits(nullptr, true, SearchResultsModel::BatchSize);
+    if (hits.isEmpty() || !hits.last().message.chat) {
+        state.SkipWithError("no hit in a chat");
+        return;
+    }
+    const SearchHit& hit = hits.last();
+    QTreeView view;
+    view.setUniformRowHeights(true);
+    ItemModelSms model;
+    view.setModel(&model);
+    for (auto _ : state) {
+        state.PauseTiming();
+        model.setSource(nullptr);
+        index.data()->clearCachedPage();
+        state.ResumeTiming();
+        model.setSource(std::make_shared<LineMsgsDataSource>(index.data(), hit.message.chat, true));
+        if (!MessageSearchPanel::selectRow(view, model, hit.chatPosition))
+            state.SkipWithError("the hit was not selected");
+    }
+}
+BENCHMARK(BM_SearchResultOpened)->Unit(benchmark::kMillisecond)->Iterations(20);
+
 void BM_SearchResultsFirstBatch(benchmark::State& state)
 {
     MessageSearchIndex& index = searchIndex();

@@ -62,8 +62,7 @@ bool MessageSearchPanel::selectRow(QAbstractItemView& list, ItemModelSms& model,
 {
     if (row < 0 || row >= model.total())
         return false;
-    while (model.rowCount() <= row && model.canFetchMore({}))
-        model.fetchMore({});
+    model.fetchUpTo(row);
     if (row >= model.rowCount())
         return false;
     const QModelIndex index = model.index(int(row), 0);
