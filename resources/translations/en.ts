@@ -394,6 +394,33 @@ Step 3) Run Vantorel software to try again.</translation>
     </message>
 </context>
 <context>
+    <name>ItemModelSms</name>
+    <message>
+        <source>To</source>
+        <translation>To</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>From</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Flag</source>
+        <translation>Flag</translation>
+    </message>
+    <message>
+        <source>Contact</source>
+        <translation>Contact</translation>
+    </message>
+    <message>
+        <source>Content</source>
+        <translation>Content</translation>
+    </message>
+</context>
+<context>
     <name>LanguageMenu</name>
     <message>
         <source>Language</source>
@@ -1043,6 +1070,17 @@ Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (F
     </message>
 </context>
 <context>
+    <name>MessageSearchPanel</name>
+    <message>
+        <source>Search Results</source>
+        <translation>Search Results</translation>
+    </message>
+    <message>
+        <source>Searching...</source>
+        <translation>Searching...</translation>
+    </message>
+</context>
+<context>
     <name>PasscodeDlg</name>
     <message>
         <source>IDS_PLEASE_ENTER_PASSWORD_TO_LOAD_BACKUP</source>
@@ -1104,6 +1142,29 @@ Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (F
     <message>
         <source>Are You Sure You Want To Cancel?</source>
         <translation>Are You Sure You Want To Cancel?</translation>
+    </message>
+</context>
+<context>
+    <name>SearchResultsModel</name>
+    <message>
+        <source>(me)</source>
+        <translation>(me)</translation>
+    </message>
+    <message>
+        <source>Chat</source>
+        <translation>Chat</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Sender</source>
+        <translation>Sender</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Message</translation>
     </message>
 </context>
 <context>

@@ -394,6 +394,33 @@ Step 3) Run Vantorel software to try again.</source>
     </message>
 </context>
 <context>
+    <name>ItemModelSms</name>
+    <message>
+        <source>To</source>
+        <translation>送信</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>受信</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日時</translation>
+    </message>
+    <message>
+        <source>Flag</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>Contact</source>
+        <translation>連絡先</translation>
+    </message>
+    <message>
+        <source>Content</source>
+        <translation>内容</translation>
+    </message>
+</context>
+<context>
     <name>LanguageMenu</name>
     <message>
         <source>Language</source>
@@ -1043,6 +1070,17 @@ iPhone を USB ケーブルで接続してロックを解除するか、iTunes �
     </message>
 </context>
 <context>
+    <name>MessageSearchPanel</name>
+    <message>
+        <source>Search Results</source>
+        <translation>検索結果</translation>
+    </message>
+    <message>
+        <source>Searching...</source>
+        <translation>検索しています...</translation>
+    </message>
+</context>
+<context>
     <name>PasscodeDlg</name>
     <message>
         <source>IDS_PLEASE_ENTER_PASSWORD_TO_LOAD_BACKUP</source>
@@ -1104,6 +1142,29 @@ iPhone を USB ケーブルで接続してロックを解除するか、iTunes �
     <message>
         <source>Are You Sure You Want To Cancel?</source>
         <translation>キャンセルしてもよろしいですか？</translation>
+    </message>
+</context>
+<context>
+    <name>SearchResultsModel</name>
+    <message>
+        <source>(me)</source>
+        <translation>(自分)</translation>
+    </message>
+    <message>
+        <source>Chat</source>
+        <translation>トーク</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>日時</translation>
+    </message>
+    <message>
+        <source>Sender</source>
+        <translation>送信者</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>メッセージ</translation>
     </message>
 </context>
 <context>

@@ -394,6 +394,33 @@ Step 3) Run Vantorel software to try again.</source>
     </message>
 </context>
 <context>
+    <name>ItemModelSms</name>
+    <message>
+        <source>To</source>
+        <translation>傳送</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>接收</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日期</translation>
+    </message>
+    <message>
+        <source>Flag</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>Contact</source>
+        <translation>聯絡人</translation>
+    </message>
+    <message>
+        <source>Content</source>
+        <translation>內容</translation>
+    </message>
+</context>
+<context>
     <name>LanguageMenu</name>
     <message>
         <source>Language</source>
@@ -1043,6 +1070,17 @@ Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (F
     </message>
 </context>
 <context>
+    <name>MessageSearchPanel</name>
+    <message>
+        <source>Search Results</source>
+        <translation>搜尋結果</translation>
+    </message>
+    <message>
+        <source>Searching...</source>
+        <translation>正在搜尋...</translation>
+    </message>
+</context>
+<context>
     <name>PasscodeDlg</name>
     <message>
         <source>IDS_PLEASE_ENTER_PASSWORD_TO_LOAD_BACKUP</source>
@@ -1104,6 +1142,29 @@ Attach your iPhone with a USB cable and unlock it, or import an iTunes backup (F
     <message>
         <source>Are You Sure You Want To Cancel?</source>
         <translation>確定要取消嗎？</translation>
+    </message>
+</context>
+<context>
+    <name>SearchResultsModel</name>
+    <message>
+        <source>(me)</source>
+        <translation>(我)</translation>
+    </message>
+    <message>
+        <source>Chat</source>
+        <translation>聊天</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>Sender</source>
+        <translation>傳送者</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>訊息</translation>
     </message>
 </context>
 <context>

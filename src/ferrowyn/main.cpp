@@ -12,6 +12,7 @@
 #include "ui/MessageBoxes.h"
 
 #include <QApplication>
+#include <QTimer>
 
 namespace {
 constexpr int kRequiredSqliteLayer = 8;
@@ -52,6 +53,9 @@ int main(int argc, char* argv[])
 
     MainWindow mainWindow;
     mainWindow.show();
+    // A start-up check (scripts/run --demo's test) ends the program by itself after this many ms.
+    if (const int quitAfterMs = qEnvironmentVariableIntValue("FERROWYN_QUIT_AFTER_MS"); quitAfterMs > 0)
+        QTimer::singleShot(quitAfterMs, &app, &QCoreApplication::quit);
     const int exitCode = app.exec();
     qDebug("Ferrowyn exits with %d", exitCode);
     return exitCode;

@@ -49,6 +49,9 @@ QVariant ItemModelSms::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.model() != this || index.row() >= int(m_rows.size()))
         return {};
+    const size_t batch = size_t(index.row()) / BatchSize;
+    if (batch < m_skipped.size() && m_skipped[batch])
+        readSkippedBatch(batch);
     const Row& row = m_rows[size_t(index.row())];
     switch (role) {
     case Qt::DisplayRole:
@@ -57,7 +60,7 @@ QVariant ItemModelSms::data(const QModelIndex& index, int role) const
         case DateColumn:
             return QLocale::system().toString(row.time, QLocale::ShortFormat);
         case FlagColumn:
-            return row.sent ? QStringLiteral("To") : QStringLiteral("From");
+            return row.sent ? tr("To") : tr("From");
         case ContactColumn:
             return row.contact;
         case ContentColumn:
@@ -85,19 +88,26 @@ QVariant ItemModelSms::data(const QModelIndex& index, int role) const
     }
 }
 
+void ItemModelSms::retranslate()
+{
+    emit headerDataChanged(Qt::Horizontal, DateColumn, ContentColumn);
+    if (!m_rows.empty())
+        emit dataChanged(index(0, FlagColumn), index(int(m_rows.size()) - 1, FlagColumn));
+}
+
 QVariant ItemModelSms::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     switch (section) {
     case DateColumn:
-        return QStringLiteral("Date");
+        return tr("Date");
     case FlagColumn:
-        return QStringLiteral("Flag");
+        return tr("Flag");
     case ContactColumn:
-        return QStringLiteral("Contact");
+        return tr("Contact");
     case ContentColumn:
-        return QStringLiteral("Content");
+        return tr("Content");
     default:
         return {};
     }
@@ -156,9 +166,42 @@ void ItemModelSms::setSource(PAbsLineMsgsSource source)
     beginResetModel();
     m_rows.clear();
     m_rows.shrink_to_fit();
+    m_skipped.clear();
     m_total = source ? source->count() : 0;
     m_source = std::move(source);
     endResetModel();
+}
+
+void ItemModelSms::fetchUpTo(qint64 row)
+{
+    const qint64 fetched = qint64(m_rows.size());
+    if (row < fetched || row >= m_total || row >= INT_MAX)
+        return;
+    // Whole batches, so the batches that follow are read by fetchMore as usual.
+    const qint64 end = std::min<qint64>({(row / BatchSize + 1) * BatchSize, m_total, qint64(INT_MAX)});
+    const size_t firstSkipped = size_t(fetched / BatchSize);
+    const size_t batches = size_t((end + BatchSize - 1) / BatchSize);
+    if (m_skipped.size() < batches)
+        m_skipped.resize(batches, false);
+    for (size_t batch = firstSkipped; batch < batches; ++batch)
+        m_skipped[batch] = true;
+    beginInsertRows({}, int(fetched), int(end - 1));
+    m_rows.resize(size_t(end));
+    endInsertRows();
+}
+
+void ItemModelSms::readSkippedBatch(size_t batch) const
+{
+    m_skipped[batch] = false;
+    const qint64 first = qint64(batch) * BatchSize;
+    const qint64 end = std::min<qint64>(first + BatchSize, qint64(m_rows.size()));
+    try {
+        for (qint64 i = first; i < end; ++i)
+            m_rows[size_t(i)] = rowOf(m_source->message(i));
+    } catch (const std::exception& failure) {
+        // Rows that cannot be read stay blank; the list goes on.
+        qWarning("message list: reading batch at row %lld failed: %s", first, failure.what());
+    }
 }
 
 QModelIndex ItemModelSms::indexForRow(qint64 row) const

@@ -34,6 +34,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     void fetchMore(const QModelIndex& parent) override;
     bool canFetchMore(const QModelIndex& parent) const override;
+    // Has the views ask again for the texts that depend on the language.
+    void retranslate();
 
     // Resets the model onto source (null: no rows); no row is read yet.
     void setSource(PAbsLineMsgsSource source);
@@ -43,6 +45,10 @@ public:
 
     // A column-0 index for any row below total(), read or not; invalid otherwise.
     QModelIndex indexForRow(qint64 row) const;
+    // Makes the rows up to row (and the rest of its batch) part of the list without reading the batches
+    // in between: each of those is read when one of its rows is first asked for. A jump to a far row (a
+    // search hit) so costs one batch instead of every row before it.
+    void fetchUpTo(qint64 row);
 
 private:
     struct Row
@@ -54,8 +60,12 @@ private:
         QString text;
     };
     static Row rowOf(const _LineMsg& message);
+    // Reads a batch that fetchUpTo passed over, when one of its rows is asked for.
+    void readSkippedBatch(size_t batch) const;
 
     PAbsLineMsgsSource m_source;
     qint64 m_total = 0;
-    std::vector<Row> m_rows;
+    // Rows of batches passed over by fetchUpTo are filled in when first asked for, by the const data().
+    mutable std::vector<Row> m_rows;
+    mutable std::vector<bool> m_skipped; // by batch: passed over and not read yet
 };

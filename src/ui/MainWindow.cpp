@@ -27,9 +27,12 @@
 #include "ui/LanguageMenu.h"
 #include "ui/LocalDbSelForm.h"
 #include "ui/MessageBoxes.h"
+#include "ui/MessageSearchPanel.h"
 #include "ui/MyTreeView.h"
 #include "ui/ProgressForm.h"
+#include "ui/WindowBusyLock.h"
 #include "ui/WindowDeviceDialogs.h"
+#include "ui/WindowFileChooser.h"
 #include "ui/WindowJobRunner.h"
 #include "ui/WindowOnlineActions.h"
 #include "ui/WindowTransferActions.h"
@@ -139,6 +142,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(tr("Ferrowyn"));
     clearPanes();
     buildMenus();
+    buildSearchAndPrint();
 
     m_newsLabel = new QLabel(statusBar());
     m_newsLabel->setObjectName(QStringLiteral("lbNews"));
@@ -206,9 +210,6 @@ void MainWindow::buildWidgets()
     m_txtSMSKeyword = new QLineEdit(middleSearch);
     m_txtSMSKeyword->setObjectName(QStringLiteral("txtSMSKeyword"));
     m_btnSearchSMS = searchButton(QStringLiteral("btnSearchSMS"), middleSearch);
-    // The message search comes with the search index; until then the row is shown but idle.
-    m_txtSMSKeyword->setEnabled(false);
-    m_btnSearchSMS->setEnabled(false);
     middleSearchLayout->addWidget(m_txtSMSKeyword);
     middleSearchLayout->addWidget(m_btnSearchSMS);
     m_treeViewSMS = new MyTreeView(middle);
@@ -297,6 +298,8 @@ void MainWindow::buildMenus()
                                      &MainWindow::miExtractMediaToolbar, "actExtractMediaToolbar");
     m_actExportToolbar = fileAction(":res/export.png", tr("IDS_MI_EXPORT_TOOLBAR"),
                                     &MainWindow::miExportToolbar, "actExportToolbar");
+    m_actPrintToolbar = fileAction(":res/print.png", tr("IDS_MI_PRINT_TOOLBAR"), &MainWindow::miPrintToolbar,
+                                   "actPrintToolbar");
     m_actDeleteToolbar = file->addAction(QIcon(QStringLiteral(":res/delete.png")),
                                          tr("IDS_MI_DELETE_TOOLBAR"), this, &MainWindow::miDeleteToolbar);
     m_actDeleteToolbar->setObjectName(QStringLiteral("actDeleteToolbar"));
@@ -341,6 +344,7 @@ void MainWindow::buildMenus()
     tools->addSeparator();
     tools->addAction(m_actExtractToolbar);
     tools->addAction(m_actExportToolbar);
+    tools->addAction(m_actPrintToolbar);
     tools->addAction(m_actDeleteToolbar);
 }
 
@@ -371,6 +375,9 @@ void MainWindow::retranslate()
     buildMenus();
     updateActions();
     m_mainModel->retranslate();
+    m_smsModel->retranslate();
+    if (m_searchPanel)
+        m_searchPanel->retranslate();
     m_lbSMSCount->setText(tr("Messages: %1").arg(m_smsModel->total()));
     if (!m_currentChat && !m_lbChatName->text().isEmpty())
         m_lbChatName->setText(tr("All"));
@@ -459,6 +466,9 @@ void MainWindow::showMessages(const PLineData& data, _LineChat* chat, bool ascen
 void MainWindow::clearPanes()
 {
     m_currentChat = nullptr;
+    // The search lets go of the database too: it may be closed, deleted or reloaded next.
+    if (m_searchPanel)
+        m_searchPanel->forget();
     const auto empty = std::make_shared<LineMsgsListSource>();
     m_smsModel->setSource(empty);
     m_bubbleView.showBubble(empty);
@@ -507,6 +517,7 @@ void MainWindow::updateActions()
     m_actDb2iToolbar->setEnabled(node && node->kind == LocalDbKind && !attachedDevices().isEmpty());
     m_actExtractToolbar->setEnabled(node != nullptr);
     m_actExportToolbar->setEnabled(node != nullptr);
+    m_actPrintToolbar->setEnabled(node != nullptr);
     m_actDeleteToolbar->setEnabled(node && node->kind == LocalDbKind);
 }
 
@@ -651,6 +662,8 @@ void MainWindow::onMainTreeContextMenu()
                        &MainWindow::miExtractMediaAll);
         menu.addAction(QIcon(QStringLiteral(":res/export.png")), tr("IDS_MI_EXPORT_ALL"), this,
                        &MainWindow::miExportAll);
+        menu.addAction(QIcon(QStringLiteral(":res/print.png")), tr("IDS_MI_PRINT_ALL"), this,
+                       &MainWindow::miPrintAll);
         menu.addAction(QIcon(QStringLiteral(":res/unmount.png")), tr("IDS_MI_UNMOUNT_DEVICE"), this,
                        &MainWindow::miUnmoutDevice)
             ->setEnabled(!static_cast<_IOSDeviceItemNode*>(node)->kept);
@@ -665,6 +678,8 @@ void MainWindow::onMainTreeContextMenu()
                        &MainWindow::miExtractMediaAll);
         menu.addAction(QIcon(QStringLiteral(":res/export.png")), tr("IDS_MI_EXPORT_ALL"), this,
                        &MainWindow::miExportAll);
+        menu.addAction(QIcon(QStringLiteral(":res/print.png")), tr("IDS_MI_PRINT_ALL"), this,
+                       &MainWindow::miPrintAll);
         menu.addAction(QIcon(QStringLiteral(":res/delete.png")), tr("IDS_MI_DELETE_ALL"), this,
                        &MainWindow::miDeleteAll);
         menu.addAction(QIcon(QStringLiteral(":res/load_itunes.png")), tr("IDS_MI_IMPORT_FROM_ITUNES"), this,
@@ -687,6 +702,8 @@ void MainWindow::onMainTreeContextMenu()
                        &MainWindow::miExtractMediaChat);
         menu.addAction(QIcon(QStringLiteral(":res/export.png")), tr("IDS_MI_EXPORT_CHAT"), this,
                        &MainWindow::miExportChat);
+        menu.addAction(QIcon(QStringLiteral(":res/print.png")), tr("IDS_MI_PRINT_CHAT"), this,
+                       &MainWindow::miPrintChat);
         if (node->parent && node->parent->kind == LocalDbKind) {
             menu.addAction(QIcon(QStringLiteral(":res/delete.png")), tr("IDS_MI_DELETE_CHAT"), this,
                            &MainWindow::miDeleteChat);
@@ -714,6 +731,10 @@ void MainWindow::onSMSContextMenu()
         menu.addAction(QIcon(QStringLiteral(":res/db2i.png")), tr("IDS_MI_DB2I_SEL"), this,
                        &MainWindow::miDb2i)
             ->setEnabled(hasTransferTarget(node));
+    }
+    menu.addAction(QIcon(QStringLiteral(":res/print.png")), tr("IDS_MI_PRINT_SEL"), this,
+                   &MainWindow::miPrint);
+    if (node->kind == LocalDbKind) {
         menu.addAction(QIcon(QStringLiteral(":res/delete.png")), tr("IDS_MI_DELETE_SEL"), this,
                        &MainWindow::miDelete);
         menu.addAction(tr("Export selected Messages to iTunes Backup"), this,
@@ -897,17 +918,13 @@ void MainWindow::extractMedia(const PAbsLineMsgsSource& source)
 {
     if (!source)
         return;
-    QFileDialog chooser(this, tr("IDS_TITLE_SEL_OUTPUT_FOLDER_EXTRACT_MEDIA_FILES"), QDir::homePath());
-    chooser.setObjectName(QStringLiteral("extractFolderDialog"));
-    chooser.setFileMode(QFileDialog::Directory);
-    chooser.setOption(QFileDialog::ShowDirsOnly);
-    chooser.setOption(QFileDialog::DontUseNativeDialog);
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+    const QString folder =
+        m_fileChooser->folder(this, tr("IDS_TITLE_SEL_OUTPUT_FOLDER_EXTRACT_MEDIA_FILES"), QDir::homePath());
+    if (folder.isEmpty())
         return;
-    const QString target =
-        QDir(chooser.selectedFiles().first())
-            .filePath(QStringLiteral("attachments(%1)")
-                          .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"))));
+    const QString target = QDir(folder).filePath(
+        QStringLiteral("attachments(%1)")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"))));
     ProgressForm form(QString(), this);
     ExtractMediaFilesThread job(source, target, &form);
     runJobModal(job, form);
@@ -936,23 +953,20 @@ void MainWindow::miExportToolbar()
 void MainWindow::exportMessages(const PAbsLineMsgsSource& source)
 {
     // Export processes events while it asks and runs: it must not start again from inside itself.
-    static QMutex busy;
-    const std::unique_lock<QMutex> lock(busy, std::try_to_lock);
+    const std::unique_lock<QMutex> lock(windowBusyLock(), std::try_to_lock);
     if (!lock.owns_lock() || !source)
         return;
-    QFileDialog chooser(this, tr("IDS_SEL_EXPORT_MESSAGES_PATH"),
-                        QDir::home().filePath(QStringLiteral("chats(%1)")
-                                                  .arg(QDateTime::currentDateTime().toString(
-                                                      QStringLiteral("yyyyMMdd-hhmmss")))));
-    chooser.setObjectName(QStringLiteral("exportFileDialog"));
-    chooser.setAcceptMode(QFileDialog::AcceptSave);
-    chooser.setOption(QFileDialog::DontUseNativeDialog);
-    chooser.setNameFilters(ExportTarget::filters());
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
+    const WindowFileChooser::Choice chosen = m_fileChooser->saveFile(
+        this, tr("IDS_SEL_EXPORT_MESSAGES_PATH"),
+        QDir::home().filePath(
+            QStringLiteral("chats(%1)")
+                .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss")))),
+        ExportTarget::filters());
+    if (chosen.path.isEmpty())
         return;
     ExportTarget target;
     try {
-        target = ExportTarget::of(chooser.selectedFiles().first(), chooser.selectedNameFilter());
+        target = ExportTarget::of(chosen.path, chosen.filter);
     } catch (const std::exception& failure) {
         showErrorReport(QString::fromUtf8(failure.what()).toHtmlEscaped(), this);
         return;

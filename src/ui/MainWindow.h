@@ -17,6 +17,7 @@ class BackupManifest;
 class DeviceLoadDialogs;
 class ItemModelMain;
 class ItemModelSms;
+class MessageSearchPanel;
 class MyTreeView;
 class QAction;
 class QEvent;
@@ -26,6 +27,8 @@ class QSplitter;
 class QToolButton;
 class QWebEngineView;
 struct LineTransferSource;
+class WindowFileChooser;
+class WindowPrinting;
 struct _AbsDBItemNode;
 struct _IOSDeviceItemNode;
 struct _LineChat;
@@ -46,6 +49,9 @@ public:
     ItemModelSms* messageModel() const { return m_smsModel; }
     LineBubbleViewMgr& bubbleView() { return m_bubbleView; }
     _LineChat* currentChat() const { return m_currentChat; }
+    MessageSearchPanel* searchPanel() const { return m_searchPanel; }
+    // Where the export and extract actions ask for their paths (file dialogs unless replaced).
+    void setFileChooser(std::unique_ptr<WindowFileChooser> chooser);
 
     // Shows the messages of a chat of the data set, or all of its messages when chat is null.
     void showMessages(const PLineData& data, _LineChat* chat, bool ascending);
@@ -65,6 +71,7 @@ public slots:
     void onSMSItemSelected(const QItemSelection& selected, const QItemSelection& deselected);
     void onSMSContextMenu();
     void onSMSSortIndicatorChanged(int column, Qt::SortOrder order);
+    void searchMessages();
     void searchCotnact();
     void miDelete();
     void miDeleteChat();
@@ -92,6 +99,10 @@ public slots:
     void miExport2ITunesBKSel();
     void miExport2ITunesBKChat();
     void miExport2ITunesBKAll();
+    void miPrint();
+    void miPrintChat();
+    void miPrintAll();
+    void miPrintToolbar();
     void miOpenDBFolder();
     void miImportiTunes();
     void miImportiTunesToLocalDb();
@@ -113,6 +124,9 @@ protected:
 private:
     void buildWidgets();
     void buildMenus();
+    void buildSearchAndPrint();
+    // Shows a chat of the current database (null: all of its messages) for a chosen search hit.
+    void openChatOfHit(_LineChat* chat);
     void connectWidgets();
     void listLocalDatabases();
     void listKeptDevices();
@@ -176,6 +190,10 @@ private:
     QAction* m_actExtractToolbar = nullptr;
     QAction* m_actExportToolbar = nullptr;
     QAction* m_actDeleteToolbar = nullptr;
+    QAction* m_actPrintToolbar = nullptr;
+    MessageSearchPanel* m_searchPanel = nullptr;
+    WindowPrinting* m_printing = nullptr;
+    std::unique_ptr<WindowFileChooser> m_fileChooser;
     // Passwords of encrypted backups that unlocked them, by backup folder; in memory only.
     QHash<QString, QString> m_backupPasswords;
 

@@ -55,6 +55,13 @@ TEST(BackupDiscoveryTest, RootsAreTheRoamingAndHomeBackupFolders)
     ASSERT_EQ(roots.size(), 2 + native.size());
     for (qsizetype i = 0; i < native.size(); ++i)
         EXPECT_EQ(roots[2 + i].path(), QDir(native[i]).path());
+
+    // A folder chosen in the environment (a demonstration's own backups) is searched too.
+    qputenv("FERROWYN_BACKUP_DIR", "/tmp/chosen-backups");
+    const QList<QDir> chosen = BackupDiscovery::backupRoots();
+    qunsetenv("FERROWYN_BACKUP_DIR");
+    ASSERT_EQ(chosen.size(), roots.size() + 1);
+    EXPECT_EQ(chosen[2].path(), QStringLiteral("/tmp/chosen-backups"));
 }
 
 TEST(BackupDiscoveryTest, ABackupFolderNeedsManifestPlistAndOneManifest)

@@ -14,6 +14,7 @@
 #include <QBrush>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QPixmap>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -54,6 +55,31 @@ TEST(ItemModelSmsTest, FetchesInBatchesAndShowsEachRowLikeTheMessage)
     EXPECT_FALSE(model.index(0, 4).isValid());
     EXPECT_EQ(model.index(7, 0).internalId(), 8u);
     EXPECT_EQ(model.index(7, 2).internalId(), 0u);
+
+    // A jump to a far row (a search hit) passes over the batches before it; each is read when asked for,
+    // and scrolling on reads the next batch as usual.
+    model.setSource(generated.source());
+    model.fetchMore({});
+    model.fetchUpTo(1100);
+    EXPECT_EQ(model.rowCount(), 1234);
+    EXPECT_FALSE(model.canFetchMore({}));
+    const auto shows = [&](int row) {
+        return model.data(model.index(row, 3)).toString() == generated.source()->message(row).displayText() &&
+               model.data(model.index(row, 0)).toString() ==
+                   QLocale::system().toString(generated.source()->message(row).time, QLocale::ShortFormat);
+    };
+    EXPECT_TRUE(shows(600));
+    model.setSource(generated.source());
+    model.fetchUpTo(700);
+    ASSERT_EQ(model.rowCount(), 1000);
+    EXPECT_TRUE(shows(700));
+    EXPECT_TRUE(shows(1));
+    EXPECT_TRUE(shows(499));
+    model.fetchUpTo(10); // already there
+    EXPECT_EQ(model.rowCount(), 1000);
+    model.fetchMore({});
+    EXPECT_EQ(model.rowCount(), 1234);
+    EXPECT_TRUE(shows(1233));
 
     ChatFixture fixture;
     QList<_LineMsg> messages = fixture.messages;

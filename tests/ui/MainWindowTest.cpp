@@ -503,6 +503,9 @@ TEST_F(MainWindowTest, ALocalDatabaseGoesToThePhoneThenTheCacheIsClearedAndTheLa
     EXPECT_EQ(model.localDbRoot()->text, japanese.translate("ItemModelMain", "IDS_ROOT_LOCALDB"));
     EXPECT_FALSE(onlyAction(window, QStringLiteral("actDb2iToolbar"))->isEnabled());
     EXPECT_TRUE(onlyAction(window, QStringLiteral("actExportToolbar"))->isEnabled());
+    EXPECT_TRUE(onlyAction(window, QStringLiteral("actPrintToolbar"))->isEnabled());
+    EXPECT_EQ(window.messageModel()->headerData(ItemModelSms::ContactColumn, Qt::Horizontal),
+              japanese.translate("ItemModelSms", "Contact"));
     QFile saved(savedLanguageFilePath());
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), QByteArray("ja_JP"));

@@ -97,6 +97,28 @@ bool drawToolbarArtwork(const QString& resourcesDir)
         p.drawRect(QRectF(s * 0.24, s * 0.62, s * 0.52, s * 0.32));
     });
     save("unmount.png", [](QPainter& p, qreal s) { eject(p, s); });
+    // The program's cache folder opened: a folder with a phone in it.
+    save("view-cache.png", [](QPainter& p, qreal s) {
+        folder(p, s, QRectF(s * 0.04, s * 0.16, s * 0.92, s * 0.7), QColor(0xF2, 0xC1, 0x4E));
+        phone(p, s, QRectF(s * 0.38, s * 0.36, s * 0.24, s * 0.44));
+    });
+    // Clearing the cache: the folder crossed out.
+    save("clear-cache.png", [](QPainter& p, qreal s) {
+        folder(p, s, QRectF(s * 0.04, s * 0.16, s * 0.8, s * 0.62), QColor(0xF2, 0xC1, 0x4E));
+        p.setPen(QPen(kRed, s * 0.12, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(s * 0.56, s * 0.56), QPointF(s * 0.9, s * 0.9));
+        p.drawLine(QPointF(s * 0.9, s * 0.56), QPointF(s * 0.56, s * 0.9));
+    });
+    // Looking for a newer version: a circling arrow.
+    save("check-update.png", [](QPainter& p, qreal s) {
+        p.setPen(QPen(kGreen, s * 0.12, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(s * 0.16, s * 0.16, s * 0.68, s * 0.68), 100 * 16, 290 * 16);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kGreen);
+        p.drawPolygon(QPolygonF(
+            {QPointF(s * 0.42, s * 0.02), QPointF(s * 0.64, s * 0.17), QPointF(s * 0.42, s * 0.32)}));
+    });
     save("about.png", [](QPainter& p, qreal s) {
         badge(p, s, QRectF(s * 0.06, s * 0.06, s * 0.88, s * 0.88), kBlue, QStringLiteral("i"));
     });

@@ -4,9 +4,12 @@
 
 QStringList nativeDeviceBackupFolders()
 {
+    QStringList folders;
+    const QString chosen = qEnvironmentVariable("FERROWYN_BACKUP_DIR");
+    if (!chosen.isEmpty())
+        folders << chosen;
 #ifdef Q_OS_MACOS
-    return {QDir::homePath() + QStringLiteral("/Library/Application Support/MobileSync/Backup")};
-#else
-    return {};
+    folders << QDir::homePath() + QStringLiteral("/Library/Application Support/MobileSync/Backup");
 #endif
+    return folders;
 }

@@ -3,5 +3,6 @@
 QStringList nativeDeviceBackupFolders()
 {
     // iTunes and Apple Devices keep theirs in the folders every platform looks in.
-    return {};
+    const QString chosen = qEnvironmentVariable("FERROWYN_BACKUP_DIR");
+    return chosen.isEmpty() ? QStringList() : QStringList{chosen};
 }
