@@ -120,6 +120,7 @@ void IOSLineDb::open()
     m_messageTable.columns = selected.join(QLatin1Char(','));
     forgetPaging();
     m_userMidIndex = false;
+    m_chatMidIndex = false;
     forgetLookups();
 }
 

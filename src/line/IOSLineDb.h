@@ -180,6 +180,9 @@ private:
     MessageTable m_messageTable;
     bool m_readingIndexes = true;
     bool m_userMidIndex = false;
+    bool m_chatMidIndex = false;
+    // Whether a table has a column, by table and column as written (cleared with the look-ups).
+    mutable QHash<QString, QHash<QString, bool>> m_presentColumns;
     // The messages present by a hash of (chat, uid), read in one pass on the first look-up (LINE does not
     // index message ids, and an index over a large store costs more to build than a merge's look-ups):
     // sorted (hash, Z_PK) pairs of the rows there before, and the rows inserted since. A hash only names

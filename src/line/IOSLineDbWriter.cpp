@@ -112,6 +112,8 @@ void IOSLineDb::keepNewest(NewestMessages& newest, qint64 chatPk, double time, q
 void IOSLineDb::scanMessages(bool removeNotices)
 {
     forgetLookups();
+    // Counting goes through the smallest index: far cheaper than growing the list a million times.
+    m_messageKeys.reserve(size_t(std::max<qint64>(0, queryInt64("select count(*) from ZMESSAGE", 0))));
     // A large store is read once for what a merge needs: reading it is what takes the time.
     Sqlite3Cursor rows =
         query(QStringLiteral("select m.Z_PK, m.ZCHAT, m.ZID, m.ZCONTENTTYPE=106, m.ZTIMESTAMP, "
@@ -139,10 +141,14 @@ void IOSLineDb::scanMessages(bool removeNotices)
 
 void IOSLineDb::keepPresentColumns(const QString& table, Sqlite3Row& row) const
 {
-    const QSet<QString> present = m_schema.columns(table);
+    // Every message written asks about the same columns: the answers are remembered.
+    QHash<QString, bool>& known = m_presentColumns[table];
     QStringList absent;
     for (const QString& column : row.columns()) {
-        if (!present.contains(column.toLower()))
+        auto found = known.constFind(column);
+        if (found == known.cend())
+            found = known.insert(column, m_schema.hasColumn(table, column));
+        if (!found.value())
             absent << column;
     }
     for (const QString& column : std::as_const(absent))
@@ -151,6 +157,11 @@ void IOSLineDb::keepPresentColumns(const QString& table, Sqlite3Row& row) const
 
 IOSLineDb::ChatRow IOSLineDb::findChat(const QString& uid)
 {
+    // LINE does not index chat ids either; a merge looks up every chat of its source.
+    if (!m_chatMidIndex) {
+        execute("CREATE INDEX IF NOT EXISTS _vr_idx_Chat_mid ON ZCHAT(ZMID)");
+        m_chatMidIndex = true;
+    }
     const bool hasEnable = m_schema.hasColumn(QStringLiteral("ZCHAT"), QStringLiteral("ZENABLE"));
     Sqlite3Cursor cursor = query(Sqlite3Sql(hasEnable ? "select Z_PK,ZENABLE from ZCHAT where ZMID=?"
                                                       : "select Z_PK from ZCHAT where ZMID=?")
@@ -198,6 +209,7 @@ void IOSLineDb::forgetLookups()
     m_newest.clear();
     m_scannedMaxPk = 0;
     m_userPks.clear();
+    m_presentColumns.clear();
 }
 
 quint64 IOSLineDb::messageKey(qint64 chatPk, QByteArrayView uid)
@@ -534,7 +546,9 @@ void IOSLineDb::finish()
     execute("DROP INDEX IF EXISTS _vr_idx_Message_chat_timestamp;");
     execute("DROP INDEX IF EXISTS _vr_idx_Message_id;");
     execute("DROP INDEX IF EXISTS _vr_idx_User_mid;");
+    execute("DROP INDEX IF EXISTS _vr_idx_Chat_mid;");
     m_userMidIndex = false;
+    m_chatMidIndex = false;
     forgetLookups();
     m_schema.read(*this);
     forgetPaging();
