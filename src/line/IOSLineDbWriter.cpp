@@ -18,6 +18,10 @@
 
 namespace {
 
+// The most message keys reserved up front, and the most chat keys counted in an array by a merge's pass.
+constexpr qint64 kMaxReservedKeys = 16 * 1024 * 1024;
+constexpr qint64 kMaxChatArray = 1024 * 1024;
+
 // A thumbnail is a small picture; a larger file at the thumbnail path is not embedded into the store.
 constexpr qint64 kMaxThumbnailBytes = 16 * 1024 * 1024;
 
@@ -112,8 +116,14 @@ void IOSLineDb::keepNewest(NewestMessages& newest, qint64 chatPk, double time, q
 void IOSLineDb::scanMessages(bool removeNotices)
 {
     forgetLookups();
-    // Counting goes through the smallest index: far cheaper than growing the list a million times.
-    m_messageKeys.reserve(size_t(std::max<qint64>(0, queryInt64("select count(*) from ZMESSAGE", 0))));
+    // The highest key is read from the end of the table and is about the number of rows: growing the
+    // list a million times would cost more (an unused reserve of a sparse table is never touched).
+    const qint64 highest = queryInt64("select max(Z_PK) from ZMESSAGE", 0);
+    if (highest > 0 && highest <= kMaxReservedKeys)
+        m_messageKeys.reserve(size_t(highest));
+    // Chats by key in a plain array (Core Data numbers them from 1); a key beyond it goes to the hash.
+    std::vector<NewestMessage> newestByChat(
+        size_t(std::clamp<qint64>(queryInt64("select max(Z_PK) from ZCHAT", 0) + 1, 1, kMaxChatArray)));
     // A large store is read once for what a merge needs: reading it is what takes the time.
     Sqlite3Cursor rows =
         query(QStringLiteral("select m.Z_PK, m.ZCHAT, m.ZID, m.ZCONTENTTYPE=106, m.ZTIMESTAMP, "
@@ -129,10 +139,23 @@ void IOSLineDb::scanMessages(bool removeNotices)
         m_scannedMaxPk = std::max(m_scannedMaxPk, pk);
         if (!rows.isNullAt(2))
             m_messageKeys.emplace_back(messageKey(rows.int64At(1), rows.textViewAt(2)), pk);
-        if (rows.int64At(5) != 0)
-            keepNewest(m_newest, rows.int64At(1), rows.doubleAt(4), pk);
+        if (rows.int64At(5) == 0)
+            continue;
+        const qint64 chat = rows.int64At(1);
+        const double time = rows.doubleAt(4);
+        if (chat > 0 && chat < qint64(newestByChat.size())) {
+            NewestMessage& kept = newestByChat[size_t(chat)];
+            if (kept.pk == 0 || time > kept.time || (time == kept.time && pk > kept.pk))
+                kept = {time, pk};
+        } else {
+            keepNewest(m_newest, chat, time, pk);
+        }
     }
     rows = {};
+    for (size_t chat = 1; chat < newestByChat.size(); ++chat) {
+        if (newestByChat[chat].pk != 0)
+            m_newest.insert(qint64(chat), newestByChat[chat]);
+    }
     for (const qint64 pk : std::as_const(notices))
         execute(Sqlite3Sql("delete from ZMESSAGE where Z_PK=?").addInt64Param(pk));
     std::sort(m_messageKeys.begin(), m_messageKeys.end());
