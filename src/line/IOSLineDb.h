@@ -194,6 +194,6 @@ private:
     // higher keys, so finish() reads only those.
     NewestMessages m_newest;
     qint64 m_scannedMaxPk = 0;
-    // Users looked up or inserted, by id.
+    // Users found, by id.
     QHash<QString, qint64> m_userPks;
 };
