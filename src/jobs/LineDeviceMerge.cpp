@@ -68,6 +68,8 @@ void LineDeviceMerge::run(JobControl& control)
     IOSLineDb db(m_appRoot, m_device->lineHome);
     // The user's hidden chats stay on the phone (a merged message of one shows it again).
     db.setKeepHiddenChats(true);
+    // Nothing reads pages of this store: the indexes for that would only cost time.
+    db.setReadingIndexes(false);
     db.open();
     // A working copy made from the backup again whenever it is needed: no waiting for the disk on every
     // commit, and a cache that holds the indexes of a large store.

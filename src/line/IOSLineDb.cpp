@@ -119,8 +119,9 @@ void IOSLineDb::open()
     }
     m_messageTable.columns = selected.join(QLatin1Char(','));
     forgetPaging();
-    m_messageIdIndex = false;
     m_userMidIndex = false;
+    m_chatMidIndex = false;
+    forgetLookups();
 }
 
 void IOSLineDb::openStores()
@@ -156,6 +157,8 @@ void IOSLineDb::createIndexes()
 {
     // The time index serves the walk over all chats, the (chat, time) index the walk over one chat and the
     // last message of each chat. Both are dropped again by finish().
+    if (!m_readingIndexes)
+        return;
     bool created = false;
     if (!m_schema.hasObject(QStringLiteral("_vr_idx_Message_timestamp"))) {
         execute("CREATE INDEX _vr_idx_Message_timestamp ON ZMESSAGE(ZTIMESTAMP)");

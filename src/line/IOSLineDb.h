@@ -9,9 +9,12 @@
 #include "storage/Sqlite3Row.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QString>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class IOSMessageReader;
 struct _LineChat;
@@ -54,6 +57,10 @@ public:
     // Leaves chats the user hid (ZENABLE 0) and their messages in the store on open(): a store that goes
     // back to the device must keep them. Call before open().
     void setKeepHiddenChats(bool keep) { m_keepHiddenChats = keep; }
+    // Leaves out the indexes open() adds for reading pages of messages: a store opened only to take merged
+    // messages does without them, and building them over a large store costs more than the merge itself.
+    // Call before open().
+    void setReadingIndexes(bool wanted) { m_readingIndexes = wanted; }
 
     const QString& rootFolder() const { return m_rootFolder; }
     const QString& containerPath() const { return m_containerPath; }
@@ -88,7 +95,8 @@ public:
     // ---- Writing (one transaction of the caller's, on an opened store) ----
 
     // Throws, naming what is missing, when the store lacks what writing needs: the tables and columns
-    // written, and the Core Data entities whose key counters finish() keeps.
+    // written, and the Core Data entities whose key counters finish() keeps. Starts the look-ups below
+    // afresh (what they remember from an earlier transaction may have been rolled back).
     void checkWritable();
     // Removes LINE's own notice rows (content type 106), which a merge does not carry over.
     void removeNoticeMessages();
@@ -137,9 +145,23 @@ private:
     void fillGroupsFromGroupTable(_LineData& data, _LineUser* owner);
     bool isOwner(const QString& mid) const;
     qint64 userPkOrInsert(const _LineUser& user);
-    void ensureMessageIdIndex();
+    // The newest listed message of a chat: the latest time, and of messages of the same time the one
+    // written last.
+    struct NewestMessage
+    {
+        double time = 0;
+        qint64 pk = 0;
+    };
+    using NewestMessages = QHash<qint64, NewestMessage>;
+    static void keepNewest(NewestMessages& newest, qint64 chatPk, double time, qint64 messagePk);
+    // One pass over the messages: their keys and each chat's newest, the notice rows removed first when
+    // asked.
+    void scanMessages(bool removeNotices);
+    static quint64 messageKey(qint64 chatPk, QByteArrayView uid);
+    void forgetLookups();
     void keepPresentColumns(const QString& table, Sqlite3Row& row) const;
-    void updateChatSummary(qint64 chatPk);
+    // The chat's summary columns from its newest listed message.
+    void updateChatSummary(qint64 chatPk, qint64 messagePk);
     QString messageFilter() const;
 
     QString m_rootFolder;
@@ -156,6 +178,22 @@ private:
     IOSLineGroupDb m_groupDb;
     std::unique_ptr<IOSMessageReader> m_reader;
     MessageTable m_messageTable;
-    bool m_messageIdIndex = false;
+    bool m_readingIndexes = true;
     bool m_userMidIndex = false;
+    bool m_chatMidIndex = false;
+    // Whether a table has a column, by table and column as written (cleared with the look-ups).
+    mutable QHash<QString, QHash<QString, bool>> m_presentColumns;
+    // The messages present by a hash of (chat, uid), read in one pass on the first look-up (LINE does not
+    // index message ids, and an index over a large store costs more to build than a merge's look-ups):
+    // sorted (hash, Z_PK) pairs of the rows there before, and the rows inserted since. A hash only names
+    // candidates; the row itself decides.
+    std::vector<std::pair<quint64, qint64>> m_messageKeys;
+    QMultiHash<quint64, qint64> m_insertedKeys;
+    bool m_messageKeysLoaded = false;
+    // Each chat's newest message as of that pass, and the highest key then: rows written since have
+    // higher keys, so finish() reads only those.
+    NewestMessages m_newest;
+    qint64 m_scannedMaxPk = 0;
+    // Users found, by id.
+    QHash<QString, qint64> m_userPks;
 };

@@ -14,7 +14,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
+
+// The most message keys reserved up front, and the most chat keys counted in an array by a merge's pass.
+constexpr qint64 kMaxReservedKeys = 16 * 1024 * 1024;
+constexpr qint64 kMaxChatArray = 1024 * 1024;
 
 // A thumbnail is a small picture; a larger file at the thumbnail path is not embedded into the store.
 constexpr qint64 kMaxThumbnailBytes = 16 * 1024 * 1024;
@@ -63,6 +69,7 @@ QString summaryText(int contentType, bool incoming, const QString& sender, const
 void IOSLineDb::checkWritable()
 {
     open();
+    forgetLookups();
     QStringList missing;
     const QList<QPair<const char*, QList<const char*>>> needed = {
         {"ZCHAT", {"Z_PK", "Z_ENT", "Z_OPT", "ZMID"}},
@@ -95,16 +102,76 @@ void IOSLineDb::checkWritable()
 
 void IOSLineDb::removeNoticeMessages()
 {
-    execute("delete from ZMESSAGE where ZCONTENTTYPE=106");
+    scanMessages(true);
     forgetPaging();
+}
+
+void IOSLineDb::keepNewest(NewestMessages& newest, qint64 chatPk, double time, qint64 messagePk)
+{
+    NewestMessage& kept = newest[chatPk];
+    if (kept.pk == 0 || time > kept.time || (time == kept.time && messagePk > kept.pk))
+        kept = {time, messagePk};
+}
+
+void IOSLineDb::scanMessages(bool removeNotices)
+{
+    forgetLookups();
+    // The highest key is read from the end of the table and is about the number of rows: growing the
+    // list a million times would cost more (an unused reserve of a sparse table is never touched).
+    const qint64 highest = queryInt64("select max(Z_PK) from ZMESSAGE", 0);
+    if (highest > 0 && highest <= kMaxReservedKeys)
+        m_messageKeys.reserve(size_t(highest));
+    // Chats by key in a plain array (Core Data numbers them from 1); a key beyond it goes to the hash.
+    std::vector<NewestMessage> newestByChat(
+        size_t(std::clamp<qint64>(queryInt64("select max(Z_PK) from ZCHAT", 0) + 1, 1, kMaxChatArray)));
+    // A large store is read once for what a merge needs: reading it is what takes the time.
+    Sqlite3Cursor rows =
+        query(QStringLiteral("select m.Z_PK, m.ZCHAT, m.ZID, m.ZCONTENTTYPE=106, m.ZTIMESTAMP, "
+                             "m.ZCHAT is not null and") +
+              messageFilter() + QStringLiteral(" from ZMESSAGE as m"));
+    QList<qint64> notices;
+    while (rows.moveNext()) {
+        const qint64 pk = rows.int64At(0);
+        if (removeNotices && rows.int64At(3) != 0) {
+            notices << pk;
+            continue;
+        }
+        m_scannedMaxPk = std::max(m_scannedMaxPk, pk);
+        if (!rows.isNullAt(2))
+            m_messageKeys.emplace_back(messageKey(rows.int64At(1), rows.textViewAt(2)), pk);
+        if (rows.int64At(5) == 0)
+            continue;
+        const qint64 chat = rows.int64At(1);
+        const double time = rows.doubleAt(4);
+        if (chat > 0 && chat < qint64(newestByChat.size())) {
+            NewestMessage& kept = newestByChat[size_t(chat)];
+            if (kept.pk == 0 || time > kept.time || (time == kept.time && pk > kept.pk))
+                kept = {time, pk};
+        } else {
+            keepNewest(m_newest, chat, time, pk);
+        }
+    }
+    rows = {};
+    for (size_t chat = 1; chat < newestByChat.size(); ++chat) {
+        if (newestByChat[chat].pk != 0)
+            m_newest.insert(qint64(chat), newestByChat[chat]);
+    }
+    for (const qint64 pk : std::as_const(notices))
+        execute(Sqlite3Sql("delete from ZMESSAGE where Z_PK=?").addInt64Param(pk));
+    std::sort(m_messageKeys.begin(), m_messageKeys.end());
+    m_messageKeysLoaded = true;
 }
 
 void IOSLineDb::keepPresentColumns(const QString& table, Sqlite3Row& row) const
 {
-    const QSet<QString> present = m_schema.columns(table);
+    // Every message written asks about the same columns: the answers are remembered.
+    QHash<QString, bool>& known = m_presentColumns[table];
     QStringList absent;
     for (const QString& column : row.columns()) {
-        if (!present.contains(column.toLower()))
+        auto found = known.constFind(column);
+        if (found == known.cend())
+            found = known.insert(column, m_schema.hasColumn(table, column));
+        if (!found.value())
             absent << column;
     }
     for (const QString& column : std::as_const(absent))
@@ -113,6 +180,11 @@ void IOSLineDb::keepPresentColumns(const QString& table, Sqlite3Row& row) const
 
 IOSLineDb::ChatRow IOSLineDb::findChat(const QString& uid)
 {
+    // LINE does not index chat ids either; a merge looks up every chat of its source.
+    if (!m_chatMidIndex) {
+        execute("CREATE INDEX IF NOT EXISTS _vr_idx_Chat_mid ON ZCHAT(ZMID)");
+        m_chatMidIndex = true;
+    }
     const bool hasEnable = m_schema.hasColumn(QStringLiteral("ZCHAT"), QStringLiteral("ZENABLE"));
     Sqlite3Cursor cursor = query(Sqlite3Sql(hasEnable ? "select Z_PK,ZENABLE from ZCHAT where ZMID=?"
                                                       : "select Z_PK from ZCHAT where ZMID=?")
@@ -137,42 +209,75 @@ qint64 IOSLineDb::findGroup(const QString& uid)
 
 qint64 IOSLineDb::findUser(const QString& mid)
 {
-    // Nor user ids: a merge looks up the sender of every message and the members of every new chat.
+    // A merge looks up the sender of every message and the members of every new chat: the users found
+    // are remembered, and LINE does not index user ids.
+    const auto known = m_userPks.constFind(mid);
+    if (known != m_userPks.cend())
+        return known.value();
     if (!m_userMidIndex) {
         execute("CREATE INDEX IF NOT EXISTS _vr_idx_User_mid ON ZUSER(ZMID)");
         m_userMidIndex = true;
     }
-    return queryInt64(Sqlite3Sql("select Z_PK from ZUSER where ZMID=?").addTextParam(mid), 0);
+    const qint64 pk = queryInt64(Sqlite3Sql("select Z_PK from ZUSER where ZMID=?").addTextParam(mid), 0);
+    if (pk != 0)
+        m_userPks.insert(mid, pk);
+    return pk;
 }
 
-void IOSLineDb::ensureMessageIdIndex()
+void IOSLineDb::forgetLookups()
 {
-    // LINE does not index message ids; without an index every look-up would read the whole table.
-    if (m_messageIdIndex)
-        return;
-    execute("CREATE INDEX IF NOT EXISTS _vr_idx_Message_id ON ZMESSAGE(ZID)");
-    m_messageIdIndex = true;
+    m_messageKeys = {};
+    m_insertedKeys.clear();
+    m_messageKeysLoaded = false;
+    m_newest.clear();
+    m_scannedMaxPk = 0;
+    m_userPks.clear();
+    m_presentColumns.clear();
+}
+
+quint64 IOSLineDb::messageKey(qint64 chatPk, QByteArrayView uid)
+{
+    return quint64(qHash(uid, size_t(chatPk) * 0x9E3779B97F4A7C15ull));
 }
 
 qint64 IOSLineDb::findMessage(qint64 chatPk, const QString& uid)
 {
     if (!_LineMsg::isRealUid(uid))
         return 0;
-    ensureMessageIdIndex();
-    Sqlite3Cursor cursor = query(Sqlite3Sql("select Z_PK, ZTEXT from ZMESSAGE where ZID=? and ZCHAT like ?")
-                                     .addTextParam(uid)
-                                     .addInt64Param(chatPk));
-    if (!cursor.moveNext())
-        return 0;
-    const qint64 pk = cursor.getInt64(QStringLiteral("Z_PK"));
-    const QByteArray text = cursor.getTextBytes(QStringLiteral("ZTEXT"));
-    cursor = {};
-    if (EmojiText::hasDamagedEmoji(text)) {
-        execute(Sqlite3Sql("update ZMESSAGE set ZTEXT=? where Z_PK=?")
-                    .addTextBytesParam(EmojiText::repairEmojiTerminator(text))
-                    .addInt64Param(pk));
+    if (!m_messageKeysLoaded)
+        scanMessages(false);
+    const quint64 key = messageKey(chatPk, uid.toUtf8());
+    QList<qint64> candidates;
+    const auto [from, to] =
+        std::equal_range(m_messageKeys.cbegin(), m_messageKeys.cend(), std::pair<quint64, qint64>(key, 0),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto it = from; it != to; ++it)
+        candidates << it->second;
+    QList<qint64> inserted = m_insertedKeys.values(key);
+    std::sort(inserted.begin(), inserted.end());
+    candidates << inserted;
+    // The lowest key of a row that is this message, as a look-up by id would find it.
+    for (const qint64 candidate : std::as_const(candidates)) {
+        // The chat compared as text, as LIKE would (with a parameter as its pattern SQLite prepares the
+        // statement again for every new value).
+        Sqlite3Cursor cursor = query(
+            Sqlite3Sql("select Z_PK, ZTEXT from ZMESSAGE where Z_PK=? and ZID=? and cast(ZCHAT as text)=?")
+                .addInt64Param(candidate)
+                .addTextParam(uid)
+                .addTextParam(QString::number(chatPk)));
+        if (!cursor.moveNext())
+            continue;
+        const qint64 pk = cursor.getInt64(QStringLiteral("Z_PK"));
+        const QByteArray text = cursor.getTextBytes(QStringLiteral("ZTEXT"));
+        cursor = {};
+        if (EmojiText::hasDamagedEmoji(text)) {
+            execute(Sqlite3Sql("update ZMESSAGE set ZTEXT=? where Z_PK=?")
+                        .addTextBytesParam(EmojiText::repairEmojiTerminator(text))
+                        .addInt64Param(pk));
+        }
+        return pk;
     }
-    return pk;
+    return 0;
 }
 
 qint64 IOSLineDb::userPkOrInsert(const _LineUser& user)
@@ -344,7 +449,10 @@ qint64 IOSLineDb::insertMessage(qint64 chatPk, const _LineMsg& message)
     keepPresentColumns(QStringLiteral("ZMESSAGE"), row);
     execute(row.insertSql(QStringLiteral("ZMESSAGE")));
     forgetPaging();
-    return lastInsertId();
+    const qint64 pk = lastInsertId();
+    if (m_messageKeysLoaded)
+        m_insertedKeys.insert(messageKey(chatPk, message.uid.toUtf8()), pk);
+    return pk;
 }
 
 void IOSLineDb::linkChatMembers(qint64 chatPk, const _LineChat& chat)
@@ -376,15 +484,14 @@ void IOSLineDb::linkGroupMembers(qint64 groupPk, const _LineGroup& group)
     }
 }
 
-void IOSLineDb::updateChatSummary(qint64 chatPk)
+void IOSLineDb::updateChatSummary(qint64 chatPk, qint64 messagePk)
 {
     Sqlite3Cursor newest = query(
-        QStringLiteral(
+        Sqlite3Sql(
             "select m.ZCONTENTTYPE,m.ZSENDSTATUS,m.ZTIMESTAMP,m.ZCHAT,m.ZSENDER,m.ZID,m.ZTEXT, u.ZNAME, "
-            "u.ZADDRESSBOOKNAME from ZMESSAGE as m") +
-        QStringLiteral(" left join ZUSER as u on m.ZSENDER=u.Z_PK") +
-        QStringLiteral(" where m.ZCHAT=%1").arg(chatPk) + QStringLiteral(" and") + messageFilter() +
-        QStringLiteral(" order by m.ZCHAT asc, m.ZTIMESTAMP desc ") + QStringLiteral(" limit 1"));
+            "u.ZADDRESSBOOKNAME from ZMESSAGE as m left join ZUSER as u on m.ZSENDER=u.Z_PK "
+            "where m.Z_PK=?")
+            .addInt64Param(messagePk));
     if (!newest.moveNext())
         return;
     QString sender = newest.getText(QStringLiteral("ZADDRESSBOOKNAME"));
@@ -422,14 +529,28 @@ void IOSLineDb::updateChatSummary(qint64 chatPk)
 
 void IOSLineDb::finish()
 {
-    QList<qint64> chats;
-    Sqlite3Cursor cursor = query("select ZCHAT from ZMESSAGE group by ZCHAT");
-    while (cursor.moveNext()) {
-        if (!cursor.isNull(QStringLiteral("ZCHAT")))
-            chats << cursor.getInt64(QStringLiteral("ZCHAT"));
+    // The newest listed message of every chat: after a pass over the messages in this transaction only the
+    // rows written since are read, else the whole table once.
+    NewestMessages newest;
+    Sqlite3Sql sql;
+    if (m_messageKeysLoaded) {
+        newest = m_newest;
+        sql.appendSql(
+            QStringLiteral("select m.Z_PK, m.ZCHAT, m.ZTIMESTAMP from ZMESSAGE as m where m.Z_PK>? and "
+                           "m.ZCHAT is not null and") +
+            messageFilter());
+        sql.addInt64Param(m_scannedMaxPk);
+    } else {
+        sql.appendSql(QStringLiteral("select m.Z_PK, m.ZCHAT, m.ZTIMESTAMP from ZMESSAGE as m where "
+                                     "m.ZCHAT is not null and") +
+                      messageFilter());
     }
-    for (qint64 chat : std::as_const(chats))
-        updateChatSummary(chat);
+    Sqlite3Cursor cursor = query(sql);
+    while (cursor.moveNext())
+        keepNewest(newest, cursor.int64At(1), cursor.doubleAt(2), cursor.int64At(0));
+    cursor = {};
+    for (auto it = newest.cbegin(); it != newest.cend(); ++it)
+        updateChatSummary(it.key(), it.value().pk);
 
     // Z_MAX is Core Data's key counter: it must cover every row, and it never goes down, so that keys the
     // app handed out before (for rows since deleted) are not handed out again.
@@ -448,8 +569,10 @@ void IOSLineDb::finish()
     execute("DROP INDEX IF EXISTS _vr_idx_Message_chat_timestamp;");
     execute("DROP INDEX IF EXISTS _vr_idx_Message_id;");
     execute("DROP INDEX IF EXISTS _vr_idx_User_mid;");
-    m_messageIdIndex = false;
+    execute("DROP INDEX IF EXISTS _vr_idx_Chat_mid;");
     m_userMidIndex = false;
+    m_chatMidIndex = false;
+    forgetLookups();
     m_schema.read(*this);
     forgetPaging();
 }

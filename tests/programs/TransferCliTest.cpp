@@ -6,11 +6,13 @@
 #include "QtPrinters.h"
 #include "TestFiles.h"
 #include "backup/BackupManifest.h"
+#include "storage/Sqlite3DB.h"
 
 #include <QDir>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -45,12 +47,13 @@ protected:
 
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
 
-    // A backup holding the target fixture's LINE data.
+    // A backup holding the target fixture's LINE data (or that of another app folder).
     QString writeBackup(const QString& name, bool encrypted,
-                        backupfixture::ManifestLayout layout = backupfixture::ManifestLayout::Database)
+                        backupfixture::ManifestLayout layout = backupfixture::ManifestLayout::Database,
+                        const QString& appRoot = {})
     {
         backupfixture::BackupFixtureBuilder builder;
-        builder.setLayout(layout).addLineAppFolder(s_target->appRoot);
+        builder.setLayout(layout).addLineAppFolder(appRoot.isEmpty() ? s_target->appRoot : appRoot);
         if (encrypted) {
             backupfixture::EncryptionSettings encryption;
             encryption.enabled = true;
@@ -241,6 +244,34 @@ TEST_F(TransferCliTest, RefusedOrFailedTransfersLeaveTheBackupByteIdentical)
     EXPECT_FALSE(run.err.isEmpty());
     EXPECT_EQ(fileDigests(backup), before);
     EXPECT_EQ(backupMessages(backup, true), s_target->visibleMessages);
+
+    // The merge itself fails half-way: the store refuses its sixth new message.
+    LineFixtureOptions options;
+    options.messages = 80;
+    const LineFixture failing = LineFixtureBuilder::build(m_dir.filePath(QStringLiteral("failing")), options);
+    {
+        Sqlite3DB store;
+        store.openFile(QDir(failing.appRoot).filePath(failing.storeRelativePath), SQLITE_OPEN_READWRITE);
+        const qint64 rows = store.queryInt64("select count(*) from ZMESSAGE where ZCONTENTTYPE<>106");
+        store.execute(QStringLiteral("create trigger refuse_sixth before insert on ZMESSAGE when "
+                                     "(select count(*) from ZMESSAGE) >= %1 begin "
+                                     "select raise(abort, 'the disk is full'); end")
+                          .arg(rows + 5));
+    }
+    for (const bool encrypted : {false, true}) {
+        SCOPED_TRACE(encrypted ? "encrypted" : "plain");
+        const QString target =
+            writeBackup(encrypted ? QStringLiteral("failing-enc") : QStringLiteral("failing-plain"),
+                        encrypted, backupfixture::ManifestLayout::Database, failing.appRoot);
+        const QMap<QString, QByteArray> untouched = fileDigests(target);
+        run = runCli(QStringList{QStringLiteral("transfer"), QStringLiteral("--localdb"), db,
+                                 QStringLiteral("--to-backup"), target} +
+                     passwordArgs(encrypted));
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.err.contains(QStringLiteral("the disk is full"))) << run.err.toStdString();
+        EXPECT_EQ(fileDigests(target), untouched);
+        EXPECT_EQ(backupMessages(target, encrypted), failing.visibleMessages);
+    }
 }
 
 } // namespace

@@ -107,7 +107,8 @@ protected:
     mutable LineFixture m_fixture;
 };
 
-TEST_F(TransferDeviceCliTest, APartialTransferMergesIntoThePhoneKeepsLateMessagesAndAddsNothingTheSecondTime)
+TEST_F(TransferDeviceCliTest,
+       APartialTransferMergesKeepsLateMessagesAddsNothingTheSecondTimeAndWorksEncrypted)
 {
     qint64 sourceMessages = 0;
     const QString db = sourceDb(sourceMessages);
@@ -121,6 +122,7 @@ TEST_F(TransferDeviceCliTest, APartialTransferMergesIntoThePhoneKeepsLateMessage
         storeValue("select count(*) from ZMESSAGE where ZCHAT in (select Z_PK from ZCHAT where ZENABLE=0)");
     ASSERT_GT(hidden, 0);
     const QMap<QString, QByteArray> others = otherFiles();
+    const qint64 chatsBefore = storeValue("select max(Z_PK) from ZCHAT");
 
     const CliRun first = runCli({"transfer", "--localdb", db, "--to-device", udid()});
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
@@ -152,6 +154,41 @@ TEST_F(TransferDeviceCliTest, APartialTransferMergesIntoThePhoneKeepsLateMessage
     EXPECT_EQ(same.exitCode, 1);
     EXPECT_TRUE(same.err.contains(QStringLiteral("come from this iPhone"))) << same.err.toStdString();
     EXPECT_EQ(storeValue("select count(*) from ZMESSAGE"), after);
+
+    // Now with a backup password, and with one of the merged chats hidden on the phone: the transfer
+    // shows it again.
+    control("set " + m_udid + " WillEncrypt true");
+    control("set " + m_udid + " BackupPassword secret");
+    const QString passwordFile = QString::fromStdString(path("password"));
+    writeFileBytes(passwordFile, "secret\n");
+    const qint64 merged = storeValue("select max(Z_PK) from ZCHAT");
+    ASSERT_GT(merged, chatsBefore);
+    {
+        Sqlite3DB store;
+        store.openFile(storePath(), SQLITE_OPEN_READWRITE);
+        store.execute(QStringLiteral("update ZCHAT set ZENABLE=0 where Z_PK=%1").arg(merged));
+    }
+    const QString enabled = QStringLiteral("select ZENABLE from ZCHAT where Z_PK=%1").arg(merged);
+    control("passcode " + m_udid); // the encrypted backup waits for it
+    const QStringList encryptedArgs{"transfer", "--localdb",       db,          "--to-device",
+                                    udid(),     "--password-file", passwordFile};
+    const CliRun encrypted = runCli(encryptedArgs);
+    ASSERT_EQ(encrypted.exitCode, 0) << encrypted.err.toStdString();
+    EXPECT_EQ(storeValue(enabled.toUtf8().constData()), 1);
+    EXPECT_EQ(storeValue("select count(*) from ZMESSAGE"), after);
+    EXPECT_EQ(otherFiles(), others);
+
+    // A phone that refuses the partial restore is offered the whole-phone transfer; off a terminal
+    // without --yes that is refused, and the phone stays as it was.
+    waitForPhone();
+    control("set " + m_udid + " RestorePendingReboot true");
+    control("passcode " + m_udid);
+    const CliRun offered = runCli(encryptedArgs);
+    EXPECT_EQ(offered.exitCode, 1);
+    EXPECT_TRUE(offered.err.contains(QStringLiteral("whole iPhone"))) << offered.err.toStdString();
+    EXPECT_TRUE(offered.err.contains(QStringLiteral("--yes"))) << offered.err.toStdString();
+    EXPECT_EQ(storeValue("select count(*) from ZMESSAGE"), after);
+    EXPECT_EQ(otherFiles(), others);
 }
 
 class TransferNewestDeviceCliTest : public TransferDeviceCliTest
