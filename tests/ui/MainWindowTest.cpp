@@ -2,8 +2,9 @@
 // asks to be trusted is attached, its LINE chats are listed and shown; a local database written from the
 // chat fixture is opened and a chat deleted from it; an encrypted iTunes backup is imported into a new
 // local database; the phone is detached. A local database is transferred to the phone through the menu,
-// the cache is cleared once no phone is left and the language is switched to Japanese and back. Saves
-// test-artifacts/main-window-device-chat.png, backup-list-dialog.png, password-dialog.png,
+// then that phone's messages to a second phone on a newer system (a whole-phone transfer) through the
+// context menu; the cache is cleared once no phone is left and the language is switched to Japanese and
+// back. Saves test-artifacts/main-window-device-chat.png, backup-list-dialog.png, password-dialog.png,
 // main-window-first-run.png and main-window-japanese.png.
 #include "ui/MainWindow.h"
 #include "../device/DeviceTestSupport.h"
@@ -36,6 +37,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -215,6 +217,71 @@ protected:
             5000);
     }
 
+    // A number from a message store, read with plain SQL; the stores in attached are reachable as s0, s1...
+    static qint64 sqlValue(const QString& store, const QString& sql, const QStringList& attached = {})
+    {
+        Sqlite3DB db;
+        db.openFile(store, SQLITE_OPEN_READONLY);
+        for (int i = 0; i < attached.size(); ++i)
+            db.execute(Sqlite3Sql(QStringLiteral("attach '%1' as s%2").arg(attached[i]).arg(i)));
+        return db.queryInt64(Sqlite3Sql(sql));
+    }
+
+    // The message store inside a simulated phone's folder.
+    static QString storeIn(const std::string& deviceFolder, const LineFixture& fixture)
+    {
+        return QString::fromStdString(deviceFolder) +
+               QStringLiteral("/files/AppDomainGroup-group.com.linecorp.line/") + fixture.storeRelativePath;
+    }
+
+    static _IOSDeviceItemNode* deviceNode(ItemModelMain& model, const std::string& udid)
+    {
+        for (_IOSDeviceItemNode* node : model.deviceNodes())
+            if (node->device->udid == QString::fromStdString(udid))
+                return node;
+        return nullptr;
+    }
+
+    enum class MenuEntry
+    {
+        Missing,
+        Disabled,
+        Chosen,
+    };
+
+    // Right-clicks the sources tree and chooses the entry of the context menu with that text, as a user
+    // does with the keyboard; a disabled entry is not chosen and the menu is closed.
+    static MenuEntry chooseFromContextMenu(MyTreeView* tree, const QString& text)
+    {
+        MenuEntry entry = MenuEntry::Missing;
+        QTimer pick;
+        pick.setInterval(20);
+        QObject::connect(&pick, &QTimer::timeout, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            pick.stop();
+            for (QAction* action : menu->actions()) {
+                if (action->text() != text)
+                    continue;
+                if (!action->isEnabled()) {
+                    entry = MenuEntry::Disabled;
+                    break;
+                }
+                entry = MenuEntry::Chosen;
+                menu->setActiveAction(action);
+                QTest::keyClick(menu, Qt::Key_Return); // runs the entry's action
+                return;
+            }
+            menu->close();
+        });
+        pick.start();
+        const QPoint at = tree->visualRect(tree->currentIndex()).center();
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, tree->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(tree->viewport(), &click);
+        return entry;
+    }
+
     mutable LineFixture m_fixture;
     int m_trustPrompts = 0;
 };
@@ -386,7 +453,7 @@ TEST_F(MainWindowTest, AttachedPhoneShowsItsChatsAndLocalDatabasesAreEdited)
     EXPECT_EQ(closer.timedOut, 0) << closer.texts.join('\n').toStdString();
 }
 
-TEST_F(MainWindowTest, ALocalDatabaseGoesToThePhoneThenTheCacheIsClearedAndTheLanguageSwitched)
+TEST_F(MainWindowTest, ALocalDatabaseGoesToThePhoneAndOnToASecondThenTheCacheIsClearedAndTheLanguageSwitched)
 {
     writeLocalDb();
     ModalCloser closer({}, 60000);
@@ -450,7 +517,113 @@ TEST_F(MainWindowTest, ALocalDatabaseGoesToThePhoneThenTheCacheIsClearedAndTheLa
         },
         kDeviceWaitMs))
         << closer.texts.join('\n').toStdString();
-    phone = model.deviceNodes().first();
+    phone = deviceNode(model, m_udid);
+    ASSERT_NE(phone, nullptr);
+
+    // With no other phone attached there is nothing to transfer the phone's messages to.
+    const QString phoneToPhone = QStringLiteral("Transfer Messages from iPhone to iPhone");
+    sources->setCurrentIndex(model.indexOf(phone));
+    EXPECT_EQ(chooseFromContextMenu(sources, phoneToPhone), MenuEntry::Disabled);
+
+    // A second phone, on a system that takes LINE's files only with a whole-phone restore, is attached.
+    GeneratorOptions secondOptions = currentPhoneOptions("27.0");
+    secondOptions.seed = 2;
+    secondOptions.deviceName = "Second iPhone";
+    LineFixtureOptions secondLine;
+    secondLine.seed = 12;
+    secondLine.messages = 30;
+    secondLine.users = 3;
+    secondLine.chats = 2;
+    LineFixture secondFixture;
+    secondOptions.fillLine = [&secondFixture, secondLine](const LineContainers& containers) {
+        secondFixture = fillLineContainers(containers, secondLine);
+    };
+    const std::string secondFolder = makeDevice("second", secondOptions);
+    closer.answer(QStringLiteral("OK")); // the notes before it is read
+    const std::string secondUdid = m_simulator->attach(secondFolder);
+    ASSERT_NE(secondUdid, m_udid);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const _IOSDeviceItemNode* second = deviceNode(model, secondUdid);
+            return second && second->loaded;
+        },
+        kDeviceWaitMs))
+        << closer.texts.join('\n').toStdString();
+    const QString secondStore = storeIn(secondFolder, secondFixture);
+    const QString firstStore = storeIn(m_deviceFolder, m_fixture);
+    const QString secondBefore = QString::fromStdString(path("second-before.sqlite"));
+    {
+        Sqlite3DB db;
+        db.openFile(secondStore, SQLITE_OPEN_READONLY);
+        db.execute(Sqlite3Sql(QStringLiteral("vacuum into '%1'").arg(secondBefore)));
+    }
+    // LINE's own notices are not carried over by a merge; every other message stays.
+    const qint64 secondRows =
+        sqlValue(secondStore, QStringLiteral("select count(*) from ZMESSAGE where ZCONTENTTYPE<>106"));
+
+    // Every message of the first phone to the second through the first phone's context menu: the target
+    // is chosen, the whole-phone transfer confirmed with its size, free space and time.
+    sources->setCurrentIndex(model.indexOf(phone));
+    const qint64 phoneMessages = phone->data->db()->countMessages(nullptr);
+    ASSERT_GT(phoneMessages, m_fixture.visibleMessages);
+    closer.answer(QStringLiteral("Confirm")); // the target iPhone, the only other one
+    closer.answer(QStringLiteral("OK"));      // the notes: Find My iPhone off, LINE closed
+    closer.answer(QStringLiteral("Yes"));     // the whole-phone backup and restore
+    closer.answer(QStringLiteral("OK"));      // the result
+    closer.answer(QStringLiteral("OK"));      // the notes before the restarted phone is read again
+    const int shownBeforeCopy = int(closer.texts.size());
+    ASSERT_EQ(chooseFromContextMenu(sources, phoneToPhone), MenuEntry::Chosen);
+    const QStringList copyShown = closer.texts.mid(shownBeforeCopy);
+    ASSERT_GE(copyShown.size(), 4) << closer.texts.join('\n').toStdString();
+    EXPECT_EQ(copyShown[0], QStringLiteral("DataSourceSelForm"));
+    EXPECT_TRUE(copyShown[1].contains(QStringLiteral("Find My iPhone"))) << copyShown[1].toStdString();
+    EXPECT_TRUE(copyShown[2].contains(QStringLiteral("whole iPhone")) &&
+                copyShown[2].contains(QStringLiteral("GB free")) &&
+                copyShown[2].contains(QStringLiteral("minutes")))
+        << copyShown[2].toStdString();
+    EXPECT_TRUE(
+        copyShown[3].startsWith(QStringLiteral("Successfully transferred %1 messages").arg(phoneMessages)))
+        << copyShown.join('\n').toStdString();
+    // The second phone's own store: its own messages kept, each of the first phone's there exactly once.
+    EXPECT_EQ(sqlValue(secondStore, QStringLiteral("select count(*) from ZMESSAGE")),
+              secondRows + phoneMessages);
+    EXPECT_EQ(sqlValue(secondStore,
+                       QStringLiteral(
+                           "select count(*) from s0.ZMESSAGE o where o.ZCONTENTTYPE<>106 and not exists "
+                           "(select 1 from main.ZMESSAGE m where m.ZID is o.ZID and m.ZTEXT is o.ZTEXT)"),
+                       {secondBefore}),
+              0);
+    EXPECT_EQ(sqlValue(secondStore,
+                       QStringLiteral(
+                           "select count(*) from s0.ZMESSAGE a where a.ZID<>'' and (select count(*) from "
+                           "main.ZMESSAGE m where m.ZID=a.ZID)=1"),
+                       {firstStore}),
+              phoneMessages);
+    EXPECT_EQ(sqlValue(secondStore,
+                       QStringLiteral(
+                           "select count(*) from s0.ZMESSAGE a where a.ZID<>'' and (select count(*) from "
+                           "main.ZMESSAGE m where m.ZID=a.ZID)>1"),
+                       {firstStore}),
+              0);
+    EXPECT_EQ(
+        sqlValue(secondStore,
+                 QStringLiteral("select count(*) from ZMESSAGE where ZCHAT not in (select Z_PK from ZCHAT)")),
+        0);
+    // The whole-phone backup as taken stays on the computer, to put the phone back.
+    EXPECT_TRUE(QFileInfo::exists(
+        PartialBackupRoot::partialBackupRoot(QStringLiteral("line-full"))
+            .filePath(QString::fromStdString(secondUdid) + QStringLiteral("/Manifest.db"))));
+    // The second phone restarts and is read again with them; the first stays as it was.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const _IOSDeviceItemNode* second = deviceNode(model, secondUdid);
+            return second && second->loaded &&
+                   second->data->db()->countMessages(nullptr) ==
+                       secondFixture.visibleMessages + phoneMessages;
+        },
+        kDeviceWaitMs))
+        << closer.texts.join('\n').toStdString();
+    EXPECT_EQ(deviceNode(model, m_udid), phone);
 
     // The same messages into an encrypted iTunes backup, chosen in the backup list.
     {
@@ -473,9 +646,11 @@ TEST_F(MainWindowTest, ALocalDatabaseGoesToThePhoneThenTheCacheIsClearedAndTheLa
     EXPECT_TRUE(closer.texts.last().contains(QStringLiteral("no update service")))
         << closer.texts.last().toStdString();
 
-    // Disconnected in the window, the phone's node goes; the cache can be cleared then, local databases stay.
-    sources->setCurrentIndex(model.indexOf(phone));
-    window.miUnmoutDevice();
+    // Disconnected in the window, the phones' nodes go; the cache can be cleared then, local databases stay.
+    for (const std::string& udid : {secondUdid, m_udid}) {
+        sources->setCurrentIndex(model.indexOf(deviceNode(model, udid)));
+        window.miUnmoutDevice();
+    }
     EXPECT_TRUE(model.deviceNodes().isEmpty());
     EXPECT_EQ(window.messageModel()->total(), 0);
     sources->setCurrentIndex(model.indexOf(family));
