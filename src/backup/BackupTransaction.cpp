@@ -66,6 +66,7 @@ BackupTransaction::~BackupTransaction()
 {
     if (m_finished)
         return;
+    m_journal.close();
     for (const Entry& entry : std::as_const(m_entries))
         removeWithLeftovers(m_folder, entry.temporary);
     QFile::remove(m_folder.filePath(JournalName));
@@ -81,14 +82,38 @@ QString BackupTransaction::stage(const QString& target)
         throw std::runtime_error(QStringLiteral("BackupTransaction::stage, %1 is no file of the backup.")
                                      .arg(target)
                                      .toStdString());
+    appendToJournal({temporary, relative});
     m_entries.append({temporary, relative});
-    writeJournal(false);
     return m_folder.filePath(temporary);
 }
 
-void BackupTransaction::writeJournal(bool committed)
+void BackupTransaction::appendToJournal(const Entry& entry)
 {
-    QByteArray text = JournalHeader + '\n' + (committed ? StateCommitted : StateStaged) + '\n';
+    // Appended rather than rewritten: a merge stages thousands of files, and rewriting and syncing the
+    // whole list for each one made staging quadratic. Until the commit the journal only serves to find
+    // temporary files again, so a line lost with the power leaves a stray temporary file, never a damaged
+    // backup; the committed journal is written in full and synced before anything is renamed.
+    const auto fail = [this] {
+        throw std::runtime_error(
+            tr("cannot write %1. %2").arg(m_journal.fileName(), m_journal.errorString()).toStdString());
+    };
+    if (!m_journal.isOpen()) {
+        m_journal.setFileName(m_folder.filePath(JournalName));
+        if (!m_journal.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            fail();
+        const QByteArray head = JournalHeader + '\n' + StateStaged + '\n';
+        if (m_journal.write(head) != head.size())
+            fail();
+    }
+    const QByteArray line = entry.temporary.toUtf8() + '\t' + entry.target.toUtf8() + '\n';
+    if (m_journal.write(line) != line.size() || !m_journal.flush())
+        fail();
+}
+
+void BackupTransaction::writeCommittedJournal()
+{
+    m_journal.close();
+    QByteArray text = JournalHeader + '\n' + StateCommitted + '\n';
     for (const Entry& entry : std::as_const(m_entries))
         text += entry.temporary.toUtf8() + '\t' + entry.target.toUtf8() + '\n';
     QSaveFile journal(m_folder.filePath(JournalName));
@@ -103,7 +128,7 @@ void BackupTransaction::commit()
         m_finished = true;
         return;
     }
-    writeJournal(true);
+    writeCommittedJournal();
     // From here on the change is decided: whatever happens, it is finished rather than undone.
     m_finished = true;
     PausePoint::reach("commit-journaled");

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QList>
 #include <QLockFile>
 #include <QString>
@@ -48,10 +49,14 @@ private:
         QString target;
     };
 
-    void writeJournal(bool committed);
+    // Adds entry to the journal (made with its header at the first call). Throws std::runtime_error.
+    void appendToJournal(const Entry& entry);
+    // Replaces the journal with one marked committed, synced to disk. Throws std::runtime_error.
+    void writeCommittedJournal();
 
     QDir m_folder;
     QLockFile m_lock;
+    QFile m_journal; // open for appending while files are staged
     QList<Entry> m_entries;
     bool m_finished = false;
 };
