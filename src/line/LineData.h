@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QMutex>
 #include <memory>
 #include <vector>
 
@@ -57,6 +58,9 @@ public:
     qint64 cachedPageNumber() const { return m_cachedPage; }
     bool cachedAscending() const { return m_cachedAscending; }
     const QList<_LineMsg>& cachedMessages() const { return m_cachedMessages; }
+    // Held by a source while it reads or fills the page cache and the database: the window's message
+    // list and a job's thread may read one data set at the same time.
+    QMutex& pageCacheMutex() const { return m_pageCacheMutex; }
 
 private:
     QHash<qint64, _LineChat*> m_chats;
@@ -69,6 +73,7 @@ private:
     qint64 m_cachedPage = 0;
     QList<_LineMsg> m_cachedMessages;
     bool m_cachedAscending = true;
+    mutable QMutex m_pageCacheMutex;
 
     std::vector<std::unique_ptr<_LineChat>> m_ownedChats;
     std::vector<std::unique_ptr<_LineUser>> m_ownedUsers;

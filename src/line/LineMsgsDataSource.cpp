@@ -4,6 +4,7 @@
 #include "line/LineData.h"
 
 #include <QDebug>
+#include <QMutexLocker>
 #include <stdexcept>
 
 LineMsgsDataSource::LineMsgsDataSource(std::shared_ptr<_LineData> data, _LineChat* chat, bool ascending)
@@ -15,6 +16,7 @@ qint64 LineMsgsDataSource::count()
 {
     if (!m_data || !m_data->db())
         return 0;
+    const QMutexLocker lock(&m_data->pageCacheMutex());
     try {
         return std::max<qint64>(0, m_data->db()->countMessages(m_chat));
     } catch (const std::exception& error) {
@@ -29,6 +31,7 @@ _LineMsg LineMsgsDataSource::message(qint64 index)
         return {};
     const int pageSize = m_data->pageSize();
     const qint64 page = index / pageSize + 1;
+    const QMutexLocker lock(&m_data->pageCacheMutex());
     if (!m_data->cacheHolds(m_chat, page, m_ascending)) {
         QList<_LineMsg> messages = m_data->db()->loadMessages(m_chat, page, pageSize, m_ascending);
         m_data->setCachedPage(m_chat, page, m_ascending, std::move(messages));

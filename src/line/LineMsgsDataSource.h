@@ -8,7 +8,8 @@ class _LineData;
 
 // The messages of one chat (or of all chats) of a database, read a page at a time through the data set's
 // shared one-page cache. Walking indexes in order costs one query per page; several sources on one data
-// set share the cache, so alternating between them refetches.
+// set share the cache, so alternating between them refetches. Sources on one data set may be read from
+// several threads (the window's list and a job): each read holds the data set's page-cache lock.
 class LineMsgsDataSource : public AbsLineMsgsSource
 {
 public:

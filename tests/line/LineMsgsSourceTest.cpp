@@ -7,7 +7,9 @@
 #include <QCoreApplication>
 #include <QObject>
 #include <QTemporaryDir>
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -226,6 +228,31 @@ TEST_F(LineMsgsDataSourceTest, CacheKeyIsChatPageAndOrder)
                                                   {m_chat1, 1, 3, true},
                                                   {m_chat1, 1, 3, false},
                                                   {m_chat1, 2, 3, true}}));
+}
+
+TEST_F(LineMsgsDataSourceTest, TwoThreadsWalkingOneDataSetEachGetTheirOwnChat)
+{
+    // The window's list and a job read one data set at once; every read swaps the shared page.
+    std::atomic<int> ready = 0;
+    const auto walk = [&](_LineChat* chat, int& wrong) {
+        LineMsgsDataSource source(m_data, chat, true);
+        const QStringList expected = chat == m_chat1 ? QStringList{"m1", "m2", "m3", "m4", "m5", "m6", "m7"}
+                                                     : QStringList{"m8", "m9", "m10", "m11", "m12"};
+        ++ready;
+        while (ready.load() < 2) {
+        }
+        for (int round = 0; round < 2000; ++round) {
+            if (uids(source) != expected)
+                ++wrong;
+        }
+    };
+    int wrong1 = 0;
+    int wrong2 = 0;
+    std::thread other([&] { walk(m_chat2, wrong2); });
+    walk(m_chat1, wrong1);
+    other.join();
+    EXPECT_EQ(wrong1, 0);
+    EXPECT_EQ(wrong2, 0);
 }
 
 TEST_F(LineMsgsDataSourceTest, IndexBeyondThePageGivesDefaultMessage)
