@@ -45,8 +45,15 @@ void ProgressForm::updateProgress(const QString& status, int curProgress, const 
         m_ui->lbStatus->setText(status);
     if (curProgress >= 0)
         m_ui->progressBar->setValue(qMin(curProgress, m_ui->progressBar->maximum()));
-    m_ui->lbProgress->setText(progressText.isEmpty() ? tr("Progress:%1%").arg(m_ui->progressBar->value())
-                                                     : progressText);
+    const QString text =
+        progressText.isEmpty() ? tr("Progress:%1%").arg(m_ui->progressBar->value()) : progressText;
+    // A long item (a group chat's member list, a deep path) is shortened in the middle to the form's
+    // width rather than cut off at both ends; the whole text stays in the tool tip.
+    QLabel* label = m_ui->lbProgress;
+    label->setToolTip(text);
+    label->setText(isVisible()
+                       ? label->fontMetrics().elidedText(text, Qt::ElideMiddle, label->contentsRect().width())
+                       : text);
 }
 
 void ProgressForm::errorOccurred(const QString& tipsStr)

@@ -12,6 +12,7 @@
 #include "line/LineLocalDbMerger.h"
 #include "line/LineUser.h"
 #include "platform/AppDataDir.h"
+#include "platform/AppLanguage.h"
 #include "search/MessageSearchIndex.h"
 #include "ui/ExportTarget.h"
 #include "ui/ItemModelMain.h"
@@ -154,6 +155,8 @@ TEST(MainWindowActionsTest, SearchPrintExportAndExtractFromTheWindow)
     GeneratedMessages many(6000, 3);
     writeLocalDb(QStringLiteral("Many"), many.source());
     QTemporaryDir out;
+    // The window speaks English, as a user sees it in the screenshots.
+    ASSERT_FALSE(setAppLanguage(QStringLiteral("en_US")).isEmpty());
 
     WindowAnswers answers;
     MainWindow window;
@@ -269,7 +272,8 @@ TEST(MainWindowActionsTest, SearchPrintExportAndExtractFromTheWindow)
     for (const QString& page : filesIn(out.filePath(QStringLiteral("site-html")), QStringLiteral(".html")))
         html += readAll(page);
     EXPECT_TRUE(html.contains(QStringLiteral("Good morning"))) << "no HTML page";
-    EXPECT_EQ(chooser.titles.count(QStringLiteral("IDS_SEL_EXPORT_MESSAGES_PATH")), 4);
+    EXPECT_EQ(chooser.titles.count(QCoreApplication::translate("MainWindow", "IDS_SEL_EXPORT_MESSAGES_PATH")),
+              4);
 
     // Attachments extracted into a new folder in the chosen one.
     chooser.folderPath = out.filePath(QStringLiteral("media"));

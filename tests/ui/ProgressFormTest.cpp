@@ -111,6 +111,17 @@ TEST(ProgressFormTest, UpdateProgressKeepsWhatItIsNotGiven)
     form.updateProgress(QString(), 0, QString());
     EXPECT_EQ(barValue(form), 0);
     EXPECT_EQ(progressText(form), QStringLiteral("Progress:0%"));
+
+    // Shown, a text wider than the form is shortened in the middle; the tool tip keeps all of it.
+    form.show();
+    const QString longText =
+        QStringLiteral("Team: ") + QStringLiteral("Alice, Bob, Carol, ").repeated(20) + "Zed";
+    form.updateProgress(QString(), 10, longText);
+    const QLabel* label = form.findChild<QLabel*>(QStringLiteral("lbProgress"));
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
+    EXPECT_TRUE(label->text().startsWith(QStringLiteral("Team: "))) << label->text().toStdString();
+    EXPECT_TRUE(label->text().endsWith(QStringLiteral("Zed"))) << label->text().toStdString();
+    EXPECT_EQ(label->toolTip(), longText);
 }
 
 TEST(ProgressFormTest, JobReportsArriveFromItsThreadAndSuccessAcceptsWithoutMessage)
