@@ -70,6 +70,7 @@ void LineDeviceMerge::run(JobControl& control)
     db.setKeepHiddenChats(true);
     // Nothing reads pages of this store: the indexes for that would only cost time.
     db.setReadingIndexes(false);
+    db.setOneThread(true); // made and dropped here
     db.open();
     // A working copy made from the backup again whenever it is needed: no waiting for the disk on every
     // commit, and a cache that holds the indexes of a large store.

@@ -19,13 +19,13 @@ constexpr auto kSymbols = std::to_array<char16_t>(
 static_assert(std::is_sorted(kSymbols.begin(), kSymbols.end()));
 
 // F4 8x xx xx: the lead bytes of a code point U+100000-U+10FFFF, starting at a byte boundary.
-bool isPlane16At(const QByteArray& bytes, qsizetype i)
+bool isPlane16At(QByteArrayView bytes, qsizetype i)
 {
     return i + kCodePointBytes <= bytes.size() && quint8(bytes[i]) == 0xF4 &&
            (quint8(bytes[i + 1]) & 0xF0) == 0x80;
 }
 
-bool hasPlane16Pair(const QByteArray& bytes)
+bool hasPlane16Pair(QByteArrayView bytes)
 {
     for (qsizetype i = 0; i + 2 * kCodePointBytes <= bytes.size(); ++i) {
         if (isPlane16At(bytes, i) && isPlane16At(bytes, i + kCodePointBytes))
@@ -124,7 +124,7 @@ QByteArray repairEmojiTerminator(const QByteArray& bytes)
     return out;
 }
 
-bool hasDamagedEmoji(const QByteArray& bytes)
+bool hasDamagedEmoji(QByteArrayView bytes)
 {
     return bytes.contains(kReplacementChar) && hasPlane16Pair(bytes);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <functional>
 
@@ -21,7 +22,7 @@ QString decodeEmojiText(const QByteArray& content);
 QByteArray repairEmojiTerminator(const QByteArray& bytes);
 
 // True when the bytes hold two consecutive plane-16 code points and also a U+FFFD.
-bool hasDamagedEmoji(const QByteArray& bytes);
+bool hasDamagedEmoji(QByteArrayView bytes);
 
 // Receives a code point in upper-case hexadecimal without leading zeros ("E001", "1F600") and returns
 // what replaces it.

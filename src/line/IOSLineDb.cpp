@@ -1,6 +1,7 @@
 #include "line/IOSLineDb.h"
 
 #include "line/IOSMessageReader.h"
+#include "line/IOSMessageRowFilter.h"
 #include "line/LineAccountDB.h"
 #include "line/LineChat.h"
 #include "line/LineData.h"
@@ -96,7 +97,7 @@ void IOSLineDb::open()
     const QFileInfo store(m_storePath);
     if (!store.isFile() || store.size() == 0)
         throwLineError(tr("Found no LINE messages in %1.").arg(QDir::toNativeSeparators(m_rootFolder)));
-    Sqlite3DB::openFile(m_storePath, OpenReadWrite);
+    Sqlite3DB::openFile(m_storePath, m_oneThread ? OpenReadWrite | OpenOneThread : OpenReadWrite);
     try {
         openStores();
     } catch (...) {
@@ -374,15 +375,7 @@ void IOSLineDb::fillGroupsFromGroupTable(_LineData& data, _LineUser* owner)
 
 QString IOSLineDb::messageFilter() const
 {
-    static const QString filter = [] {
-        QStringList types;
-        for (int type : MessageType::knownIosContentTypes())
-            types << QString::number(type);
-        return QStringLiteral(" m.ZTIMESTAMP < 4000000000000 and m.ZID <> '' and m.ZID is not null and "
-                              "m.ZCONTENTTYPE in (%1)")
-            .arg(types.join(QStringLiteral(", ")));
-    }();
-    return filter;
+    return IOSMessageRowFilter::sql();
 }
 
 qint64 IOSLineDb::countMessages(const _LineChat* chat)

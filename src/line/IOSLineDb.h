@@ -6,6 +6,7 @@
 #include "line/LineAccount.h"
 #include "line/LineDbSchema.h"
 #include "line/LineStoreLocation.h"
+#include "line/MessageKeyIndex.h"
 #include "storage/Sqlite3Row.h"
 
 #include <QCoreApplication>
@@ -61,6 +62,9 @@ public:
     // messages does without them, and building them over a large store costs more than the merge itself.
     // Call before open().
     void setReadingIndexes(bool wanted) { m_readingIndexes = wanted; }
+    // The store is used by one thread only, never by two at once (SQLite then takes no lock around each
+    // call). Call before open().
+    void setOneThread(bool oneThread) { m_oneThread = oneThread; }
 
     const QString& rootFolder() const { return m_rootFolder; }
     const QString& containerPath() const { return m_containerPath; }
@@ -179,15 +183,16 @@ private:
     std::unique_ptr<IOSMessageReader> m_reader;
     MessageTable m_messageTable;
     bool m_readingIndexes = true;
+    bool m_oneThread = false;
     bool m_userMidIndex = false;
     bool m_chatMidIndex = false;
     // Whether a table has a column, by table and column as written (cleared with the look-ups).
     mutable QHash<QString, QHash<QString, bool>> m_presentColumns;
     // The messages present by a hash of (chat, uid), read in one pass on the first look-up (LINE does not
     // index message ids, and an index over a large store costs more to build than a merge's look-ups):
-    // sorted (hash, Z_PK) pairs of the rows there before, and the rows inserted since. A hash only names
+    // (hash, Z_PK) pairs of the rows there before, and the rows inserted since. A hash only names
     // candidates; the row itself decides.
-    std::vector<std::pair<quint64, qint64>> m_messageKeys;
+    MessageKeyIndex m_messageKeys;
     QMultiHash<quint64, qint64> m_insertedKeys;
     bool m_messageKeysLoaded = false;
     // Each chat's newest message as of that pass, and the highest key then: rows written since have

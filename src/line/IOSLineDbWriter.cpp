@@ -4,6 +4,7 @@
 
 #include "line/EmojiText.h"
 #include "line/IOSContentMetadata.h"
+#include "line/IOSMessageRowFilter.h"
 #include "line/LineChat.h"
 #include "line/LineError.h"
 #include "line/LineGroup.h"
@@ -13,6 +14,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QVarLengthArray>
 
 #include <algorithm>
 
@@ -124,25 +126,34 @@ void IOSLineDb::scanMessages(bool removeNotices)
     // Chats by key in a plain array (Core Data numbers them from 1); a key beyond it goes to the hash.
     std::vector<NewestMessage> newestByChat(
         size_t(std::clamp<qint64>(queryInt64("select max(Z_PK) from ZCHAT", 0) + 1, 1, kMaxChatArray)));
-    // A large store is read once for what a merge needs: reading it is what takes the time.
+    // A large store is read once for what a merge needs: reading it is what takes the time, so the
+    // filter is worked out here rather than in SQL, which is asked only about unusual values.
     Sqlite3Cursor rows =
-        query(QStringLiteral("select m.Z_PK, m.ZCHAT, m.ZID, m.ZCONTENTTYPE=106, m.ZTIMESTAMP, "
-                             "m.ZCHAT is not null and") +
-              messageFilter() + QStringLiteral(" from ZMESSAGE as m"));
+        query("select m.Z_PK, m.ZCHAT, m.ZID, m.ZCONTENTTYPE, m.ZTIMESTAMP from ZMESSAGE as m");
+    const QString unusualRowSql = IOSMessageRowFilter::sqlForRow();
     QList<qint64> notices;
+    using Type = Sqlite3Cursor::Type;
     while (rows.moveNext()) {
+        // Each value read once: the calls into SQLite are much of the cost of a row.
         const qint64 pk = rows.int64At(0);
-        if (removeNotices && rows.int64At(3) != 0) {
+        const IOSMessageRowFilter::Row row = IOSMessageRowFilter::read(rows, 1, 2, 3, 4);
+        std::optional<IOSMessageRowFilter::Flags> flags = IOSMessageRowFilter::decide(row);
+        if (!flags) {
+            Sqlite3Cursor unusual = query(Sqlite3Sql(unusualRowSql).addInt64Param(pk));
+            flags = IOSMessageRowFilter::Flags{unusual.moveNext() && unusual.int64At(0) != 0,
+                                               unusual.int64At(1) != 0};
+        }
+        if (removeNotices && flags->notice) {
             notices << pk;
             continue;
         }
         m_scannedMaxPk = std::max(m_scannedMaxPk, pk);
-        if (!rows.isNullAt(2))
-            m_messageKeys.emplace_back(messageKey(rows.int64At(1), rows.textViewAt(2)), pk);
-        if (rows.int64At(5) == 0)
+        const qint64 chat = row.chat != Type::Null ? rows.int64At(1) : 0;
+        if (row.id != Type::Null)
+            m_messageKeys.add(messageKey(chat, row.idText), pk);
+        if (!flags->listed)
             continue;
-        const qint64 chat = rows.int64At(1);
-        const double time = rows.doubleAt(4);
+        const double time = row.timestamp == Type::Integer ? double(row.timestampValue) : rows.doubleAt(4);
         if (chat > 0 && chat < qint64(newestByChat.size())) {
             NewestMessage& kept = newestByChat[size_t(chat)];
             if (kept.pk == 0 || time > kept.time || (time == kept.time && pk > kept.pk))
@@ -158,7 +169,7 @@ void IOSLineDb::scanMessages(bool removeNotices)
     }
     for (const qint64 pk : std::as_const(notices))
         execute(Sqlite3Sql("delete from ZMESSAGE where Z_PK=?").addInt64Param(pk));
-    std::sort(m_messageKeys.begin(), m_messageKeys.end());
+    m_messageKeys.build();
     m_messageKeysLoaded = true;
 }
 
@@ -226,7 +237,7 @@ qint64 IOSLineDb::findUser(const QString& mid)
 
 void IOSLineDb::forgetLookups()
 {
-    m_messageKeys = {};
+    m_messageKeys.clear();
     m_insertedKeys.clear();
     m_messageKeysLoaded = false;
     m_newest.clear();
@@ -246,31 +257,33 @@ qint64 IOSLineDb::findMessage(qint64 chatPk, const QString& uid)
         return 0;
     if (!m_messageKeysLoaded)
         scanMessages(false);
-    const quint64 key = messageKey(chatPk, uid.toUtf8());
-    QList<qint64> candidates;
-    const auto [from, to] =
-        std::equal_range(m_messageKeys.cbegin(), m_messageKeys.cend(), std::pair<quint64, qint64>(key, 0),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (auto it = from; it != to; ++it)
-        candidates << it->second;
-    QList<qint64> inserted = m_insertedKeys.values(key);
-    std::sort(inserted.begin(), inserted.end());
-    candidates << inserted;
+    const QByteArray uidBytes = uid.toUtf8();
+    const quint64 key = messageKey(chatPk, uidBytes);
+    QVarLengthArray<qint64, 8> candidates;
+    for (const MessageKeyIndex::Entry& entry : m_messageKeys.find(key))
+        candidates.append(entry.rowKey);
+    if (!m_insertedKeys.isEmpty()) {
+        const qsizetype before = candidates.size();
+        for (auto it = m_insertedKeys.constFind(key); it != m_insertedKeys.cend() && it.key() == key; ++it)
+            candidates.append(it.value());
+        std::sort(candidates.begin() + before, candidates.end());
+    }
     // The lowest key of a row that is this message, as a look-up by id would find it.
+    const QString chatText = QString::number(chatPk);
     for (const qint64 candidate : std::as_const(candidates)) {
         // The chat compared as text, as LIKE would (with a parameter as its pattern SQLite prepares the
         // statement again for every new value).
         Sqlite3Cursor cursor = query(
             Sqlite3Sql("select Z_PK, ZTEXT from ZMESSAGE where Z_PK=? and ZID=? and cast(ZCHAT as text)=?")
                 .addInt64Param(candidate)
-                .addTextParam(uid)
-                .addTextParam(QString::number(chatPk)));
+                .addTextBytesParam(uidBytes)
+                .addTextParam(chatText));
         if (!cursor.moveNext())
             continue;
-        const qint64 pk = cursor.getInt64(QStringLiteral("Z_PK"));
-        const QByteArray text = cursor.getTextBytes(QStringLiteral("ZTEXT"));
-        cursor = {};
-        if (EmojiText::hasDamagedEmoji(text)) {
+        const qint64 pk = cursor.int64At(0);
+        if (EmojiText::hasDamagedEmoji(cursor.textViewAt(1))) {
+            const QByteArray text = cursor.textBytesAt(1);
+            cursor = {};
             execute(Sqlite3Sql("update ZMESSAGE set ZTEXT=? where Z_PK=?")
                         .addTextBytesParam(EmojiText::repairEmojiTerminator(text))
                         .addInt64Param(pk));

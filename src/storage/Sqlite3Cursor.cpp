@@ -5,7 +5,15 @@
 Sqlite3Cursor::Sqlite3Cursor(Sqlite3Connection::Statement statement) : m_statement(std::move(statement))
 {
     m_columnCount = sqlite3_column_count(m_statement.get());
+}
+
+void Sqlite3Cursor::readColumnNames() const
+{
+    if (m_namesRead || !m_statement.get())
+        return;
+    m_namesRead = true;
     m_columns.reserve(m_columnCount);
+    m_exactColumns.reserve(m_columnCount);
     for (int i = 0; i < m_columnCount; ++i) {
         const QString name = QString::fromUtf8(sqlite3_column_name(m_statement.get(), i));
         // The first of two equal names wins, as in "select c.*, u.Z_PK".
@@ -28,6 +36,7 @@ bool Sqlite3Cursor::moveNext()
 
 int Sqlite3Cursor::columnIndexOf(const QString& column) const
 {
+    readColumnNames();
     // Most callers spell a column as the table does: found without making a lower-case copy.
     const auto exact = m_exactColumns.constFind(column);
     if (exact != m_exactColumns.cend())
@@ -49,6 +58,11 @@ bool Sqlite3Cursor::readable(int index) const
 bool Sqlite3Cursor::isNullAt(int index) const
 {
     return !readable(index) || sqlite3_column_type(m_statement.get(), index) == SQLITE_NULL;
+}
+
+Sqlite3Cursor::Type Sqlite3Cursor::typeAt(int index) const
+{
+    return readable(index) ? Type(sqlite3_column_type(m_statement.get(), index)) : Type::Null;
 }
 
 bool Sqlite3Cursor::isNull(const QString& column) const

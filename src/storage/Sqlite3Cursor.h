@@ -17,6 +17,16 @@
 class Sqlite3Cursor
 {
 public:
+    // A value's storage class, numbered as SQLite numbers them.
+    enum class Type
+    {
+        Integer = 1,
+        Float = 2,
+        Text = 3,
+        Blob = 4,
+        Null = 5
+    };
+
     Sqlite3Cursor() = default;
     explicit Sqlite3Cursor(Sqlite3Connection::Statement statement);
     Sqlite3Cursor(Sqlite3Cursor&&) noexcept = default;
@@ -39,7 +49,8 @@ public:
     int columnCount() const;
     QString columnName(int index) const;
 
-    // The index of a column of this query (the same for every row), or -1.
+    // The index of a column of this query (the same for every row), or -1; -1 too once the last row
+    // was passed, as columnCount() is then 0.
     int columnIndexOf(const QString& column) const;
     QString textAt(int index) const;
     QByteArray textBytesAt(int index) const;
@@ -52,15 +63,20 @@ public:
     double doubleAt(int index, double defaultValue = 0) const;
     QVariant valueAt(int index) const;
     bool isNullAt(int index) const;
+    // Null when not on a row or the column is missing.
+    Type typeAt(int index) const;
 
 private:
     // The index on the current row; -1 when not on a row or the column is missing.
     int columnIndex(const QString& column) const;
     bool readable(int index) const;
+    // Most queries are read by index or by one or two names: the maps are made on the first look-up.
+    void readColumnNames() const;
 
     Sqlite3Connection::Statement m_statement;
-    QHash<QString, int> m_columns;      // lower-case name -> index
-    QHash<QString, int> m_exactColumns; // name as SQLite reports it -> index
+    mutable QHash<QString, int> m_columns;      // lower-case name -> index
+    mutable QHash<QString, int> m_exactColumns; // name as SQLite reports it -> index
+    mutable bool m_namesRead = false;
     int m_columnCount = 0;
     bool m_onRow = false;
 };

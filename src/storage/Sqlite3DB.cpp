@@ -18,13 +18,14 @@ constexpr sqlite3_int64 kMinImageLimit = sqlite3_int64(1) << 30;
 
 int sqliteOpenFlags(int flags)
 {
-    switch (flags) {
+    const int threading = (flags & Sqlite3DB::OpenOneThread) ? SQLITE_OPEN_NOMUTEX : 0;
+    switch (flags & ~Sqlite3DB::OpenOneThread) {
     case Sqlite3DB::OpenReadOnly:
-        return SQLITE_OPEN_READONLY;
+        return SQLITE_OPEN_READONLY | threading;
     case Sqlite3DB::OpenReadWriteCreate:
-        return SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+        return SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | threading;
     default:
-        return SQLITE_OPEN_READWRITE;
+        return SQLITE_OPEN_READWRITE | threading;
     }
 }
 

@@ -22,6 +22,9 @@ public:
         OpenReadOnly = 1,
         OpenReadWrite = 2,
         OpenReadWriteCreate = 6,
+        // Added to one of the above: the connection is never used by two threads at once, so SQLite takes
+        // no lock around each call (a pass over a million rows makes tens of millions of them).
+        OpenOneThread = 0x100,
     };
 
     Sqlite3DB() = default;
