@@ -534,6 +534,10 @@ Step 3) Run Vantorel software to try again.</translation>
         <source>This iPhone takes LINE&apos;s messages only with a backup and restore of the whole iPhone. The iPhone holds about %1 GB: the computer needs that much free disk space twice (it has %2 GB free), and the backup and restore take about %3 minutes. The backup stays on the computer, so the iPhone can be put back as it was. Go on?</source>
         <translation>This iPhone takes LINE&apos;s messages only with a backup and restore of the whole iPhone. The iPhone holds about %1 GB: the computer needs that much free disk space twice (it has %2 GB free), and the backup and restore take about %3 minutes. The backup stays on the computer, so the iPhone can be put back as it was. Go on?</translation>
     </message>
+    <message>
+        <source>All %1 messages are already on the iPhone: nothing needed to change, so the iPhone was not restored.</source>
+        <translation>All %1 messages are already on the iPhone: nothing needed to change, so the iPhone was not restored.</translation>
+    </message>
 </context>
 <context>
     <name>LinkedBackupCopy</name>

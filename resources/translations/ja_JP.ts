@@ -534,6 +534,10 @@ Step 3) Run Vantorel software to try again.</source>
         <source>This iPhone takes LINE&apos;s messages only with a backup and restore of the whole iPhone. The iPhone holds about %1 GB: the computer needs that much free disk space twice (it has %2 GB free), and the backup and restore take about %3 minutes. The backup stays on the computer, so the iPhone can be put back as it was. Go on?</source>
         <translation>このiPhoneには、iPhone全体のバックアップと復元でしかLINEのメッセージを転送できません。iPhoneのデータは約 %1 GBです。コンピュータにはその2倍の空き容量が必要で(現在の空き容量は %2 GB)、バックアップと復元には約 %3 分かかります。バックアップはコンピュータに残るので、iPhoneを元の状態に戻すことができます。続けますか?</translation>
     </message>
+    <message>
+        <source>All %1 messages are already on the iPhone: nothing needed to change, so the iPhone was not restored.</source>
+        <translation>%1 件のメッセージはすべて iPhone にあります。変更は必要なかったため、iPhone の復元は行いませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>LinkedBackupCopy</name>

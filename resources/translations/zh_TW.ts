@@ -534,6 +534,10 @@ Step 3) Run Vantorel software to try again.</source>
         <source>This iPhone takes LINE&apos;s messages only with a backup and restore of the whole iPhone. The iPhone holds about %1 GB: the computer needs that much free disk space twice (it has %2 GB free), and the backup and restore take about %3 minutes. The backup stays on the computer, so the iPhone can be put back as it was. Go on?</source>
         <translation>這部iPhone只能透過整部iPhone的備份與回復來接收LINE訊息。iPhone約有 %1 GB資料：電腦需要兩倍的可用磁碟空間（目前可用 %2 GB），備份與回復約需 %3 分鐘。備份會保留在電腦上，因此可以將iPhone回復為原狀。要繼續嗎？</translation>
     </message>
+    <message>
+        <source>All %1 messages are already on the iPhone: nothing needed to change, so the iPhone was not restored.</source>
+        <translation>%1 則訊息都已在 iPhone 上：無需任何變更，因此未還原 iPhone。</translation>
+    </message>
 </context>
 <context>
     <name>LinkedBackupCopy</name>

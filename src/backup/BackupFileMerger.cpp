@@ -41,6 +41,7 @@ BackupFileMerger::BackupFileMerger(BackupManifest& manifest, const QList<MergeIt
 void BackupFileMerger::run(JobControl& control)
 {
     control.setStatus(tr("Transferring files..."));
+    m_filesWritten = 0;
     const bool encrypted = m_manifest.isEncrypted();
     if (encrypted && !m_manifest.isUnlocked())
         throw std::runtime_error(
@@ -91,6 +92,8 @@ void BackupFileMerger::run(JobControl& control)
         qCInfo(mergedFiles, "BackupFileMerger: %s ==> (%s) %s", qUtf8Printable(target),
                qUtf8Printable(item.domain), qUtf8Printable(item.relativePath));
         ++merged;
+        if (replaceContent || !hasRecord)
+            ++m_filesWritten;
 
         // A record keeps its size only when its content was kept; new content brings its own size.
         const qint64 size = replaceContent || !hasRecord ? local.size() : -1;

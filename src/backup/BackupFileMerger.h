@@ -25,8 +25,12 @@ public:
 
     // Throws std::runtime_error with a text for the user, or JobCancelled.
     void run(JobControl& control);
+    // Files of the last run whose content was put into the backup, or that the backup did not list
+    // before; a file already there with content that is kept only has its record's times brought up to date.
+    qsizetype filesWritten() const { return m_filesWritten; }
 
 private:
     BackupManifest& m_manifest;
     QList<MergeItem> m_items;
+    qsizetype m_filesWritten = 0;
 };

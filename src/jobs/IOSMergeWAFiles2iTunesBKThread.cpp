@@ -11,6 +11,8 @@ IOSMergeWAFiles2iTunesBKThread::IOSMergeWAFiles2iTunesBKThread(BackupManifest* m
 
 JobMessage IOSMergeWAFiles2iTunesBKThread::work(JobControl& control)
 {
-    BackupFileMerger(*m_manifest, m_items).run(control);
+    BackupFileMerger merger(*m_manifest, m_items);
+    merger.run(control);
+    m_filesWritten = merger.filesWritten();
     return JobMessage();
 }

@@ -17,10 +17,14 @@ public:
     IOSMergeWAFiles2iTunesBKThread(BackupManifest* manifest, const QList<MergeItem>& items, QObject* form,
                                    QObject* parent = nullptr);
 
+    // After success: files put into the backup or new to it (see BackupFileMerger::filesWritten).
+    qsizetype filesWritten() const { return m_filesWritten; }
+
 protected:
     JobMessage work(JobControl& control) override;
 
 private:
     BackupManifest* m_manifest;
     QList<MergeItem> m_items;
+    qsizetype m_filesWritten = 0;
 };

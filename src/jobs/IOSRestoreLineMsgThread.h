@@ -21,6 +21,7 @@ public:
     // Read after the thread finished.
     qint64 handledCount() const { return m_merge.handledCount(); }
     qint64 insertedCount() const { return m_merge.insertedCount(); }
+    bool storeChanged() const { return m_merge.storeChanged(); }
     const QList<MergeItem>& items() const { return m_merge.items(); }
 
 protected:

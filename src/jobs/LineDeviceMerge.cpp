@@ -63,6 +63,7 @@ QString LineDeviceMerge::domainFor(const DeviceInfo& device, const QString& rela
 void LineDeviceMerge::run(JobControl& control)
 {
     m_handled = m_inserted = 0;
+    m_storeChanged = false;
     m_items.clear();
     control.setStatus(tr("IDS_RESTORING_LINE_MSG_TO_IOS"));
     IOSLineDb db(m_appRoot, m_device->lineHome);
@@ -83,6 +84,13 @@ void LineDeviceMerge::run(JobControl& control)
         throw JobCancelled();
     m_handled = result.handled;
     m_inserted = result.inserted;
+    // Every row written counts, whatever changed it: new messages, repaired text, a chat shown again,
+    // LINE's notices removed, summaries and key counters brought up to date.
+    m_storeChanged = db.totalChanges() > 0;
+    if (!m_storeChanged) {
+        db.close();
+        return;
+    }
 
     // The store goes back whole: its log is folded in, and the companions are left empty so that the
     // backup's older ones are replaced rather than applied to the new store.

@@ -12,9 +12,9 @@ class JobControl;
 
 // Merges the messages of a source into a copy of an iPhone's LINE data (a folder mirroring LINE's app
 // data, as the load job makes it) and lists the files that must go back into the device's backup: the
-// message store with emptied "-wal" and "-shm" companions (replacing the backup's), and each merged
-// message's attachment and thumbnail (added where missing). The store's domain follows the device's
-// system: LINE keeps it in its app container up to iOS 7 and in its app group since.
+// message store with emptied "-wal" and "-shm" companions (replacing the backup's) when the merge changed
+// it, and each merged message's attachment and thumbnail (added where missing). The store's domain follows
+// the device's system: LINE keeps it in its app container up to iOS 7 and in its app group since.
 class LineDeviceMerge
 {
     Q_DECLARE_TR_FUNCTIONS(IOSRestoreLineMsgThread)
@@ -31,6 +31,9 @@ public:
 
     qint64 handledCount() const { return m_handled; }
     qint64 insertedCount() const { return m_inserted; }
+    // Whether the merge changed a row of the store (else the backup's own store stays, and a phone that
+    // has every message need not take it again).
+    bool storeChanged() const { return m_storeChanged; }
     const QList<MergeItem>& items() const { return m_items; }
 
     // The domain of a file of LINE's data at this path below the app folder, on this device.
@@ -47,5 +50,6 @@ private:
     PAbsLineMsgsSource m_source;
     qint64 m_handled = 0;
     qint64 m_inserted = 0;
+    bool m_storeChanged = false;
     QList<MergeItem> m_items;
 };

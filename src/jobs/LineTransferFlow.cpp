@@ -165,6 +165,7 @@ LineTransferFlow::Result LineTransferFlow::transferToDevice(const LineTransferSo
                                                             const QString& udid)
 {
     m_transferred = 0;
+    m_restoreSkipped = false;
     if (!source.udid.isEmpty() && source.udid == udid) {
         m_dialogs.showError(
             tr("The messages come from this iPhone: choose another one to transfer them to."));
@@ -202,6 +203,12 @@ LineTransferFlow::Result LineTransferFlow::transferToDevice(const LineTransferSo
     }
     if (result != Result::Done)
         return result;
+    if (m_restoreSkipped) {
+        m_dialogs.showTips(tr("All %1 messages are already on the iPhone: nothing needed to change, so the "
+                              "iPhone was not restored.")
+                               .arg(m_transferred));
+        return Result::Done;
+    }
     m_dialogs.showTips(
         tr("Successfully transferred %1 messages to iPhone. Now please disconnect your iPhone from computer.")
             .arg(m_transferred) +
@@ -234,6 +241,7 @@ LineTransferFlow::Result LineTransferFlow::transferInMode(const LineTransferSour
                                                           bool& restoreFailed)
 {
     restoreFailed = false;
+    m_restoreSkipped = false;
     const bool full = mode == Mode::Full;
     // A fresh backup right before the merge: messages that reached the phone since it was attached stay.
     IOSMobileBackupThread backupJob(true, device, full, full ? FullBackupFolder : BackupFolder,
@@ -311,6 +319,13 @@ LineTransferFlow::Result LineTransferFlow::transferInMode(const LineTransferSour
     m_dialogs.runJob(put);
     if (!put.succeeded())
         return endOf(put);
+    if (put.filesWritten() == 0) {
+        // The fresh backup is the phone as it is, and the merge changed nothing in its copy: a restore
+        // would only restart the phone.
+        m_restoreSkipped = true;
+        m_transferred = merge.handledCount();
+        return Result::Done;
+    }
     const QString reduced = QStringLiteral("Manifest-line.db");
     if (!full) {
         try {

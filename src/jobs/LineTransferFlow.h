@@ -49,12 +49,15 @@ public:
     // backup and the restore hold LINE's files only (partial); from iOS 27 on, which drops sparse restores
     // with app data, and when a partial restore fails and the user agrees, the whole phone is backed up
     // and restored (full) after the user confirmed its size and time. The full backup as taken stays on
-    // the computer, so the phone can be put back as it was.
+    // the computer, so the phone can be put back as it was. When the phone already holds every message
+    // and file (nothing in the copy changed), it is not restored.
     Result transferToDevice(const LineTransferSource& source, const QString& udid);
 
     // After a flow that was Done: the messages handled (those with a chat and a uid) and, after an import,
     // the local database's folder.
     qint64 transferredCount() const { return m_transferred; }
+    // After transferToDevice was Done: whether the phone had everything already and was left alone.
+    bool restoreSkipped() const { return m_restoreSkipped; }
     const QString& localDbFolder() const { return m_localDbFolder; }
 
 private:
@@ -69,5 +72,6 @@ private:
 
     LineTransferDialogs& m_dialogs;
     qint64 m_transferred = 0;
+    bool m_restoreSkipped = false;
     QString m_localDbFolder;
 };

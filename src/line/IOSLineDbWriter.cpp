@@ -534,8 +534,16 @@ void IOSLineDb::updateChatSummary(qint64 chatPk, qint64 messagePk)
     assign("ZLASTMESSAGE", {summary});
     if (assignments.isEmpty())
         return;
-    update.appendSql(
-        QStringLiteral("update ZCHAT set %1 where Z_PK=?").arg(assignments.join(QStringLiteral(", "))));
+    // A chat whose summary is already this one is left alone: a merge that adds nothing changes no row.
+    QStringList differs;
+    const qsizetype values = update.params().size();
+    for (qsizetype i = 0; i < values; ++i) {
+        differs << assignments.at(i).chopped(2) + QStringLiteral(" is not ?");
+        const Sqlite3Param value = update.params().at(i); // a copy: adding may move the list
+        update.addParam(value);
+    }
+    update.appendSql(QStringLiteral("update ZCHAT set %1 where (%2) and Z_PK=?")
+                         .arg(assignments.join(QStringLiteral(", ")), differs.join(QStringLiteral(" or "))));
     update.addInt64Param(chatPk);
     execute(update);
 }
@@ -568,9 +576,12 @@ void IOSLineDb::finish()
     // Z_MAX is Core Data's key counter: it must cover every row, and it never goes down, so that keys the
     // app handed out before (for rows since deleted) are not handed out again.
     auto keepCounter = [&](const char* table, const char* entity) {
-        execute(QStringLiteral("update Z_PRIMARYKEY set Z_MAX=max(coalesce(Z_MAX, 0), "
-                               "coalesce((select max(Z_PK) from %1), 0)) where Z_NAME='%2' or Z_NAME='%1'")
-                    .arg(QLatin1String(table), QLatin1String(entity)));
+        const QString counter =
+            QStringLiteral("max(coalesce(Z_MAX, 0), coalesce((select max(Z_PK) from %1), 0))")
+                .arg(QLatin1String(table));
+        execute(QStringLiteral("update Z_PRIMARYKEY set Z_MAX=%1 where (Z_NAME='%2' or Z_NAME='%3') and "
+                               "Z_MAX is not %1")
+                    .arg(counter, QLatin1String(entity), QLatin1String(table)));
     };
     keepCounter("ZCHAT", "Chat");
     if (m_schema.hasTable(QStringLiteral("ZGROUP")))

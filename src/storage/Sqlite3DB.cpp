@@ -231,6 +231,11 @@ int Sqlite3DB::changes() const
     return handle() ? sqlite3_changes(handle()) : 0;
 }
 
+qint64 Sqlite3DB::totalChanges() const
+{
+    return handle() ? sqlite3_total_changes64(handle()) : 0;
+}
+
 QList<_SqliteCol> Sqlite3DB::tbCols(const QString& table)
 {
     QList<_SqliteCol> columns;

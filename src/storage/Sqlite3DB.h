@@ -69,6 +69,9 @@ public:
 
     qint64 lastInsertId() const;
     int changes() const;
+    // Rows inserted, updated or deleted since the connection was opened (a statement that writes a value
+    // equal to the one there counts as well).
+    qint64 totalChanges() const;
     QList<_SqliteCol> tbCols(const QString& table);
 
     // Runs a script of several statements; returns non-zero and fills error instead of throwing.

@@ -104,11 +104,17 @@ TEST_F(LineDeviceMergeTest, MergesOnceListsTheStoreAndMediaInTheirDomainsAndShow
     EXPECT_GT(media, 0);
     EXPECT_EQ(first.items().size(), media + 3);
 
-    // Again: nothing added, the same files listed.
+    EXPECT_TRUE(first.storeChanged());
+
+    // Again: nothing added and no row changed, so the store is not listed (the backup keeps its own);
+    // the media are, for a phone that lacks them.
     LineDeviceMerge second(deviceOn(QStringLiteral("16.5")), phone.appRoot, allSourceMessages());
     second.run(m_control);
     EXPECT_EQ(second.insertedCount(), 0);
-    EXPECT_EQ(second.items().size(), first.items().size());
+    EXPECT_FALSE(second.storeChanged());
+    EXPECT_EQ(second.items().size(), media);
+    for (const MergeItem& item : second.items())
+        EXPECT_FALSE(item.overwrite) << item.relativePath.toStdString();
     EXPECT_EQ(storeValue(phone, QStringLiteral("select count(*) from ZMESSAGE")),
               rows + m_source.visibleMessages);
 
@@ -132,6 +138,7 @@ TEST_F(LineDeviceMergeTest, MergesOnceListsTheStoreAndMediaInTheirDomainsAndShow
                           std::make_shared<LineMsgsListSource>(QList<_LineMsg>{message}));
     third.run(m_control);
     EXPECT_EQ(third.insertedCount(), 1);
+    EXPECT_TRUE(third.storeChanged());
     EXPECT_EQ(storeValue(phone, QStringLiteral("select ZENABLE from ZCHAT where Z_PK=%1").arg(hidden->pk)),
               1);
     EXPECT_EQ(storeValue(phone, inHidden), hiddenRows + 1);

@@ -145,6 +145,10 @@ TEST_F(TransferDeviceCliTest,
     waitForPhone();
     const CliRun second = runCli({"transfer", "--localdb", db, "--to-device", udid()});
     ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
+    // Every message is there already: the phone is not restored (nor restarted) for nothing.
+    EXPECT_TRUE(
+        second.out.contains(QStringLiteral("All %1 messages are already on the iPhone").arg(sourceMessages)))
+        << second.out.toStdString();
     EXPECT_EQ(storeValue("select count(*) from ZMESSAGE"), after);
     EXPECT_EQ(otherFiles(), others);
 
@@ -179,14 +183,20 @@ TEST_F(TransferDeviceCliTest,
     EXPECT_EQ(otherFiles(), others);
 
     // A phone that refuses the partial restore is offered the whole-phone transfer; off a terminal
-    // without --yes that is refused, and the phone stays as it was.
+    // without --yes that is refused, and the phone stays as it was (the chat hidden again stays hidden).
     waitForPhone();
+    {
+        Sqlite3DB store;
+        store.openFile(storePath(), SQLITE_OPEN_READWRITE);
+        store.execute(QStringLiteral("update ZCHAT set ZENABLE=0 where Z_PK=%1").arg(merged));
+    }
     control("set " + m_udid + " RestorePendingReboot true");
     control("passcode " + m_udid);
     const CliRun offered = runCli(encryptedArgs);
     EXPECT_EQ(offered.exitCode, 1);
     EXPECT_TRUE(offered.err.contains(QStringLiteral("whole iPhone"))) << offered.err.toStdString();
     EXPECT_TRUE(offered.err.contains(QStringLiteral("--yes"))) << offered.err.toStdString();
+    EXPECT_EQ(storeValue(enabled.toUtf8().constData()), 0);
     EXPECT_EQ(storeValue("select count(*) from ZMESSAGE"), after);
     EXPECT_EQ(otherFiles(), others);
 }
