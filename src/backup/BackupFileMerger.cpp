@@ -86,7 +86,7 @@ void BackupFileMerger::run(JobControl& control)
                             .toStdString());
             }
             content = transaction.stage(target);
-            BackupManifest::encryptFile(item.localPath, content, key.fileKey);
+            BackupManifest::encryptFile(item.localPath, content, key.fileKey, false); // the commit syncs
             PausePoint::reach("merge-content-staged");
         }
         qCInfo(mergedFiles, "BackupFileMerger: %s ==> (%s) %s", qUtf8Printable(target),

@@ -298,9 +298,10 @@ void BackupManifest::decryptFile(const QByteArray& key, const QString& source, c
     ContentCipher::decryptFile(key, source, destination, options);
 }
 
-void BackupManifest::encryptFile(const QString& source, const QString& destination, const QByteArray& key)
+void BackupManifest::encryptFile(const QString& source, const QString& destination, const QByteArray& key,
+                                 bool syncToDisk)
 {
-    ContentCipher::encryptFile(source, destination, key);
+    ContentCipher::encryptFile(source, destination, key, syncToDisk);
 }
 
 void BackupManifest::firstEncryptedItem(EncryptedItem& classC, EncryptedItem& classD)

@@ -96,7 +96,9 @@ public:
     void copyItem(const BackupFileRecord& record, const QString& destination, const Progress& progress = {});
     void decryptFile(const QByteArray& key, const QString& source, const QString& destination,
                      const Progress& progress = {});
-    static void encryptFile(const QString& source, const QString& destination, const QByteArray& key);
+    // syncToDisk false: the caller puts the file on the disk later (a staged file: the commit does).
+    static void encryptFile(const QString& source, const QString& destination, const QByteArray& key,
+                            bool syncToDisk = true);
     // Keys of the first files of classes 3 and 4 whose keys unwrap. Throws
     // "BackupManifest::firstEncryptedItem, no valid keys" unless both are found. Files put into a backup
     // get keys of their own (newFileKey), never one of these.

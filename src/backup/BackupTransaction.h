@@ -29,10 +29,12 @@ public:
     BackupTransaction& operator=(const BackupTransaction&) = delete;
 
     // A new temporary path beside target (a content file or the manifest of this backup) for its
-    // replacement, listed in the journal before it is returned.
+    // replacement, listed in the journal before it is returned. The file may be written without a sync of
+    // its own: commit() puts every staged file on the disk first.
     QString stage(const QString& target);
-    // Renames every staged file over its target. When a rename fails, the committed journal stays, so the
-    // next open finishes the work, and the first error is thrown.
+    // Puts the staged files on the disk (one request for the whole file system where the system takes it,
+    // else file by file), then renames every staged file over its target. When a rename fails, the
+    // committed journal stays, so the next open finishes the work, and the first error is thrown.
     void commit();
 
     // Finishes or undoes what an interrupted transaction left in folder. Does nothing while another run
@@ -52,6 +54,7 @@ private:
     // Adds entry to the journal (made with its header at the first call). Throws std::runtime_error.
     void appendToJournal(const Entry& entry);
     // Replaces the journal with one marked committed, synced to disk. Throws std::runtime_error.
+    void syncStagedFiles();
     void writeCommittedJournal();
 
     QDir m_folder;
