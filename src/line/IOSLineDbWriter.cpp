@@ -520,12 +520,14 @@ void IOSLineDb::updateChatSummary(qint64 chatPk, qint64 messagePk)
 
     // Older stores lack some of these columns; the ones present are kept current.
     QStringList assignments;
-    Sqlite3Sql update;
+    QStringList differs;
+    QList<Sqlite3Param> values;
     auto assign = [&](const char* column, const Sqlite3Param& value) {
         if (!m_schema.hasColumn(QStringLiteral("ZCHAT"), QLatin1String(column)))
             return;
         assignments << QStringLiteral("%1=?").arg(QLatin1String(column));
-        update.addParam(value);
+        differs << QStringLiteral("%1 is not ?").arg(QLatin1String(column));
+        values << value;
     };
     assign("ZLASTUPDATED", {lastUpdated});
     assign("ZLASTRECEIVEDMESSAGEID", {id});
@@ -535,12 +537,10 @@ void IOSLineDb::updateChatSummary(qint64 chatPk, qint64 messagePk)
     if (assignments.isEmpty())
         return;
     // A chat whose summary is already this one is left alone: a merge that adds nothing changes no row.
-    QStringList differs;
-    const qsizetype values = update.params().size();
-    for (qsizetype i = 0; i < values; ++i) {
-        differs << assignments.at(i).chopped(2) + QStringLiteral(" is not ?");
-        const Sqlite3Param value = update.params().at(i); // a copy: adding may move the list
-        update.addParam(value);
+    Sqlite3Sql update;
+    for (int pass = 0; pass < 2; ++pass) { // the values to set, then the same to compare
+        for (const Sqlite3Param& value : std::as_const(values))
+            update.addParam(value);
     }
     update.appendSql(QStringLiteral("update ZCHAT set %1 where (%2) and Z_PK=?")
                          .arg(assignments.join(QStringLiteral(", ")), differs.join(QStringLiteral(" or "))));
